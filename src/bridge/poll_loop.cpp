@@ -1,0 +1,133 @@
+#include "bridge/poll_loop.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cerrno>
+#include <ctime>
+#include <vector>
+
+namespace zorvik {
+
+PollLoop::PollLoop() : start_(std::chrono::steady_clock::now()) {}
+
+Micros PollLoop::Now() const {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               start_)
+      .count();
+}
+
+EventLoop::TimerId PollLoop::ScheduleAt(Micros due, Task task) {
+  const TimerId id = ++last_id_;
+  tasks_.emplace(Key{due, id}, std::move(task));
+  due_by_id_.emplace(id, due);
+  return id;
+}
+
+void PollLoop::Cancel(TimerId id) {
+  auto found = due_by_id_.find(id);
+  if (found == due_by_id_.end()) return;  // unknown, already run or running
+  tasks_.erase(Key{found->second, id});
+  due_by_id_.erase(found);
+}
+
+bool PollLoop::WatchReadable(int fd, Task on_ready) {
+  watches_[fd] = Watch{std::move(on_ready), ++last_generation_};
+  return true;
+}
+
+void PollLoop::Unwatch(int fd) {
+  watches_.erase(fd);
+}
+
+void PollLoop::RunDueTasks(Micros end) {
+  // The pass is fixed when it starts, so a task that keeps posting tasks
+  // cannot keep the descriptors from being polled.
+  const Micros now = Now();
+  std::vector<Key> due_now;
+  for (const auto& [key, task] : tasks_) {
+    if (key.first > now || key.first >= end) break;
+    due_now.push_back(key);
+  }
+  for (const Key& key : due_now) {
+    auto found = tasks_.find(key);
+    if (found == tasks_.end()) continue;  // ran in a nested wait, or cancelled
+    // Take the task out before running it: it may re-enter the loop.
+    Task task = std::move(found->second);
+    tasks_.erase(found);
+    due_by_id_.erase(key.second);
+    task();
+    // A long task or a nested wait may have carried the clock to the end.
+    if (quitting_ || Now() >= end) return;
+  }
+}
+
+void PollLoop::PollDescriptors(Micros until) {
+  std::vector<pollfd> polled;
+  std::vector<std::uint64_t> generations;
+  for (const auto& [fd, watch] : watches_) {
+    polled.push_back(pollfd{fd, POLLIN, 0});
+    generations.push_back(watch.generation);
+  }
+  timespec timeout{};
+  timespec* timeout_or_forever = nullptr;
+  if (until != kNever) {
+    // ppoll never returns before its timeout, and Now() rounds down, so
+    // after this sleep the clock has reached `until`: no spinning on the
+    // last fraction of a millisecond.
+    const Micros remaining = std::max<Micros>(0, until - Now());
+    if (remaining == 0 && polled.empty()) return;
+    timeout.tv_sec = static_cast<std::time_t>(remaining / kMicrosPerSecond);
+    timeout.tv_nsec = static_cast<long>(remaining % kMicrosPerSecond * 1000);
+    timeout_or_forever = &timeout;
+  }
+  const int ready = ppoll(polled.data(), polled.size(), timeout_or_forever, nullptr);
+  if (ready <= 0) {
+    assert(ready == 0 || errno == EINTR || errno == ENOMEM);
+    return;
+  }
+  for (std::size_t i = 0; i < polled.size(); ++i) {
+    if (quitting_) return;
+    if (polled[i].revents == 0) continue;
+    // An earlier callback may have unwatched or replaced this watch.
+    auto found = watches_.find(polled[i].fd);
+    if (found == watches_.end() || found->second.generation != generations[i]) continue;
+    if (polled[i].revents & POLLNVAL) {
+      // Closed while watched: it would be reported on every poll forever.
+      watches_.erase(found);
+      continue;
+    }
+    Task on_ready = found->second.on_ready;  // a copy: it may unwatch itself
+    on_ready();
+  }
+}
+
+void PollLoop::Wait(Micros length) {
+  if (length <= 0 || quitting_) return;
+  const Micros start = Now();
+  const Micros end = length >= kNever - start ? kNever : start + length;
+  for (;;) {
+    RunDueTasks(end);
+    if (quitting_ || Now() >= end) return;
+    PollDescriptors(tasks_.empty() ? end : std::min(tasks_.begin()->first.first, end));
+    if (quitting_ || Now() >= end) return;
+  }
+}
+
+void PollLoop::DispatchPending() {
+  if (quitting_) return;
+  RunDueTasks(kNever);
+  if (quitting_) return;
+  PollDescriptors(0);  // a time long past: poll without sleeping
+}
+
+void PollLoop::Run() {
+  while (!quitting_ && (!tasks_.empty() || !watches_.empty())) {
+    RunDueTasks(kNever);
+    if (quitting_ || (tasks_.empty() && watches_.empty())) return;
+    PollDescriptors(tasks_.empty() ? kNever : tasks_.begin()->first.first);
+  }
+}
+
+}  // namespace zorvik

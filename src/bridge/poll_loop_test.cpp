@@ -1,0 +1,195 @@
+#include "bridge/poll_loop.h"
+
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace zorvik {
+namespace {
+
+constexpr Micros kMillisecond = 1000;
+
+// CPU time this process has used, in microseconds.
+Micros ProcessCpuMicros() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<Micros>(ts.tv_sec) * kMicrosPerSecond + ts.tv_nsec / 1000;
+}
+
+// A pipe closed at the end of the test; the read end is non-blocking so a
+// spurious readiness callback cannot hang the test.
+class Pipe {
+ public:
+  Pipe() {
+    EXPECT_EQ(pipe(fds_), 0);
+    fcntl(fds_[0], F_SETFL, O_NONBLOCK);
+  }
+  ~Pipe() {
+    CloseWriteEnd();
+    if (fds_[0] >= 0) close(fds_[0]);
+  }
+  Pipe(const Pipe&) = delete;
+  Pipe& operator=(const Pipe&) = delete;
+
+  int read_end() const { return fds_[0]; }
+  void Write(const std::string& text) {
+    EXPECT_EQ(write(fds_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+  std::string ReadAll() {
+    std::string text;
+    char buffer[64];
+    ssize_t n;
+    while ((n = read(fds_[0], buffer, sizeof buffer)) > 0)
+      text.append(buffer, static_cast<size_t>(n));
+    return text;
+  }
+  void CloseWriteEnd() {
+    if (fds_[1] >= 0) close(fds_[1]);
+    fds_[1] = -1;
+  }
+  void CloseReadEnd() {
+    close(fds_[0]);
+    fds_[0] = -1;
+  }
+
+ private:
+  int fds_[2] = {-1, -1};
+};
+
+// A real wait lasts at least its length on both the loop's clock and the
+// steady clock, with nothing to do.
+TEST(PollLoopTest, WaitLastsItsLength) {
+  PollLoop loop;
+  const auto real_start = std::chrono::steady_clock::now();
+  const Micros start = loop.Now();
+  loop.Wait(20 * kMillisecond);
+  const auto real_elapsed = std::chrono::steady_clock::now() - real_start;
+  EXPECT_GE(loop.Now() - start, 20 * kMillisecond);
+  EXPECT_GE(real_elapsed, std::chrono::milliseconds(20));
+  EXPECT_LT(real_elapsed, std::chrono::seconds(2));
+}
+
+// Tasks keep VirtualLoop's order: past-due ones first by due time, equal due
+// times in scheduling order; a dispatch pass leaves what its tasks schedule to
+// the next pass; a timer in the future runs inside a wait once it falls due.
+TEST(PollLoopTest, TaskOrder) {
+  PollLoop loop;
+  std::vector<std::string> log;
+  loop.ScheduleAt(0, [&] {
+    log.push_back("a");
+    loop.Post([&] { log.push_back("posted-by-a"); });
+    loop.ScheduleAt(-5, [&] { log.push_back("past-by-a"); });
+  });
+  loop.ScheduleAt(0, [&] { log.push_back("b"); });
+  loop.ScheduleAt(-1, [&] { log.push_back("c"); });
+  loop.ScheduleAfter(5 * kMillisecond, [&] { log.push_back("timer"); });
+  loop.DispatchPending();
+  EXPECT_EQ(log, (std::vector<std::string>{"c", "a", "b"}));
+  loop.Wait(50 * kMillisecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"c", "a", "b", "past-by-a", "posted-by-a", "timer"}));
+}
+
+// A task that waits runs the tasks falling due meanwhile nested inside its
+// wait, once; a long nested wait ends the outer wait as soon as it returns.
+TEST(PollLoopTest, NestedWaits) {
+  PollLoop loop;
+  std::vector<std::string> log;
+  loop.ScheduleAfter(1 * kMillisecond, [&] {
+    log.push_back("a-start");
+    loop.Wait(60 * kMillisecond);
+    log.push_back("a-end");
+  });
+  loop.ScheduleAfter(5 * kMillisecond, [&] { log.push_back("b"); });
+  loop.ScheduleAfter(3 * kMicrosPerSecond, [&] { log.push_back("late"); });
+  const Micros start = loop.Now();
+  loop.Wait(20 * kMillisecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"a-start", "b", "a-end"}));
+  EXPECT_GE(loop.Now() - start, 61 * kMillisecond);
+  EXPECT_LT(loop.Now() - start, 2 * kMicrosPerSecond);  // "late" is not waited for
+}
+
+// A pipe that becomes readable while the loop sleeps wakes it: the callback
+// runs inside the wait; it can unwatch itself, and Run then ends as nothing
+// is left. A hung-up pipe is reported too.
+TEST(PollLoopTest, ReadableDescriptorRunsItsCallback) {
+  PollLoop loop;
+  Pipe pipe;
+  std::vector<std::string> got;
+  ASSERT_TRUE(loop.WatchReadable(pipe.read_end(), [&] { got.push_back(pipe.ReadAll()); }));
+  loop.ScheduleAfter(5 * kMillisecond, [&] { pipe.Write("hello"); });
+  loop.Wait(100 * kMillisecond);
+  EXPECT_EQ(got, (std::vector<std::string>{"hello"}));
+
+  loop.WatchReadable(pipe.read_end(), [&] {
+    got.push_back("hup:" + pipe.ReadAll());
+    loop.Unwatch(pipe.read_end());
+  });
+  loop.ScheduleAfter(5 * kMillisecond, [&] {
+    pipe.Write("bye");
+    pipe.CloseWriteEnd();
+  });
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Run();
+  EXPECT_EQ(got, (std::vector<std::string>{"hello", "hup:bye"}));
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
+}
+
+// A descriptor closed while still watched is forgotten instead of being
+// reported forever, so Run still ends.
+TEST(PollLoopTest, ClosedWatchedDescriptorIsForgotten) {
+  PollLoop loop;
+  Pipe pipe;
+  int calls = 0;
+  loop.WatchReadable(pipe.read_end(), [&] { ++calls; });
+  pipe.CloseReadEnd();
+  loop.Run();
+  EXPECT_EQ(calls, 0);
+}
+
+// Quit from a task nested in a nested wait: every wait returns at once, Run
+// returns, and nothing more runs.
+TEST(PollLoopTest, QuitInsideNestedTaskStopsEverything) {
+  PollLoop loop;
+  Pipe pipe;
+  std::vector<std::string> log;
+  loop.WatchReadable(pipe.read_end(), [&] { log.push_back("fd"); });
+  loop.ScheduleAfter(1 * kMillisecond, [&] {
+    loop.Wait(10 * kMicrosPerSecond);
+    log.push_back("a-end");
+  });
+  loop.ScheduleAfter(2 * kMillisecond, [&] { loop.Quit(); });
+  loop.ScheduleAfter(3 * kMillisecond, [&] { log.push_back("never"); });
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Wait(20 * kMicrosPerSecond);
+  EXPECT_TRUE(loop.Quitting());
+  pipe.Write("x");
+  loop.DispatchPending();
+  loop.Run();
+  loop.Wait(10 * kMicrosPerSecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"a-end"}));
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
+}
+
+// Waiting sleeps: a long wait with an idle descriptor and a timer, and many
+// waits shorter than a millisecond (where a timeout rounded down to whole
+// milliseconds would spin), use a small fraction of the time in CPU.
+TEST(PollLoopTest, WaitDoesNotSpin) {
+  PollLoop loop;
+  Pipe idle;
+  loop.WatchReadable(idle.read_end(), [] {});
+  loop.ScheduleAfter(100 * kMillisecond, [] {});
+  const Micros cpu_start = ProcessCpuMicros();
+  loop.Wait(200 * kMillisecond);
+  for (int i = 0; i < 100; ++i) loop.Wait(900);
+  const Micros cpu_used = ProcessCpuMicros() - cpu_start;
+  EXPECT_LT(cpu_used, 50 * kMillisecond);
+}
+
+}  // namespace
+}  // namespace zorvik
