@@ -176,7 +176,9 @@ void EmbeddedClient::EnterLine(Hwnd input) {
 }
 
 void EmbeddedClient::AppendLine(const std::string& screen_name, const std::string& text) {
-  history_.push_back(RoomLine{screen_name, text});
+  // The arguments may refer into history_ itself, which the append can move.
+  const RoomLine line{screen_name, text};
+  history_.push_back(line);
   // Observers may unsubscribe while being called, which would shift the
   // list under a running loop; walk a copy and skip those that have left.
   const auto snapshot = observers_;
@@ -184,7 +186,7 @@ void EmbeddedClient::AppendLine(const std::string& screen_name, const std::strin
     const bool still_subscribed =
         std::any_of(observers_.begin(), observers_.end(),
                     [id = id](const auto& entry) { return entry.first == id; });
-    if (still_subscribed && observer) observer(screen_name, text);
+    if (still_subscribed && observer) observer(line.screen_name, line.text);
   }
 }
 

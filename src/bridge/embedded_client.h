@@ -57,7 +57,8 @@
 // Re-entry: nothing here dispatches the program's events. Observers are
 // called synchronously inside Say / SendMessage and must not call back into
 // this client except to read it (RoomHistory, FindTopLevel, ...); a
-// room-line observer may Unsubscribe (itself or others) while being called.
+// room-line observer may also Subscribe and Unsubscribe (itself or others)
+// while being called: a new subscriber hears only the following lines.
 // Texts are UTF-8 in and out, kept whole: any bytes, any length.
 #pragma once
 

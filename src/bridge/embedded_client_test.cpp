@@ -148,19 +148,22 @@ TEST_F(EmbeddedClientTest, DialogButtonsCloseOnlyTheirDialog) {
 }
 
 // Lines said while the room window is closed are seen by no one; hostile
-// lines are kept byte for byte.
+// lines are kept byte for byte, even when repeated from the history itself.
 TEST_F(EmbeddedClientTest, RoomLinesAreWholeAndNeedAnOpenRoom) {
   std::string hostile(200'000, '\x01');
   hostile += std::string("\0\xff\xfe\r\n", 5);
   int reports = 0;
-  client_.Subscribe([&](const std::string&, const std::string&) { ++reports; });
+  client_.Subscribe([&](const std::string& who, const std::string& text) {
+    reports += (who == hostile && text == hostile) ? 1 : 100;
+  });
   client_.Say(hostile, hostile);
+  client_.Say(client_.RoomHistory()[0].screen_name, client_.RoomHistory()[0].text);
   client_.CloseRoom();
   client_.Say("ann", "unheard");
   Type(Input(), "unsent");
   Key(Input(), 13);
-  EXPECT_EQ(client_.RoomHistory(), (std::vector<RoomLine>{{hostile, hostile}}));
-  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(client_.RoomHistory(), (std::vector<RoomLine>{{hostile, hostile}, {hostile, hostile}}));
+  EXPECT_EQ(reports, 2);
 }
 
 }  // namespace
