@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "bridge/embedded_client.h"
-#include "bridge/fake_loop_for_test.h"
+#include "bridge/virtual_loop.h"
 
 namespace zorvik {
 namespace {
@@ -96,7 +96,7 @@ class ClientKitTest : public ::testing::Test {
   }
   std::vector<RoomLine> Lines(std::initializer_list<RoomLine> lines) { return lines; }
 
-  FakeLoop loop_;
+  VirtualLoop loop_;
   EmbeddedClient client_;
   RecordingWindows windows_{client_, loop_};
   ClientKit kit_{windows_, loop_};
