@@ -1,12 +1,74 @@
 // zorvik: a chat-room game host.
-#include <cstdio>
-#include <cstring>
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/command_line.h"
+#include "app/demo.h"
+#include "app/replay.h"
+#include "app/text_console.h"
+
+namespace {
+
+// Reads a whole script; false with a reason when it cannot be read.
+bool ReadScript(const std::string& file, std::string& script, std::string& reason) {
+  std::ostringstream text;
+  if (file.empty() || file == "-") {
+    text << std::cin.rdbuf();
+    if (std::cin.bad()) {
+      reason = "cannot read standard input";
+      return false;
+    }
+  } else {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+      reason = "cannot open " + file;
+      return false;
+    }
+    text << in.rdbuf();
+    if (in.bad()) {
+      reason = "cannot read " + file;
+      return false;
+    }
+  }
+  script = std::move(text).str();
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("zorvik %s\n", ZORVIK_VERSION);
-    return 0;
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const zorvik::ParsedCommandLine parsed = zorvik::ParseCommandLine(args);
+  if (!parsed.error.empty()) {
+    std::cerr << "zorvik: " << parsed.error << " (see zorvik --help)\n";
+    return 2;
   }
-  std::fprintf(stderr, "usage: zorvik --version\n");
-  return 2;
+  const zorvik::CommandLine& command = parsed.command;
+  switch (command.mode) {
+    case zorvik::Mode::kHelp:
+      std::cout << zorvik::UsageText();
+      return 0;
+    case zorvik::Mode::kVersion:
+      std::cout << "zorvik " << ZORVIK_VERSION << '\n';
+      return 0;
+    case zorvik::Mode::kReplay: {
+      std::string script, reason;
+      if (!ReadScript(command.replay_file, script, reason)) {
+        std::cerr << "error: " << reason << '\n';
+        return 2;
+      }
+      const int status = zorvik::RunReplay(script, command.program, std::cout, std::cerr);
+      std::cout.flush();
+      return status;
+    }
+    case zorvik::Mode::kDemo:
+      return zorvik::RunDemo(command.program, command.demo, std::cout);
+    case zorvik::Mode::kConsole:
+      return zorvik::RunTextConsole(command.program, STDIN_FILENO, std::cout);
+  }
+  return 0;
 }

@@ -1,0 +1,91 @@
+#include "app/console_printer.h"
+
+#include <cstdio>
+
+namespace zorvik {
+
+std::string Printable(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string DescribeConsole(const HostConsole& console) {
+  const MatchTable& t = console.table();
+  const auto seat = [](const std::string& caption, const std::string& creature,
+                       const std::string& hp) {
+    std::string text = caption;
+    if (!creature.empty()) text += " " + creature;
+    if (!hp.empty()) text += " " + hp + "/500";
+    return Printable(text);
+  };
+  std::string buttons;
+  for (ConsoleButton button : kConsoleButtons) {
+    if (!console.Usable(button)) continue;
+    buttons += buttons.empty() ? "" : ", ";
+    buttons += ButtonCaption(button);
+  }
+  std::string listening;
+  for (int n = 1; n <= 5; ++n) {
+    if (console.Listening(n)) listening += (listening.empty() ? "Chat" : ", Chat") + std::to_string(n);
+  }
+  return "[console] " + seat(t.seat1Caption, t.player1Creature, t.player1Hp) + " | " +
+         seat(t.seat2Caption, t.player2Creature, t.player2Hp) + " | buttons: " +
+         (buttons.empty() ? "none" : buttons) +
+         " | listening: " + (listening.empty() ? "none" : listening);
+}
+
+void PrintedBoxes::Show(const std::string& title, const std::string& text) {
+  out_ << "[box] " << Printable(title) << '\n';
+  std::string_view rest = text;
+  for (;;) {
+    const std::size_t cr = rest.find('\r');
+    out_ << "      " << Printable(rest.substr(0, cr)) << '\n';
+    if (cr == std::string_view::npos) break;
+    rest.remove_prefix(cr + 1);
+  }
+  out_ << "      [OK]" << std::endl;
+}
+
+ConsolePrinter::ConsolePrinter(HostProgram& program, std::ostream& out)
+    : program_(program), out_(out) {
+  program.client().Subscribe([this](const std::string& name, const std::string& text) {
+    out_ << Printable(name) << ": " << Printable(text) << std::endl;
+  });
+  program.client().SetInstantMessageObserver(
+      [this](const std::string& to, const std::string& message) {
+        out_ << "[client] instant message to " << Printable(to) << ": " << Printable(message)
+             << std::endl;
+      });
+  program.client().SetMailObserver(
+      [this](const std::string& to, const std::string& subject, const std::string&) {
+        out_ << "[client] mail to " << Printable(to) << ": " << Printable(subject) << std::endl;
+      });
+  program.splash().AddVisibilityObserver([this](bool shown) {
+    out_ << (shown ? "[splash] zørvïk by vañdør (by vandor)" : "[splash] hidden") << std::endl;
+  });
+  program.form().AddVisibilityObserver([this](bool shown) {
+    out_ << (shown ? "[form] mail me: shown" : "[form] mail me: hidden") << std::endl;
+  });
+  program.console().AddChangeObserver([this] { PrintConsoleIfChanged(); });
+}
+
+void ConsolePrinter::PrintConsoleIfChanged() {
+  if (!program_.console().shown()) return;
+  std::string state = DescribeConsole(program_.console());
+  if (state == last_state_) return;
+  last_state_ = std::move(state);
+  out_ << last_state_ << std::endl;
+}
+
+}  // namespace zorvik

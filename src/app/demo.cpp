@@ -1,0 +1,133 @@
+#include "app/demo.h"
+
+#include <algorithm>
+
+#include "app/console_printer.h"
+#include "bridge/poll_loop.h"
+#include "gamedata/move_sets.h"
+#include "gamedata/roster.h"
+#include "match/chat_text.h"
+
+namespace zorvik {
+
+namespace {
+
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string CheckDemoOptions(const DemoOptions& demo) {
+  if (demo.player1.empty() || demo.player2.empty()) return "a player needs a screen name";
+  if (LowerCase(demo.player1) == LowerCase(demo.player2)) return "the two players need different names";
+  for (const std::string& creature : {demo.creature1, demo.creature2}) {
+    const auto& roster = Roster();
+    if (std::find(roster.begin(), roster.end(), LowerCase(creature)) == roster.end()) {
+      return "\"" + Printable(creature) + "\" is not on the roster";
+    }
+  }
+  return {};
+}
+
+DemoCast::DemoCast(HostProgram& program, const DemoOptions& options, std::uint64_t random_seed)
+    : program_(program), options_(options), state_(random_seed ^ 0x5DEECE66DULL) {
+  program.client().Subscribe(
+      [this](const std::string& name, const std::string& text) { OnLine(name, text); });
+  // The operator opens the console as soon as the splash is there.
+  program.splash().AddVisibilityObserver([this](bool shown) {
+    if (shown) Later(1.0, [this] { program_.splash().Click(); });
+  });
+  // ... and opens the game once it is open.
+  program.console().AddChangeObserver([this, opened = false]() mutable {
+    if (opened || !program_.console().shown()) return;
+    opened = true;
+    Later(1.5, [this] { program_.console().Press(ConsoleButton::kGetPlayers); });
+  });
+}
+
+void DemoCast::SetFinishAction(std::function<void(const std::string& line)> action) {
+  finish_action_ = std::move(action);
+}
+
+void DemoCast::Later(double seconds, std::function<void()> action) {
+  program_.loop().ScheduleAfter(SecondsToMicros(seconds), std::move(action));
+}
+
+double DemoCast::HumanDelay(double least, double spread) {
+  // The cast's own SplitMix64 stream: people are not the host's dice.
+  state_ += 0x9E3779B97F4A7C15ULL;
+  std::uint64_t z = state_;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  return least + spread * static_cast<double>(z >> 11) * 0x1.0p-53;
+}
+
+void DemoCast::OnLine(const std::string& name, const std::string& text) {
+  if (name != program_.client().operator_screen_name()) return;
+  const std::string p1 = LowerCase(options_.player1);
+  const std::string p2 = LowerCase(options_.player2);
+  HostConsole& console = program_.console();
+  EmbeddedClient& room = program_.client();
+
+  if (text == "-=|[type: -join]=-") {
+    Later(HumanDelay(1.0, 1.0), [this, &room] { room.Say(options_.player1, "-join"); });
+    Later(HumanDelay(2.5, 1.5), [this, &room] { room.Say(options_.player2, "-join"); });
+  } else if (text == "-=|[no more space for players]|=-") {
+    Later(HumanDelay(1.5, 1.0), [&console] { console.Press(ConsoleButton::kSetup); });
+  } else if (text == "-=|[" + p1 + " enter your zorvik first]|=-") {
+    Later(HumanDelay(2.0, 2.0),
+          [this, &room] { room.Say(options_.player1, "i choose /" + options_.creature1); });
+  } else if (text == "-=|[" + p2 + " type in a valid zorvik name]|=-") {
+    Later(HumanDelay(2.0, 2.0), [this, &room] { room.Say(options_.player2, "/" + options_.creature2); });
+  } else if (text == "-=|[" + p2 + " will use " + LowerCase(options_.creature2) + " 500/500]|=-") {
+    Later(HumanDelay(1.5, 1.0), [&console] { console.Press(ConsoleButton::kStart); });
+  } else if (text == "-=|[" + p1 + " choose your attack]|=-") {
+    Attack(1);
+  } else if (text == "-=|[" + p2 + " choose your attack]|=-") {
+    Attack(2);
+  } else if (Contains(text, " defeated ") && finish_action_) {
+    finish_action_(text);
+  }
+}
+
+void DemoCast::Attack(int player) {
+  const std::string& name = player == 1 ? options_.player1 : options_.player2;
+  std::vector<std::string> moves;
+  AddMoveSet(LowerCase(player == 1 ? options_.creature1 : options_.creature2), moves);
+  EmbeddedClient& room = program_.client();
+  bool& asked = asked_moves_[player - 1];
+  if (!asked) {
+    // Everyone asks for their moves once.
+    asked = true;
+    Later(HumanDelay(1.0, 1.0), [&room, name] { room.Say(name, "+moves"); });
+    Later(HumanDelay(4.0, 1.5), [this, &room, name, moves] {
+      room.Say(name, "/" + moves[static_cast<std::size_t>(HumanDelay(0, 4))]);
+    });
+    return;
+  }
+  Later(HumanDelay(1.2, 2.0), [this, &room, name, moves] {
+    room.Say(name, "/" + moves[static_cast<std::size_t>(HumanDelay(0, 4))]);
+  });
+}
+
+int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out) {
+  PollLoop loop;
+  PrintedBoxes boxes(out);
+  HostProgram program(loop, boxes, options);
+  ConsolePrinter printer(program, out);
+  DemoCast cast(program, demo, options.seed);
+  cast.SetFinishAction([&](const std::string& line) {
+    out << "[demo] " << Printable(line) << ": the match is over" << std::endl;
+    loop.Quit();
+  });
+  out << "zorvik " << ZORVIK_VERSION << " demo: " << Printable(demo.player1) << " ("
+      << Printable(demo.creature1) << ") against " << Printable(demo.player2) << " ("
+      << Printable(demo.creature2) << ")" << std::endl;
+  program.Start();
+  loop.Run();
+  return 0;
+}
+
+}  // namespace zorvik

@@ -1,0 +1,58 @@
+// A demo match: two simulated players in the embedded room and a simulated
+// operator at the console, reacting to the room the way people do (join
+// when asked, pick when asked, attack when prompted, after a human-like
+// delay), against the real host at the game's real pace.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "app/host_program.h"
+#include "bridge/event_loop.h"
+
+namespace zorvik {
+
+struct DemoOptions {
+  std::string player1 = "AshK";
+  std::string player2 = "Misty0";
+  std::string creature1 = "pikachu";
+  std::string creature2 = "bulbasaur";
+};
+
+// The players and the operator of a demo. They watch the room through the
+// program's client and act through tasks on its loop, so they work on real
+// and virtual time alike. Must outlive the loop's run.
+class DemoCast {
+ public:
+  // `random_seed` drives the cast's own delays and move choices; it is not
+  // the host's random source.
+  DemoCast(HostProgram& program, const DemoOptions& options, std::uint64_t random_seed);
+  DemoCast(const DemoCast&) = delete;
+  DemoCast& operator=(const DemoCast&) = delete;
+
+  // Called once with the winner's line when the battle has been won.
+  void SetFinishAction(std::function<void(const std::string& line)> action);
+
+ private:
+  void OnLine(const std::string& name, const std::string& text);
+  void Later(double seconds, std::function<void()> action);
+  double HumanDelay(double least, double spread);
+  void Attack(int player);
+
+  HostProgram& program_;
+  DemoOptions options_;
+  std::uint64_t state_;
+  bool asked_moves_[2] = {false, false};
+  std::function<void(const std::string&)> finish_action_;
+};
+
+// Plays one demo match in real time, printing the room and the console to
+// `out`. Ends after the winner line. Returns the exit status.
+int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out);
+
+// Checks the demo's choices: both names given and different (ignoring
+// case), both creatures on the roster. Returns the problem, or empty.
+std::string CheckDemoOptions(const DemoOptions& demo);
+
+}  // namespace zorvik

@@ -1,0 +1,35 @@
+#include "app/host_program.h"
+
+namespace zorvik {
+
+namespace {
+
+// The windows' client areas at 96 dots per inch (15 twips a pixel) on a
+// common screen; without a display only the placement arithmetic uses them.
+constexpr ScreenSize kScreen{1920, 1080};
+constexpr WindowRect kConsoleBounds{0, 0, 5415 / 15, 1335 / 15};
+constexpr WindowRect kSplashBounds{0, 0, 4050 / 15, 1665 / 15};
+constexpr WindowRect kFormBounds{0, 0, 2880 / 15, 1335 / 15};
+
+}  // namespace
+
+HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options)
+    : loop_(loop),
+      client_(options.screen_name),
+      kit_(client_, loop),
+      random_(options.seed),
+      console_window_(kConsoleBounds, kScreen),
+      splash_window_(kSplashBounds, kScreen),
+      form_window_(kFormBounds, kScreen),
+      console_(loop, client_, kit_, random_, console_window_),
+      form_(kit_, form_window_),
+      menu_(boxes, form_),
+      splash_(kit_, splash_window_, console_) {
+  console_.SetInfoAction([this] { menu_.PopUp(); });
+}
+
+void HostProgram::Start() {
+  loop_.Post([this] { splash_.Load(); });
+}
+
+}  // namespace zorvik

@@ -1,0 +1,167 @@
+#include "app/text_console.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "bridge/poll_loop.h"
+#include "match/chat_text.h"
+
+namespace zorvik {
+
+namespace {
+
+// A typed line longer than this is not a command anyone meant; it is
+// refused whole rather than buffered without end.
+constexpr std::size_t kLongestCommand = 64 * 1024;
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+void Refuse(std::ostream& out, std::string_view what) {
+  out << "[?] " << what << " (type help)" << std::endl;
+}
+
+void FormCommand(HostProgram& program, std::string_view rest, std::ostream& out) {
+  FeedbackForm& form = program.form();
+  if (rest.empty()) {
+    if (!form.shown()) return Refuse(out, "the feedback form is not shown");
+    out << "[form] text:\n" << Printable(form.text()) << std::endl;
+    return;
+  }
+  if (StartsWith(rest, "text ")) {
+    if (!form.shown()) return Refuse(out, "the feedback form is not shown");
+    // "\n" typed in the text stands for a line break, as in a text box.
+    std::string text;
+    std::string_view typed = rest.substr(5);
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+      if (typed[i] == '\\' && i + 1 < typed.size() && typed[i + 1] == 'n') {
+        text += "\r\n";
+        ++i;
+      } else {
+        text += typed[i];
+      }
+    }
+    form.SetText(std::move(text));
+    out << "[form] text replaced" << std::endl;
+    return;
+  }
+  const auto button = FormButtonFromCaption(rest);
+  if (!button) return Refuse(out, "the form has no button \"" + Printable(rest) + "\"");
+  if (!form.Press(*button)) Refuse(out, "the feedback form is not shown");
+}
+
+}  // namespace
+
+std::string_view ConsoleHelp() {
+  return "commands:\n"
+         "  get players | setup | start | stop | info | exit   press a console button\n"
+         "  NAME: TEXT         NAME says TEXT in the room (e.g. alice: -join)\n"
+         "  menu about | menu mail me | menu help              choose from the info menu\n"
+         "  form               show the feedback form's text\n"
+         "  form text TEXT     replace it (\\n for a new line)\n"
+         "  form bug report | form comments | form exit        press a form button\n"
+         "  click              click the splash window\n"
+         "  show               print the console's state\n"
+         "  help               this list";
+}
+
+void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostream& out) {
+  HostConsole& console = program.console();
+  command = TrimSpaces(command);
+  if (command.empty()) return;
+  if (command == "help" || command == "?") {
+    out << ConsoleHelp() << std::endl;
+    return;
+  }
+  if (command == "show") {
+    out << DescribeConsole(console) << std::endl;
+    return;
+  }
+  if (command == "click") {
+    if (!program.splash().Click()) Refuse(out, "the splash window is not shown");
+    return;
+  }
+  if (const auto button = ButtonFromCaption(command)) {
+    if (!console.Usable(*button)) {
+      return Refuse(out, "\"" + std::string(command) + "\" cannot be pressed now");
+    }
+    if (*button == ConsoleButton::kInfo) {
+      out << "[menu] about | mail me | - | help   (type: menu ITEM)" << std::endl;
+    }
+    console.Press(*button);
+    return;
+  }
+  if (StartsWith(command, "menu ")) {
+    const auto item = MenuItemFromCaption(TrimSpaces(command.substr(5)));
+    if (!item) return Refuse(out, "the info menu has about, mail me and help");
+    if (!console.Usable(ConsoleButton::kInfo)) return Refuse(out, "the console is not shown");
+    program.menu().Choose(*item);
+    return;
+  }
+  if (command == "form" || StartsWith(command, "form ")) {
+    return FormCommand(program, command.substr(command.size() > 4 ? 5 : 4), out);
+  }
+  const std::size_t colon = command.find(':');
+  if (colon != std::string_view::npos && colon > 0) {
+    std::string_view text = command.substr(colon + 1);
+    if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    program.client().Say(std::string(TrimSpaces(command.substr(0, colon))), std::string(text));
+    return;
+  }
+  Refuse(out, "unknown command \"" + Printable(command) + "\"");
+}
+
+int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out) {
+  PollLoop loop;
+  PrintedBoxes boxes(out);
+  HostProgram program(loop, boxes, options);
+  ConsolePrinter printer(program, out);
+  program.splash().AddVisibilityObserver([&](bool shown) {
+    if (!shown) return;
+    // A terminal has no picture to click: the console opens at once.
+    loop.Post([&program] { program.splash().Click(); });
+  });
+  program.console().SetExitAction([&] { out << "[exit] goodbye" << std::endl; });
+
+  std::string pending;
+  bool overlong = false;
+  loop.WatchReadable(input, [&] {
+    char buffer[4096];
+    const ssize_t got = read(input, buffer, sizeof buffer);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) return;
+    if (got <= 0) {
+      loop.Unwatch(input);
+      out << "[input closed] the host runs on until nothing is left to do" << std::endl;
+      return;
+    }
+    pending.append(buffer, static_cast<std::size_t>(got));
+    std::size_t newline;
+    while ((newline = pending.find('\n')) != std::string::npos) {
+      std::string line = pending.substr(0, newline);
+      pending.erase(0, newline + 1);
+      if (overlong) {
+        overlong = false;
+        continue;
+      }
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      // Commands run as tasks of their own, so a command that waits never
+      // holds up reading the next one.
+      loop.Post([&program, &out, line = std::move(line)] { RunConsoleCommand(program, line, out); });
+    }
+    if (pending.size() > kLongestCommand) {
+      Refuse(out, "that line is too long to be a command");
+      pending.clear();
+      overlong = true;
+    }
+  });
+
+  out << "zorvik " << ZORVIK_VERSION << " on the embedded client; you are \""
+      << Printable(options.screen_name) << "\". Type help for commands." << std::endl;
+  program.Start();
+  loop.Run();
+  return 0;
+}
+
+}  // namespace zorvik
