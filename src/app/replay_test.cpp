@@ -1,0 +1,312 @@
+// Whole-program scenarios: scripts in, transcripts out, compared record by
+// record with what the players and the operator must see.
+#include "app/replay.h"
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace zorvik {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+std::string Join(const std::vector<Fields>& rows) {
+  std::string text;
+  for (const Fields& row : rows) {
+    for (std::size_t i = 0; i < row.size(); ++i) text += (i ? "\t" : "") + row[i];
+    text += '\n';
+  }
+  return text;
+}
+
+struct Outcome {
+  int status = 0;
+  std::string transcript;
+  std::string errors;
+};
+
+Outcome Replay(const std::string& script, ProgramOptions options = {}) {
+  std::ostringstream out, err;
+  Outcome outcome;
+  outcome.status = RunReplay(script, options, out, err);
+  outcome.transcript = out.str();
+  outcome.errors = err.str();
+  return outcome;
+}
+
+// The records from `from` (a transcript time) on.
+std::string From(const std::string& transcript, const std::string& from) {
+  std::istringstream in(transcript);
+  std::string line, kept;
+  bool keeping = false;
+  while (std::getline(in, line)) {
+    if (!keeping && line.compare(0, from.size() + 1, from + "\t") == 0) keeping = true;
+    if (keeping) kept += line + '\n';
+  }
+  return kept;
+}
+
+// Opens the console and the join phase: "type: -join" at 4.130, the join
+// listener on at 4.640.
+const std::vector<Fields> kOpenGame = {
+    {"2.1", "click", "splash"},
+    {"2.1", "click", "console", "get players"},
+};
+
+// Seats alicesmith and bob: the buttons come on at 8.530.
+std::vector<Fields> Seated() {
+  std::vector<Fields> script = kOpenGame;
+  script.push_back({"5", "say", "AliceSmith", "-join"});
+  script.push_back({"7", "say", "Bob", "-join"});
+  return script;
+}
+
+// Both creatures picked (pikachu, bulbasaur); the last announcement is at
+// 20.560 and "start" is usable from 18.530.
+std::vector<Fields> Ready() {
+  std::vector<Fields> script = Seated();
+  script.push_back({"9", "click", "console", "setup"});
+  script.push_back({"14", "say", "AliceSmith", "/pikachu"});
+  script.push_back({"17", "say", "Bob", "/bulbasaur"});
+  return script;
+}
+
+// In battle: game commands from 25.000, alicesmith prompted at 26.530
+// (after the 0.11 s switch), the turn-1 listener on at 27.040... see each test.
+std::vector<Fields> Battle() {
+  std::vector<Fields> script = Ready();
+  script.push_back({"25", "click", "console", "start"});
+  return script;
+}
+
+std::vector<Fields> With(std::vector<Fields> script, const std::vector<Fields>& more) {
+  script.insert(script.end(), more.begin(), more.end());
+  return script;
+}
+
+// The program starts with the splash window, which says hello in the room
+// before it appears; a click on it opens the console.
+TEST(ReplayTest, StartUpAndSplash) {
+  const Outcome outcome = Replay(Join({{"1", "click", "splash"}, {"3", "click", "splash"},
+                                    {"3", "click", "splash"}, {"4", "show"}}));
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.transcript, Join({
+                                    {"0.000", "host", " \u00a0"},
+                                    {"0.510", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[loaded]|=-"},
+                                    {"1.000", "#ignored", "click", "splash"},
+                                    {"1.020", "host", "-=|[gotta catch'em all]|=-"},
+                                    {"1.530", "host", " \u00a0"},
+                                    {"2.040", "#window", "splash", "shown"},
+                                    {"3.000", "#window", "splash", "hidden"},
+                                    {"3.000", "#window", "console", "shown"},
+                                    {"3.000", "#ignored", "click", "splash"},
+                                    {"4.000", "#console", "player1:[none]", "", "", "player2:[none]",
+                                     "", "", "get players", ""},
+                                }));
+}
+
+// Joining: capitals count, blanks and punctuation do not; the same player
+// again is told so; the second player takes seat 2 and nobody after them is
+// heard.
+TEST(ReplayTest, JoinPhase) {
+  const Outcome outcome = Replay(Join(With(kOpenGame, {
+                                                       {"4", "say", "Early", "-join"},
+                                                       {"5", "say", "AliceSmith", "-join"},
+                                                       {"5.2", "say", "alicesmith", "-JOIN"},
+                                                       {"5.3", "say", "Bob", " -join"},
+                                                       {"5.4", "say", "Bob", "-join "},
+                                                       {"5.5", "say", "Bob", "-join!"},
+                                                       {"6.5", "show"},
+                                                       {"7", "say", "Bob", "-Join"},
+                                                       {"7.1", "say", "Carol", "-join"},
+                                                       {"7.2", "click", "console", "setup"},
+                                                       {"9", "show"},
+                                                   })));
+  EXPECT_EQ(From(outcome.transcript, "2.100"),
+            Join({
+                {"2.100", "#window", "splash", "hidden"},
+                {"2.100", "#window", "console", "shown"},
+                {"2.100", "host", " \u00a0"},
+                {"2.610", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-"},
+                {"3.120", "host", "-=|[accepting players to battle!]=-"},
+                {"4.000", "Early", "-join"},  // the join listener is not on yet
+                {"4.130", "host", "-=|[type: -join]=-"},
+                {"5.000", "AliceSmith", "-join"},
+                {"5.000", "host", "-=|[alicesmith has joined the game]|=-"},
+                {"5.200", "alicesmith", "-JOIN"},
+                {"5.200", "host", "-=|[you are already playing]|=-"},
+                {"5.300", "Bob", " -join"},
+                {"5.400", "Bob", "-join "},
+                {"5.500", "Bob", "-join!"},
+                {"6.500", "#console", "player1:[alicesmith]", "", "", "player2:[none]", "", "",
+                 "get players", "Chat1"},
+                {"7.000", "Bob", "-Join"},
+                {"7.000", "host", "-=|[bob challenges alicesmith]|=-"},
+                {"7.100", "Carol", "-join"},
+                {"7.200", "#ignored", "click", "console", "setup"},
+                {"8.010", "host", "-=|[no more space for players]|=-"},
+                {"9.000", "#console", "player1:[alicesmith]", "", "", "player2:[bob]", "", "",
+                 "setup,stop", ""},
+            }));
+}
+
+// Picks: only the seat's player is heard, the text after the first slash
+// must be a roster name exactly, a refusal leaves the listener on, and the
+// second pick announces the battle.
+TEST(ReplayTest, CreatureSelection) {
+  const Outcome outcome = Replay(Join(With(Seated(), {
+                                                      {"9", "click", "console", "setup"},
+                                                      {"10.5", "say", "Bob", "/pikachu"},
+                                                      {"11", "say", "AliceSmith", "/pikachu now"},
+                                                      {"12", "say", "AliceSmith", "/"},
+                                                      {"13", "say", "AliceSmith", "//pikachu"},
+                                                      {"13.6", "say", "AliceSmith", "pikachu"},
+                                                      {"14", "say", "AliceSmith", "i choose /Pikachu"},
+                                                      {"16", "say", "Bob", "/mr. mime"},
+                                                      {"17", "say", "Bob", "/Mr.Mime"},
+                                                      {"19", "show"},
+                                                      {"21", "show"},
+                                                  })));
+  const std::string refused = "-=|[that zorvik is not on my zorvikroll, yet, select again]|=-";
+  EXPECT_EQ(From(outcome.transcript, "9.000"),
+            Join({
+                {"9.000", "host", "-=|[enter zorvik name: /zorvikname]|=-"},
+                {"9.510", "host", "-=|[alicesmith enter your zorvik first]|=-"},
+                {"10.500", "Bob", "/pikachu"},
+                {"11.000", "AliceSmith", "/pikachu now"},
+                {"11.000", "host", refused},
+                {"12.000", "AliceSmith", "/"},
+                {"12.000", "host", refused},
+                {"13.000", "AliceSmith", "//pikachu"},
+                {"13.000", "host", refused},
+                {"13.600", "AliceSmith", "pikachu"},
+                {"14.000", "AliceSmith", "i choose /Pikachu"},
+                {"14.000", "host", "-=|[alicesmith selected pikachu]|=-"},
+                {"14.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
+                {"16.000", "Bob", "/mr. mime"},
+                {"16.000", "host", refused},
+                {"17.000", "Bob", "/Mr.Mime"},
+                {"17.000", "host", "-=|[bob selected mr.mime]|=-"},
+                {"17.510", "host", "-=|[each trainer has selected their zorvik]|=-"},
+                {"18.020", "host", "-=|[trainers, get ready!]|=-"},
+                {"19.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
+                 "mr.mime", "500", "setup,start,stop", ""},
+                {"19.030", "host", "-=|[the zorvik battle is about to start!]|=-"},
+                {"19.540", "host", "-=|[the challenge will be between alicesmith and bob]|=-"},
+                {"20.050", "host", "-=|[alicesmith will use pikachu 500/500]|=-"},
+                {"20.560", "host", "-=|[bob will use mr.mime 500/500]|=-"},
+                {"21.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
+                 "mr.mime", "500", "setup,start,stop", ""},
+            }));
+}
+
+// One turn as the host tells it: with seed 11 the first cheer is row 2 and
+// the first damage 37. Moves are trimmed and case-blind; "+moves" lists
+// the first four.
+TEST(ReplayTest, OneBattleTurn) {
+  ProgramOptions options;
+  options.seed = 11;
+  const Outcome outcome = Replay(Join(With(Battle(), {
+                                                      {"26", "say", "Bob", "/tackle"},
+                                                      {"28", "say", "AliceSmith", " +moves"},
+                                                      {"28.1", "say", "AliceSmith", "+MOVES"},
+                                                      {"30", "say", "AliceSmith", "/tackle"},
+                                                      {"31", "say", "AliceSmith", "go / ThunderShock "},
+                                                      {"33", "show"},
+                                                  })),
+                              options);
+  EXPECT_EQ(From(outcome.transcript, "25.110"),
+            Join({
+                {"25.110", "#im", "$IM_Off", "z\u00f8rv\u00efk"},
+                {"25.110", "host", "-=|[game commands]|=-"},
+                {"25.620", "host", "-=|[for attacking: /name of attack]|=-"},
+                {"26.000", "Bob", "/tackle"},
+                {"26.130", "host", "-=|[for a list of moves: +moves]|=-"},
+                {"27.140", "host", "-=|[alicesmith choose your attack]|=-"},
+                {"28.000", "AliceSmith", " +moves"},
+                {"28.100", "AliceSmith", "+MOVES"},
+                {"28.100", "host", "-=|[moves for pikachu]|=-"},
+                {"28.610", "host", "-=|[thundershock]|=-=|[thunderwave]|=-"},
+                {"29.120", "host", "-=|[swift]|=-=|[thunder]|=-"},
+                {"30.000", "AliceSmith", "/tackle"},
+                {"30.000", "host", "not a valid move go again"},
+                {"31.000", "AliceSmith", "go / ThunderShock "},
+                {"31.000", "host", "pikachu, hit him with your thundershock attack!"},
+                {"31.510", "host", "-=|[pikachu did 37 points of damage!]|=-"},
+                {"32.020", "host", "-=|[pikachu: 500/500]|=-"},
+                {"32.530", "host", "-=|[bulbasaur: 463/500]|=-"},
+                {"33.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
+                 "bulbasaur", "463", "setup,start,stop", "Chat4"},
+                {"33.040", "host", "-=|[bob choose your attack]|=-"},
+            }));
+}
+
+// Both players attack whenever they can until one creature faints.
+std::vector<Fields> FightToTheEnd(std::vector<Fields> script) {
+  for (int turn = 0; turn < 40; ++turn) {
+    const std::string at = std::to_string(28 + turn * 4);
+    script.push_back({at, "say", turn % 2 ? "Bob" : "AliceSmith", turn % 2 ? "/vinewhip" : "/thunder"});
+  }
+  return script;
+}
+
+std::vector<std::string> Records(const std::string& transcript) {
+  std::vector<std::string> records;
+  std::istringstream in(transcript);
+  for (std::string line; std::getline(in, line);) records.push_back(line);
+  return records;
+}
+
+// A fainting creature ends the battle: the faint and victory lines, then
+// nothing more for either player; only "stop" is left, and "stop" brings
+// the console back to the start and switches instant messages on again.
+TEST(ReplayTest, BattleEndsWhenACreatureFaints) {
+  std::vector<Fields> script = FightToTheEnd(Battle());
+  script.push_back({"250", "show"});
+  script.push_back({"251", "click", "console", "start"});
+  script.push_back({"252", "click", "console", "stop"});
+  script.push_back({"253", "show"});
+  const Outcome outcome = Replay(Join(script));
+  const std::vector<std::string> records = Records(outcome.transcript);
+
+  std::size_t faint = 0;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (records[i].find(" Fainted!]|=-") != std::string::npos) faint = i;
+  }
+  ASSERT_GT(faint, 0u) << outcome.transcript;
+  const std::string fainted = records[faint].substr(records[faint].find("-=|["));
+  const bool bob_won = fainted == "-=|[pikachu Fainted!]|=-";
+  EXPECT_TRUE(bob_won || fainted == "-=|[bulbasaur Fainted!]|=-") << fainted;
+  EXPECT_NE(records[faint + 1].find(bob_won ? "\thost\t-=|[bob defeated alicesmith]|=-"
+                                            : "\thost\t-=|[alicesmith defeated bob]|=-"),
+            std::string::npos)
+      << records[faint + 1];
+  // After the battle the players' lines get no answer.
+  for (std::size_t i = faint + 2; i < records.size(); ++i) {
+    EXPECT_EQ(records[i].find("\thost\t"), std::string::npos) << records[i];
+  }
+  EXPECT_NE(outcome.transcript.find("250.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tstop\t\n"),
+            std::string::npos)
+      << outcome.transcript;
+  EXPECT_NE(outcome.transcript.find("251.000\t#ignored\tclick\tconsole\tstart\n"),
+            std::string::npos);
+  EXPECT_NE(outcome.transcript.find("252.110\t#im\t$IM_On\tz\u00f8rv\u00efk\n"
+                                    "253.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tget players\t\n"),
+            std::string::npos)
+      << outcome.transcript;
+}
+
+// The same script gives the same transcript, byte for byte; another seed
+// gives other dice.
+TEST(ReplayTest, SameScriptSameTranscript) {
+  const std::string script = Join(FightToTheEnd(Battle()));
+  const Outcome first = Replay(script);
+  EXPECT_EQ(first.transcript, Replay(script).transcript);
+  ProgramOptions options;
+  options.seed = 7;
+  EXPECT_NE(first.transcript, Replay(script, options).transcript);
+}
+
+}  // namespace
+}  // namespace zorvik
