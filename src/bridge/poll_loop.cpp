@@ -19,18 +19,10 @@ Micros PollLoop::Now() const {
 }
 
 EventLoop::TimerId PollLoop::ScheduleAt(Micros due, Task task) {
-  const TimerId id = ++last_id_;
-  tasks_.emplace(Key{due, id}, std::move(task));
-  due_by_id_.emplace(id, due);
-  return id;
+  return tasks_.Add(due, std::move(task));
 }
 
-void PollLoop::Cancel(TimerId id) {
-  auto found = due_by_id_.find(id);
-  if (found == due_by_id_.end()) return;  // unknown, already run or running
-  tasks_.erase(Key{found->second, id});
-  due_by_id_.erase(found);
-}
+void PollLoop::Cancel(TimerId id) { tasks_.Cancel(id); }
 
 bool PollLoop::WatchReadable(int fd, Task on_ready) {
   watches_[fd] = Watch{std::move(on_ready), ++last_generation_};
@@ -44,20 +36,12 @@ void PollLoop::Unwatch(int fd) {
 void PollLoop::RunDueTasks(Micros end) {
   // The pass is fixed when it starts, so a task that keeps posting tasks
   // cannot keep the descriptors from being polled.
-  const Micros now = Now();
-  std::vector<Key> due_now;
-  for (const auto& [key, task] : tasks_) {
-    if (key.first > now || key.first >= end) break;
-    due_now.push_back(key);
-  }
-  for (const Key& key : due_now) {
-    auto found = tasks_.find(key);
-    if (found == tasks_.end()) continue;  // ran in a nested wait, or cancelled
-    // Take the task out before running it: it may re-enter the loop.
-    Task task = std::move(found->second);
-    tasks_.erase(found);
-    due_by_id_.erase(key.second);
-    task();
+  for (const TaskQueue::Key& key : tasks_.DueBy(Now(), end)) {
+    // Gone when a nested wait ran it or it was cancelled; taken out before
+    // it runs because it may re-enter the loop.
+    std::optional<Task> task = tasks_.Take(key);
+    if (!task) continue;
+    (*task)();
     // A long task or a nested wait may have carried the clock to the end.
     if (quitting_ || Now() >= end) return;
   }
@@ -110,7 +94,7 @@ void PollLoop::Wait(Micros length) {
   for (;;) {
     RunDueTasks(end);
     if (quitting_ || Now() >= end) return;
-    PollDescriptors(tasks_.empty() ? end : std::min(tasks_.begin()->first.first, end));
+    PollDescriptors(tasks_.empty() ? end : std::min(tasks_.First().first, end));
     if (quitting_ || Now() >= end) return;
   }
 }
@@ -126,7 +110,7 @@ void PollLoop::Run() {
   while (!quitting_ && (!tasks_.empty() || !watches_.empty())) {
     RunDueTasks(kNever);
     if (quitting_ || (tasks_.empty() && watches_.empty())) return;
-    PollDescriptors(tasks_.empty() ? kNever : tasks_.begin()->first.first);
+    PollDescriptors(tasks_.empty() ? kNever : tasks_.First().first);
   }
 }
 

@@ -15,10 +15,9 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
-#include <unordered_map>
-#include <utility>
 
 #include "bridge/event_loop.h"
+#include "bridge/task_queue.h"
 
 namespace zorvik {
 
@@ -58,7 +57,6 @@ class PollLoop : public EventLoop {
   void Unwatch(int fd) override;
 
  private:
-  using Key = std::pair<Micros, TimerId>;
   struct Watch {
     Task on_ready;
     std::uint64_t generation;  // tells a replaced watch from the one polled
@@ -77,9 +75,7 @@ class PollLoop : public EventLoop {
 
   const std::chrono::steady_clock::time_point start_;
   bool quitting_ = false;
-  TimerId last_id_ = 0;
-  std::map<Key, Task> tasks_;
-  std::unordered_map<TimerId, Micros> due_by_id_;  // for Cancel
+  TaskQueue tasks_;
   std::uint64_t last_generation_ = 0;
   std::map<int, Watch> watches_;
 };

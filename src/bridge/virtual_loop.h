@@ -12,12 +12,9 @@
 // be watched (WatchReadable returns false).
 #pragma once
 
-#include <map>
-#include <unordered_map>
-#include <utility>
-#include <vector>
 
 #include "bridge/event_loop.h"
+#include "bridge/task_queue.h"
 
 namespace zorvik {
 
@@ -50,9 +47,7 @@ class VirtualLoop : public EventLoop {
   std::size_t PendingCount() const { return tasks_.size(); }
 
  private:
-  // Tasks run in order of due time, then of scheduling; the id is the
-  // scheduling sequence number.
-  using Key = std::pair<Micros, TimerId>;
+  using Key = TaskQueue::Key;
 
   // Removes the task under `key` and runs it, the clock first moved to its
   // due time if that is later. Returns false if the task is gone (it ran in a
@@ -61,9 +56,7 @@ class VirtualLoop : public EventLoop {
 
   Micros now_ = 0;
   bool quitting_ = false;
-  TimerId last_id_ = 0;
-  std::map<Key, Task> tasks_;
-  std::unordered_map<TimerId, Micros> due_by_id_;  // for Cancel
+  TaskQueue tasks_;
 };
 
 }  // namespace zorvik
