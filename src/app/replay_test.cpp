@@ -2,6 +2,7 @@
 // record with what the players and the operator must see.
 #include "app/replay.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -80,8 +81,12 @@ std::vector<Fields> Battle() {
   return script;
 }
 
+// `script` with `more` merged in by time (equal times: `script` first).
 std::vector<Fields> With(std::vector<Fields> script, const std::vector<Fields>& more) {
   script.insert(script.end(), more.begin(), more.end());
+  std::stable_sort(script.begin(), script.end(), [](const Fields& a, const Fields& b) {
+    return std::stod(a[0]) < std::stod(b[0]);
+  });
   return script;
 }
 
@@ -306,6 +311,182 @@ TEST(ReplayTest, SameScriptSameTranscript) {
   ProgramOptions options;
   options.seed = 7;
   EXPECT_NE(first.transcript, Replay(script, options).transcript);
+}
+
+// Lines and presses that arrive while the host is announcing run nested:
+// a second move during one's own attack is ignored, the opponent is not
+// heard before their turn, "start" again leaves both turn listeners on, and
+// "setup" in battle lets player 1 pick again, adding the new moves behind
+// the old ones (the listing still shows the first four).
+TEST(ReplayTest, ReEntryDuringBattle) {
+  const Outcome outcome = Replay(Join(With(Battle(), {
+                                                         {"28", "say", "AliceSmith", "/thunder"},
+                                                         {"28.2", "say", "AliceSmith", "/thunder"},
+                                                         {"29", "say", "Bob", "/tackle"},
+                                                         {"30.3", "click", "console", "start"},
+                                                         {"32", "say", "Bob", "/tackle"},
+                                                         {"33", "click", "console", "setup"},
+                                                         {"35", "say", "AliceSmith", "/onix"},
+                                                         {"38", "say", "AliceSmith", "+moves"},
+                                                         {"40", "say", "AliceSmith", "/slam"},
+                                                         {"42.5", "show"},
+                                                     })));
+  EXPECT_EQ(From(outcome.transcript, "28.000"),
+            Join({
+                {"28.000", "AliceSmith", "/thunder"},
+                {"28.000", "host", "hang in there pikachu try thunder attack!"},
+                {"28.200", "AliceSmith", "/thunder"},
+                {"28.510", "host", "-=|[pikachu did 20 points of damage!]|=-"},
+                {"29.000", "Bob", "/tackle"},
+                {"29.020", "host", "-=|[pikachu: 500/500]|=-"},
+                {"29.530", "host", "-=|[bulbasaur: 480/500]|=-"},
+                {"30.040", "host", "-=|[bob choose your attack]|=-"},
+                // "start" runs inside the prompt's pause, so bob's listener
+                // comes on only after it, beside alicesmith's.
+                {"30.410", "#im", "$IM_Off", "zørvïk"},
+                {"30.410", "host", "-=|[game commands]|=-"},
+                {"30.920", "host", "-=|[for attacking: /name of attack]|=-"},
+                {"31.430", "host", "-=|[for a list of moves: +moves]|=-"},
+                {"32.000", "Bob", "/tackle"},
+                {"32.440", "host", "-=|[alicesmith choose your attack]|=-"},
+                {"33.000", "host", "-=|[enter zorvik name: /zorvikname]|=-"},
+                {"33.510", "host", "-=|[alicesmith enter your zorvik first]|=-"},
+                // The pick listener and the turn listener both hear the pick.
+                {"35.000", "AliceSmith", "/onix"},
+                {"35.000", "host", "-=|[alicesmith selected onix]|=-"},
+                {"35.000", "host", "not a valid move go again"},
+                {"35.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
+                {"38.000", "AliceSmith", "+moves"},
+                {"38.000", "host", "-=|[moves for onix]|=-"},
+                {"38.510", "host", "-=|[thundershock]|=-=|[thunderwave]|=-"},
+                {"39.020", "host", "-=|[swift]|=-=|[thunder]|=-"},
+                {"40.000", "AliceSmith", "/slam"},
+                {"40.000", "host", "hang in there onix try slam attack!"},
+                {"40.510", "host", "-=|[onix did 19 points of damage!]|=-"},
+                {"41.020", "host", "-=|[onix: 500/500]|=-"},
+                {"41.530", "host", "-=|[bulbasaur: 461/500]|=-"},
+                {"42.040", "host", "-=|[bob choose your attack]|=-"},
+                {"42.500", "#console", "player1:[alicesmith]", "onix", "500", "player2:[bob]",
+                 "bulbasaur", "461", "setup,start,stop", "Chat3,Chat5"},
+            }));
+}
+
+// "stop" pressed while an attack is announced: the attack ends quietly
+// where it is, and the console is back at the start.
+TEST(ReplayTest, StopDuringAnAttack) {
+  const Outcome outcome = Replay(Join(With(Battle(), {
+                                                         {"28", "say", "AliceSmith", "/thunder"},
+                                                         {"28.7", "click", "console", "stop"},
+                                                         {"30", "say", "Bob", "/tackle"},
+                                                         {"31", "show"},
+                                                     })));
+  EXPECT_EQ(From(outcome.transcript, "28.000"),
+            Join({
+                {"28.000", "AliceSmith", "/thunder"},
+                {"28.000", "host", "hang in there pikachu try thunder attack!"},
+                {"28.510", "host", "-=|[pikachu did 20 points of damage!]|=-"},
+                {"28.810", "#im", "$IM_On", "zørvïk"},
+                {"30.000", "Bob", "/tackle"},
+                {"31.000", "#console", "player1:[none]", "", "", "player2:[none]", "", "",
+                 "get players", ""},
+            }));
+}
+
+// "exit" ends the program even in the middle of an attack: four lines,
+// then nothing more happens.
+TEST(ReplayTest, ExitInTheMiddleOfAnAttack) {
+  const Outcome outcome = Replay(Join(With(Battle(), {
+                                                         {"28", "say", "AliceSmith", "/thunder"},
+                                                         {"28.3", "click", "console", "exit"},
+                                                         {"29", "say", "Bob", "hello"},
+                                                         {"40", "show"},
+                                                     })));
+  EXPECT_EQ(From(outcome.transcript, "28.000"),
+            Join({
+                {"28.000", "AliceSmith", "/thunder"},
+                {"28.000", "host", "hang in there pikachu try thunder attack!"},
+                {"28.300", "host", " \u00a0"},
+                {"28.810", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[unloaded]|=-"},
+                {"29.000", "Bob", "hello"},
+                {"29.320", "host", "-=|[gotta catch'em all]|=-"},
+                {"29.830", "host", " \u00a0"},
+                {"30.340", "#exit"},
+            }));
+}
+
+// The info menu and the feedback form: the boxes' texts byte for byte, the
+// form sent as mail with its CR LF lines, hidden and shown again as it was.
+TEST(ReplayTest, InfoMenuAndFeedbackForm) {
+  const Outcome outcome = Replay(Join({
+      {"1", "click", "menu", "about"},
+      {"2.1", "click", "splash"},
+      {"2.2", "click", "console", "info"},
+      {"2.3", "click", "menu", "help"},
+      {"2.4", "click", "form", "exit"},
+      {"2.5", "click", "menu", "mail me"},
+      {"2.6", "click", "form", "bug report"},
+      {"2.7", "type", "form", "line one\\r\\nline\\ttwo"},
+      {"2.8", "click", "form", "comments"},
+      {"2.9", "click", "form", "exit"},
+      {"3.0", "type", "form", "lost"},
+      {"3.1", "click", "menu", "mail me"},
+      {"3.2", "click", "form", "comments"},
+  }));
+  const std::string initial =
+      "yo vandor!" + std::string(36, ' ') + "\\r\\nthis game is tight!" + std::string(23, ' ') +
+      "\\r\\nstart making a second version now!" + std::string(19, ' ') + "\\r\\n" +
+      std::string(42, ' ') + "\\r\\n \\r\\n" + std::string(37, ' ') + "\\r\\n" +
+      std::string(32, ' ') + "\\r\\n";
+  const std::string help =
+      "this game is easy to control, follow step by step\\r"
+      "step 1: first click on get players\\r"
+      "step 2: then after 2 people have joined click on setup\\r"
+      "step 3: after setup is complete click on start\\r"
+      "step 4: have fun playing!\\r"
+      "note:sometimes the program might scroll. Just sit back and wait for it to end\\r"
+      "note:if someone leaves or they just don't want to play, click on stop";
+  EXPECT_EQ(outcome.transcript.substr(outcome.transcript.find("1.000")),
+            Join({
+                {"1.000", "#ignored", "click", "menu", "about"},
+                {"1.020", "host", "-=|[gotta catch'em all]|=-"},
+                {"1.530", "host", " \u00a0"},
+                {"2.040", "#window", "splash", "shown"},
+                {"2.100", "#window", "splash", "hidden"},
+                {"2.100", "#window", "console", "shown"},
+                {"2.300", "#msgbox", "z\u00f8rv\u00efk by va\u00f1d\u00f8r help", help},
+                {"2.400", "#ignored", "click", "form", "exit"},
+                {"2.500", "#window", "form", "shown"},
+                {"2.600", "#mail", "ZorvikDesk", "bug report for z\u00f8rv\u00efk", initial},
+                {"2.800", "#mail", "ZorvikDesk", "comments for z\u00f8rv\u00efk",
+                 "line one\\r\\nline\\ttwo"},
+                {"2.900", "#window", "form", "hidden"},
+                {"3.000", "#ignored", "type", "form", "lost"},
+                {"3.100", "#window", "form", "shown"},
+                {"3.200", "#mail", "ZorvikDesk", "comments for z\u00f8rv\u00efk",
+                 "line one\\r\\nline\\ttwo"},
+            }));
+}
+
+// Chat text from strangers: any bytes, any length, in every phase. Nothing
+// breaks, and the transcript keeps each record on one line.
+TEST(ReplayTest, HostileChatText) {
+  const std::string huge(200'000, 'x');
+  const std::string nasty = "\x1b[2J\x01\x7f\xff\xfe\xc3(-join/pikachu\xe2\x82";
+  std::vector<Fields> hostile;
+  for (const std::string at : {"4.5", "10.5", "15.5", "28"}) {
+    hostile.push_back({at, "say", "AliceSmith", "/" + huge});
+    hostile.push_back({at, "say", nasty, nasty});
+    hostile.push_back({at, "say", "AliceSmith", "\\r\\n/pikachu\\t+moves\\\\"});
+  }
+  const Outcome outcome = Replay(Join(With(Battle(), hostile)));
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_GT(outcome.transcript.size(), 800'000u);
+  for (const std::string& record : Records(outcome.transcript)) {
+    EXPECT_EQ(record.find('\r'), std::string::npos);
+  }
+  // The match itself went on as if nothing had been said.
+  EXPECT_NE(outcome.transcript.find("\thost\t-=|[alicesmith choose your attack]|=-\n"),
+            std::string::npos);
 }
 
 }  // namespace
