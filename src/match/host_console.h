@@ -100,6 +100,7 @@ class HostConsole {
   void Chat5_ChatMsg(const std::string& Screen_Name, const std::string& What_Said);
 
  private:
+  friend class HostConsoleTest;  // sets hit points no pick can produce
   using Epoch = std::uint64_t;
 
   // One seat's side of a pick or a turn, so that the mirror-image handlers

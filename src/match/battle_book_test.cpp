@@ -1,0 +1,81 @@
+#include "match/battle_book.h"
+
+#include <array>
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "match/chat_text.h"
+
+namespace zorvik {
+namespace {
+
+TEST(BattleBookTest, CheerLines) {
+  const std::array<std::string, 5> expected = {
+      "pikachu, thundershock!", "pikachu, hit him with your thundershock attack!",
+      "let's finish this! thundershock!", "you can do it pikachu, thundershock!",
+      "hang in there pikachu try thundershock attack!"};
+  for (int k = 1; k <= 5; ++k) EXPECT_EQ(CheerLine(k, "pikachu", "thundershock"), expected[k - 1]);
+  // Texts are used as passed: no case change, no trimming.
+  EXPECT_EQ(CheerLine(1, "", "Tackle "), ", Tackle !");
+  EXPECT_EQ(CheerLine(3, "pikachu", "swift").find("pikachu"), std::string::npos);
+}
+
+// The smallest and the largest draws stay inside the rows and the faces.
+TEST(BattleBookTest, DrawsMapOntoTheirRange) {
+  const double largest = std::nextafter(1.0, 0.0);
+  EXPECT_EQ(CheerRow(0.0), 1);
+  EXPECT_EQ(CheerRow(0.2), 2);
+  EXPECT_EQ(CheerRow(largest), 5);
+  EXPECT_EQ(RollDie(0.0), 1);
+  EXPECT_EQ(RollDie(0.5), 21);
+  EXPECT_EQ(RollDie(largest), 40);
+}
+
+// Two 40-sided dice: 2 to 80, every value possible, 41 the most likely,
+// a mean of 41; and the source starts from the same state every run.
+TEST(BattleBookTest, DamageFollowsTwoDice) {
+  RandomSource random;
+  std::array<int, 81> counts{};
+  constexpr int kRolls = 400'000;
+  double sum = 0;
+  for (int i = 0; i < kRolls; ++i) {
+    const int damage = RollDamage(random);
+    ASSERT_GE(damage, 2);
+    ASSERT_LE(damage, 80);
+    ++counts[static_cast<std::size_t>(damage)];
+    sum += damage;
+  }
+  for (int value = 2; value <= 80; ++value) EXPECT_GT(counts[static_cast<std::size_t>(value)], 0) << value;
+  EXPECT_NEAR(sum / kRolls, 41.0, 0.2);
+  // 41 is expected 40/1600 of the time, 2 and 80 only 1/1600.
+  EXPECT_NEAR(counts[41] / double(kRolls), 40.0 / 1600, 0.002);
+  EXPECT_NEAR(counts[2] / double(kRolls), 1.0 / 1600, 0.0004);
+
+  RandomSource a, b;
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(a.NextRandom(), b.NextRandom());
+  RandomSource seeded(11);
+  EXPECT_NE(RandomSource().NextRandom(), seeded.NextRandom());
+}
+
+TEST(ChatTextTest, LowerCase) {
+  EXPECT_EQ(LowerCase("AliceSmith -JOIN"), "alicesmith -join");
+  EXPECT_EQ(LowerCase("\u00c9MILE \u00d8RJAN \u00d7"), "\u00e9mile \u00f8rjan \u00d7");
+  // Invalid UTF-8 passes byte for byte, including a lead byte at the end.
+  EXPECT_EQ(LowerCase("A\xff\xfe\xc3"), "a\xff\xfe\xc3");
+  EXPECT_EQ(LowerCase(std::string("N\0UL", 4)), std::string("n\0ul", 4));
+}
+
+TEST(ChatTextTest, TrimSpacesAndHitPoints) {
+  EXPECT_EQ(TrimSpaces("  tackle "), "tackle");
+  EXPECT_EQ(TrimSpaces("\ttackle\t"), "\ttackle\t");
+  EXPECT_EQ(TrimSpaces("   "), "");
+  const std::pair<std::string, std::int64_t> cases[] = {
+      {"500", 500}, {"-17", -17}, {"0", 0},   {"", 0},         {" 5", 0},
+      {"5 ", 0},    {"+5", 0},    {"4.5", 0}, {"1e3", 0},      {"-", 0},
+      {"99999999999999999999", 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(ReadHitPoints(text), value) << text;
+}
+
+}  // namespace
+}  // namespace zorvik
