@@ -1,0 +1,95 @@
+#include "app/text_console.h"
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+#include "bridge/virtual_loop.h"
+
+namespace zorvik {
+namespace {
+
+// The terminal's commands against a real host on virtual time.
+class TextConsoleTest : public ::testing::Test {
+ protected:
+  TextConsoleTest() {
+    program_.Start();
+    loop_.Run();
+    program_.splash().Click();
+  }
+
+  std::string Type(const std::string& command) {
+    out_.str("");
+    loop_.Post([this, command] { RunConsoleCommand(program_, command, out_); });
+    loop_.Run();
+    return out_.str();
+  }
+
+  VirtualLoop loop_;
+  std::ostringstream out_;
+  PrintedBoxes boxes_{out_};
+  HostProgram program_{loop_, boxes_, ProgramOptions{}};
+};
+
+TEST_F(TextConsoleTest, ButtonsSpeakingAndRefusals) {
+  EXPECT_EQ(Type("setup"), "[?] \"setup\" cannot be pressed now (type help)\n");
+  EXPECT_EQ(Type("dance"), "[?] unknown command \"dance\" (type help)\n");
+  EXPECT_EQ(Type("\x1b[2J"), "[?] unknown command \"\\x1B[2J\" (type help)\n");
+  Type("  get players  ");
+  EXPECT_TRUE(program_.console().Listening(1));
+  Type("Alice Smith: -join");
+  Type("bob:-join");
+  const auto& history = program_.client().RoomHistory();
+  ASSERT_GE(history.size(), 2u);
+  EXPECT_EQ(program_.console().table().seat1Caption, "player1:[alice smith]");
+  EXPECT_EQ(program_.console().table().seat2Caption, "player2:[bob]");
+  EXPECT_NE(Type("show").find("buttons: exit, setup, stop, info"), std::string::npos);
+}
+
+TEST_F(TextConsoleTest, MenuAndForm) {
+  EXPECT_EQ(Type("form bug report"), "[?] the feedback form is not shown (type help)\n");
+  EXPECT_EQ(Type("menu quit"), "[?] the info menu has about, mail me and help (type help)\n");
+  const std::string about = Type("menu about");
+  EXPECT_EQ(about.rfind("[box] ab\u00f8u\u2020 z\u00f8rv\u00efk by va\u00f1d\u00f8r\n", 0), 0u);
+  // Ten lines and the OK button.
+  EXPECT_EQ(std::count(about.begin(), about.end(), '\n'), 12);
+
+  Type("menu mail me");
+  EXPECT_TRUE(program_.form().shown());
+  Type("form text hi\\nthere");
+  EXPECT_EQ(program_.form().text(), "hi\r\nthere");
+  Type("form exit");
+  EXPECT_FALSE(program_.form().shown());
+}
+
+TEST(CommandLineTest, ModesAndOptions) {
+  const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };
+  EXPECT_EQ(parse({}).command.mode, Mode::kConsole);
+  EXPECT_EQ(parse({"--version"}).command.mode, Mode::kVersion);
+  EXPECT_EQ(parse({"demo", "--help"}).command.mode, Mode::kHelp);
+
+  const ParsedCommandLine replay = parse({"replay", "--seed", "18446744073709551615",
+                                          "--screen-name", "Op", "-"});
+  EXPECT_EQ(replay.error, "");
+  EXPECT_EQ(replay.command.mode, Mode::kReplay);
+  EXPECT_EQ(replay.command.program.seed, 18446744073709551615ULL);
+  EXPECT_EQ(replay.command.program.screen_name, "Op");
+  EXPECT_EQ(replay.command.replay_file, "-");
+
+  const std::pair<std::vector<std::string>, std::string> errors[] = {
+      {{"--seed"}, "--seed needs a number"},
+      {{"--seed", "18446744073709551616"},
+       "--seed takes a whole number from 0 to 18446744073709551615, not \"18446744073709551616\""},
+      {{"--seed", "-1"}, "--seed takes a whole number from 0 to 18446744073709551615, not \"-1\""},
+      {{"--screen-name", ""}, "--screen-name needs a name"},
+      {{"--player1", "x"}, "unknown option \"--player1\""},
+      {{"replay", "a", "b"}, "unexpected argument \"b\""},
+      {{"demo", "--creature1", "rockdragon"}, "\"rockdragon\" is not on the roster"},
+      {{"demo", "--player2", "ASHK"}, "the two players need different names"},
+  };
+  for (const auto& [args, error] : errors) EXPECT_EQ(parse(args).error, error);
+}
+
+}  // namespace
+}  // namespace zorvik
