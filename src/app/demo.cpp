@@ -32,6 +32,13 @@ std::string CheckDemoOptions(const DemoOptions& demo) {
 
 DemoCast::DemoCast(HostProgram& program, const DemoOptions& options, std::uint64_t random_seed)
     : program_(program), options_(options), state_(random_seed ^ 0x5DEECE66DULL) {
+  const std::string p1 = LowerCase(options_.player1);
+  const std::string p2 = LowerCase(options_.player2);
+  cues_.pick1 = "-=|[" + p1 + " enter your zorvik first]|=-";
+  cues_.pick2 = "-=|[" + p2 + " type in a valid zorvik name]|=-";
+  cues_.start = "-=|[" + p2 + " will use " + LowerCase(options_.creature2) + " 500/500]|=-";
+  cues_.turn1 = "-=|[" + p1 + " choose your attack]|=-";
+  cues_.turn2 = "-=|[" + p2 + " choose your attack]|=-";
   program.client().Subscribe(
       [this](const std::string& name, const std::string& text) { OnLine(name, text); });
   // The operator opens the console as soon as the splash is there.
@@ -66,8 +73,6 @@ double DemoCast::HumanDelay(double least, double spread) {
 
 void DemoCast::OnLine(const std::string& name, const std::string& text) {
   if (name != program_.client().operator_screen_name()) return;
-  const std::string p1 = LowerCase(options_.player1);
-  const std::string p2 = LowerCase(options_.player2);
   HostConsole& console = program_.console();
   EmbeddedClient& room = program_.client();
 
@@ -76,16 +81,16 @@ void DemoCast::OnLine(const std::string& name, const std::string& text) {
     Later(HumanDelay(2.5, 1.5), [this, &room] { room.Say(options_.player2, "-join"); });
   } else if (text == "-=|[no more space for players]|=-") {
     Later(HumanDelay(1.5, 1.0), [&console] { console.Press(ConsoleButton::kSetup); });
-  } else if (text == "-=|[" + p1 + " enter your zorvik first]|=-") {
+  } else if (text == cues_.pick1) {
     Later(HumanDelay(2.0, 2.0),
           [this, &room] { room.Say(options_.player1, "i choose /" + options_.creature1); });
-  } else if (text == "-=|[" + p2 + " type in a valid zorvik name]|=-") {
+  } else if (text == cues_.pick2) {
     Later(HumanDelay(2.0, 2.0), [this, &room] { room.Say(options_.player2, "/" + options_.creature2); });
-  } else if (text == "-=|[" + p2 + " will use " + LowerCase(options_.creature2) + " 500/500]|=-") {
+  } else if (text == cues_.start) {
     Later(HumanDelay(1.5, 1.0), [&console] { console.Press(ConsoleButton::kStart); });
-  } else if (text == "-=|[" + p1 + " choose your attack]|=-") {
+  } else if (text == cues_.turn1) {
     Attack(1);
-  } else if (text == "-=|[" + p2 + " choose your attack]|=-") {
+  } else if (text == cues_.turn2) {
     Attack(2);
   } else if (Contains(text, " defeated ") && finish_action_) {
     finish_action_(text);
@@ -107,7 +112,7 @@ void DemoCast::Attack(int player) {
     });
     return;
   }
-  Later(HumanDelay(1.2, 2.0), [this, &room, name, moves] {
+  Later(HumanDelay(0.8, 1.2), [this, &room, name, moves] {
     room.Say(name, "/" + moves[static_cast<std::size_t>(HumanDelay(0, 4))]);
   });
 }

@@ -42,6 +42,10 @@ class DemoCast {
 
   HostProgram& program_;
   DemoOptions options_;
+  // The host's lines the cast acts on, made once.
+  struct Cues {
+    std::string pick1, pick2, start, turn1, turn2;
+  } cues_;
   std::uint64_t state_;
   bool asked_moves_[2] = {false, false};
   std::function<void(const std::string&)> finish_action_;

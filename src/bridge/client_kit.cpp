@@ -38,6 +38,12 @@ std::string UpperAscii(std::string_view text) {
   return upper;
 }
 
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
+}
+
 int RoundToInt(double value) {
   constexpr double kLow = std::numeric_limits<int>::min();
   constexpr double kHigh = std::numeric_limits<int>::max();
@@ -49,11 +55,18 @@ int RoundToInt(double value) {
 ClientKit::ClientKit(WindowApi& windows, EventLoop& loop) : windows_(windows), loop_(loop) {}
 
 Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
-  const std::string pattern = UpperAscii(name);
+  // The names the host passes hold no wildcard, and every chat line walks
+  // the room this way: such a name is a plain case-blind prefix test.
+  const bool plain = std::none_of(name.begin(), name.end(), [](char c) {
+    return c == '?' || c == '*' || c == '#' || c == '[';
+  });
+  const std::string pattern = plain ? std::string() : UpperAscii(name);
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
     const std::string window_class = GetClass(child);
     const std::string_view head = std::string_view(window_class).substr(0, name.size());
-    if (MatchesLikePattern(UpperAscii(head), pattern)) return child;
+    if (plain ? EqualsIgnoringAsciiCase(head, name) : MatchesLikePattern(UpperAscii(head), pattern)) {
+      return child;
+    }
   }
   return 0;
 }

@@ -105,8 +105,16 @@ Hwnd EmbeddedClient::NextSibling(Hwnd window) {
   Node* node = Find(window);
   if (!node) return 0;
   const std::vector<Hwnd>& siblings = SiblingsOf(*node);
-  const auto it = std::find(siblings.begin(), siblings.end(), window);
-  return (it != siblings.end() && it + 1 != siblings.end()) ? *(it + 1) : 0;
+  // Walks step from sibling to sibling, so the last position found is
+  // usually just before this one.
+  std::size_t at = node->position_hint < siblings.size() && siblings[node->position_hint] == window
+                       ? node->position_hint
+                       : static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), window) -
+                                                  siblings.begin());
+  if (at + 1 >= siblings.size()) return 0;
+  const Hwnd next = siblings[at + 1];
+  if (Node* next_node = Find(next)) next_node->position_hint = at + 1;
+  return next;
 }
 
 std::string EmbeddedClient::ClassName(Hwnd window) {
@@ -153,7 +161,7 @@ void EmbeddedClient::SetFocus(Hwnd window) { (void)window; }
 
 RoomFeed::SubscriptionId EmbeddedClient::Subscribe(LineObserver observer) {
   const SubscriptionId id = next_subscription_++;
-  observers_.emplace_back(id, std::move(observer));
+  observers_.emplace_back(id, std::make_shared<const LineObserver>(std::move(observer)));
   return id;
 }
 
@@ -186,7 +194,7 @@ void EmbeddedClient::AppendLine(const std::string& screen_name, const std::strin
     const bool still_subscribed =
         std::any_of(observers_.begin(), observers_.end(),
                     [id = id](const auto& entry) { return entry.first == id; });
-    if (still_subscribed && observer) observer(line.screen_name, line.text);
+    if (still_subscribed && *observer) (*observer)(line.screen_name, line.text);
   }
 }
 

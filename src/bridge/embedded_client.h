@@ -65,10 +65,12 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -178,6 +180,7 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
     Hwnd parent = 0;  // 0 for a top-level window
     std::vector<Hwnd> children;
     Role role = Role::kPlain;
+    std::size_t position_hint = 0;  // where it last stood among its siblings
   };
 
   Hwnd Create(Hwnd parent, std::string window_class, std::string text, Role role = Role::kPlain,
@@ -204,12 +207,14 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
 
   std::string operator_screen_name_;
   Hwnd next_handle_;
-  std::map<Hwnd, Node> nodes_;
+  std::unordered_map<Hwnd, Node> nodes_;
   std::vector<Hwnd> top_level_;  // front to back
   Hwnd mdi_ = 0;
   Hwnd room_ = 0;
   std::vector<RoomLine> history_;
-  std::vector<std::pair<SubscriptionId, LineObserver>> observers_;
+  // Shared so that a line being announced keeps an observer alive even if
+  // it unsubscribes while it runs.
+  std::vector<std::pair<SubscriptionId, std::shared_ptr<const LineObserver>>> observers_;
   SubscriptionId next_subscription_ = 1;
   InstantMessageObserver on_instant_message_;
   MailObserver on_mail_;
