@@ -31,7 +31,7 @@ std::string UsageText() {
          "  --version           the program's version\n"
          "\n"
          "PLAYERS (demo only)\n"
-         "  --player1 NAME --player2 NAME         screen names (default AshK, Misty0)\n"
+         "  --player1 NAME --player2 NAME         screen names (default Dana, Lou)\n"
          "  --creature1 NAME --creature2 NAME     their picks (default pikachu, bulbasaur)\n"
          "\n"
          "The host runs on its embedded chat client: the room is printed as it scrolls,\n"

@@ -83,7 +83,7 @@ void DemoCast::OnLine(const std::string& name, const std::string& text) {
     Later(HumanDelay(1.5, 1.0), [&console] { console.Press(ConsoleButton::kSetup); });
   } else if (text == cues_.pick1) {
     Later(HumanDelay(2.0, 2.0),
-          [this, &room] { room.Say(options_.player1, "i choose /" + options_.creature1); });
+          [this, &room] { room.Say(options_.player1, "i pick /" + options_.creature1); });
   } else if (text == cues_.pick2) {
     Later(HumanDelay(2.0, 2.0), [this, &room] { room.Say(options_.player2, "/" + options_.creature2); });
   } else if (text == cues_.start) {

@@ -14,8 +14,8 @@
 namespace zorvik {
 
 struct DemoOptions {
-  std::string player1 = "AshK";
-  std::string player2 = "Misty0";
+  std::string player1 = "Dana";
+  std::string player2 = "Lou";
   std::string creature1 = "pikachu";
   std::string creature2 = "bulbasaur";
 };

@@ -86,7 +86,7 @@ TEST(CommandLineTest, ModesAndOptions) {
       {{"--player1", "x"}, "unknown option \"--player1\""},
       {{"replay", "a", "b"}, "unexpected argument \"b\""},
       {{"demo", "--creature1", "rockdragon"}, "\"rockdragon\" is not on the roster"},
-      {{"demo", "--player2", "ASHK"}, "the two players need different names"},
+      {{"demo", "--player2", "DANA"}, "the two players need different names"},
   };
   for (const auto& [args, error] : errors) EXPECT_EQ(parse(args).error, error);
 }
