@@ -123,12 +123,7 @@ void HostConsole::Attack(int player, const std::string& move, Epoch epoch) {
   Chat(5).StopListening();
   switches_.setit = false;
   switches_.startgame = false;
-  table_.seat1Caption = kSeat1Free;
-  table_.seat2Caption = kSeat2Free;
-  table_.player1Creature.clear();
-  table_.player2Creature.clear();
-  table_.player1Hp.clear();
-  table_.player2Hp.clear();
+  ClearSeats();
   Changed();
 }
 

@@ -141,6 +141,15 @@ bool HostConsole::PauseFor(double seconds, Epoch epoch) {
   return Current(epoch);
 }
 
+void HostConsole::ClearSeats() {
+  table_.seat1Caption = kSeat1Free;
+  table_.seat2Caption = kSeat2Free;
+  table_.player1Creature.clear();
+  table_.player2Creature.clear();
+  table_.player1Hp.clear();
+  table_.player2Hp.clear();
+}
+
 void HostConsole::Changed() {
   for (const auto& observer : change_observers_) observer();
 }
@@ -213,12 +222,7 @@ void HostConsole::stopgame_Click() {
   switches_.stopgame = false;
   switches_.setit = false;
   switches_.getplayers = true;
-  table_.seat1Caption = kSeat1Free;
-  table_.seat2Caption = kSeat2Free;
-  table_.player1Creature.clear();
-  table_.player2Creature.clear();
-  table_.player1Hp.clear();
-  table_.player2Hp.clear();
+  ClearSeats();
   table_.player1Moves.clear();
   table_.player2Moves.clear();
   Changed();

@@ -122,6 +122,9 @@ class HostConsole {
   void ListMoves(int player, Epoch epoch);
 
   ChatListener& Chat(int n) { return *chat_[static_cast<std::size_t>(n - 1)]; }
+  // Frees both seats and empties the creatures and hit points shown; the
+  // names, move lists and hidden copies stay.
+  void ClearSeats();
   void Changed();
 
   EventLoop& loop_;
