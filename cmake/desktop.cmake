@@ -47,5 +47,6 @@ function(zorvik_add_desktop_tests)
   target_link_libraries(zorvik_desktop_smoke PRIVATE zorvik_desktop GTest::gtest GTest::gtest_main)
   add_test(NAME DesktopSmoke
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-xvfb $<TARGET_FILE:zorvik_desktop_smoke>)
-  set_tests_properties(DesktopSmoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+  set_tests_properties(DesktopSmoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 ENVIRONMENT
+                       "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/scripts/lsan-desktop.supp")
 endfunction()
