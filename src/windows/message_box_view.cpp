@@ -31,6 +31,7 @@ void FlMessageBoxes::Show(const std::string& title, const std::string& text) {
   fl_font(FL_HELVETICA, font);
   int text_w = 0, text_h = 0;
   fl_measure(lines.c_str(), text_w, text_h, 0);
+  text_w += font;  // the label's own inset, so the longest line is not clipped
   const int button_w = scale.Pixels(1215), button_h = scale.Pixels(345);
   // A box never outgrows the screen; a longer text is cut at its edge.
   const int w = std::min(std::max(text_w, button_w) + 2 * margin, screen_.size.width);
