@@ -18,7 +18,9 @@ bool ParseSeed(const std::string& text, std::uint64_t& seed) {
 }  // namespace
 
 std::string UsageText() {
-  return "usage: zorvik [OPTIONS]                 host a match in this terminal\n"
+  return "usage: zorvik [OPTIONS] [--text]        host a match: in desktop windows when\n"
+         "                                        there is a display, else (or with --text)\n"
+         "                                        in this terminal\n"
          "       zorvik demo [OPTIONS] [PLAYERS]  watch a whole match between two simulated\n"
          "                                        players, in real time\n"
          "       zorvik replay [OPTIONS] [FILE]   replay a script (standard input when FILE\n"
@@ -27,6 +29,7 @@ std::string UsageText() {
          "OPTIONS\n"
          "  --seed N            start the dice at N (0 to 18446744073709551615; default 0)\n"
          "  --screen-name NAME  the operator's screen name in the room (default host)\n"
+         "  --text              host in this terminal even when there is a display\n"
          "  --help              this text\n"
          "  --version           the program's version\n"
          "\n"
@@ -71,6 +74,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         return fail("--seed takes a whole number from 0 to 18446744073709551615, not \"" +
                     Printable(text) + "\"");
       }
+    } else if (arg == "--text" && command.mode == Mode::kConsole) {
+      command.text_console = true;
     } else if (arg == "--screen-name") {
       if (!value(text) || text.empty()) return fail("--screen-name needs a name");
       command.program.screen_name = text;

@@ -16,6 +16,7 @@ struct CommandLine {
   ProgramOptions program;
   DemoOptions demo;
   std::string replay_file;  // empty or "-" for standard input
+  bool text_console = false;  // --text: the terminal even with a display
 };
 
 struct ParsedCommandLine {

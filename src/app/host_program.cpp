@@ -13,7 +13,8 @@ constexpr WindowRect kFormBounds{0, 0, 2880 / 15, 1335 / 15};
 
 }  // namespace
 
-HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options)
+HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+                         ProgramWindows windows)
     : loop_(loop),
       client_(options.screen_name),
       kit_(client_, loop),
@@ -21,10 +22,11 @@ HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOpti
       console_window_(kConsoleBounds, kScreen),
       splash_window_(kSplashBounds, kScreen),
       form_window_(kFormBounds, kScreen),
-      console_(loop, client_, kit_, random_, console_window_),
-      form_(kit_, form_window_),
+      console_(loop, client_, kit_, random_,
+               windows.console ? *windows.console : console_window_),
+      form_(kit_, windows.form ? *windows.form : form_window_),
       menu_(boxes, form_),
-      splash_(kit_, splash_window_, console_) {
+      splash_(kit_, windows.splash ? *windows.splash : splash_window_, console_) {
   console_.SetInfoAction([this] { menu_.PopUp(); });
 }
 

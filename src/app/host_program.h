@@ -1,7 +1,8 @@
 // The whole host on the embedded client, wired once for every front end
-// that runs it (replay, text console, demo): the client and its kit, the
-// random source, the console, the splash window, the info menu and the
-// feedback form, each of the program's windows without a display behind it.
+// that runs it (replay, text console, demo, desktop): the client and its
+// kit, the random source, the console, the splash window, the info menu and
+// the feedback form. The program's own windows are the front end's; those
+// it does not give are windows without a display behind them.
 #pragma once
 
 #include <cstdint>
@@ -25,10 +26,18 @@ struct ProgramOptions {
   std::string screen_name = "host";
 };
 
+// The front end's own windows, each null for one without a display.
+struct ProgramWindows {
+  OwnWindow* console = nullptr;
+  OwnWindow* splash = nullptr;
+  OwnWindow* form = nullptr;
+};
+
 class HostProgram {
  public:
-  // `loop` and `boxes` must outlive the program.
-  HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options);
+  // `loop`, `boxes` and the given windows must outlive the program.
+  HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+              ProgramWindows windows = {});
   HostProgram(const HostProgram&) = delete;
   HostProgram& operator=(const HostProgram&) = delete;
 

@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/demo.h"
+#include "app/desktop.h"
 #include "app/replay.h"
 #include "app/text_console.h"
 
@@ -68,6 +69,11 @@ int main(int argc, char** argv) {
     case zorvik::Mode::kDemo:
       return zorvik::RunDemo(command.program, command.demo, std::cout);
     case zorvik::Mode::kConsole:
+      if (!command.text_console) {
+        const zorvik::DesktopOutcome desktop = zorvik::RunDesktop(command.program);
+        if (desktop.ran) return desktop.status;
+        std::cerr << "zorvik: no display (" << desktop.no_display << "); using the text console\n";
+      }
       return zorvik::RunTextConsole(command.program, STDIN_FILENO, std::cout);
   }
   return 0;

@@ -1,0 +1,52 @@
+# The desktop front end on FLTK 1.3 and X11, built when both are installed.
+# FLTK is found by its header and libraries rather than by its CMake config:
+# Debian's config defines no FLTK_LIBRARIES and fails outright unless the
+# separate `fluid` package is installed, which we do not need. The toolkit's headers are system headers, so
+# their warnings do not break the -Werror build.
+#
+# Without FLTK, `zorvik` is built with desktop_unavailable.cpp instead and
+# always runs the text console.
+
+file(GLOB_RECURSE ZORVIK_DESKTOP_ALL CONFIGURE_DEPENDS src/*.cpp)
+list(FILTER ZORVIK_DESKTOP_ALL INCLUDE REGEX "${ZORVIK_DESKTOP_REGEX}")
+set(ZORVIK_DESKTOP_SOURCES ${ZORVIK_DESKTOP_ALL})
+list(FILTER ZORVIK_DESKTOP_SOURCES EXCLUDE REGEX "_test\\.cpp$")
+list(FILTER ZORVIK_DESKTOP_SOURCES EXCLUDE REGEX "desktop_unavailable\\.cpp$")
+set(ZORVIK_DESKTOP_TESTS ${ZORVIK_DESKTOP_ALL})
+list(FILTER ZORVIK_DESKTOP_TESTS INCLUDE REGEX "_test\\.cpp$")
+list(FILTER ZORVIK_DESKTOP_TESTS EXCLUDE REGEX "_smoke_test\\.cpp$")
+
+find_package(X11 QUIET)
+find_path(ZORVIK_FLTK_INCLUDE_DIR FL/Fl.H)
+find_library(ZORVIK_FLTK_LIBRARY fltk)
+find_library(ZORVIK_FLTK_IMAGES_LIBRARY fltk_images)
+if(X11_FOUND AND ZORVIK_FLTK_INCLUDE_DIR AND ZORVIK_FLTK_LIBRARY AND ZORVIK_FLTK_IMAGES_LIBRARY)
+  set(ZORVIK_DESKTOP ON)
+  message(STATUS "zorvik: building the desktop front end (${ZORVIK_FLTK_LIBRARY})")
+  add_library(zorvik_desktop STATIC ${ZORVIK_DESKTOP_SOURCES})
+  target_include_directories(zorvik_desktop SYSTEM PUBLIC ${ZORVIK_FLTK_INCLUDE_DIR} ${X11_INCLUDE_DIR})
+  target_link_libraries(zorvik_desktop PUBLIC zorvik_core ${ZORVIK_FLTK_IMAGES_LIBRARY}
+                        ${ZORVIK_FLTK_LIBRARY} ${X11_LIBRARIES})
+  target_link_libraries(zorvik PRIVATE zorvik_desktop)
+else()
+  set(ZORVIK_DESKTOP OFF)
+  message(STATUS "zorvik: FLTK 1.3 or X11 not found; building without the desktop front end")
+  target_sources(zorvik PRIVATE src/app/desktop_unavailable.cpp)
+endif()
+
+# Adds the desktop's unit tests (no display needed) to zorvik_tests, and the
+# smoke test, which runs the program on a display of its own (Xvfb, started
+# by scripts/with-xvfb; skipped when no Xvfb can start).
+function(zorvik_add_desktop_tests)
+  if(NOT ZORVIK_DESKTOP)
+    return()
+  endif()
+  target_sources(zorvik_tests PRIVATE ${ZORVIK_DESKTOP_TESTS})
+  target_link_libraries(zorvik_tests PRIVATE zorvik_desktop)
+  add_executable(zorvik_desktop_smoke src/app/desktop_smoke_test.cpp)
+  target_link_libraries(zorvik_desktop_smoke PRIVATE zorvik_desktop GTest::gtest GTest::gtest_main)
+  add_test(NAME DesktopSmoke
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-xvfb $<TARGET_FILE:zorvik_desktop_smoke>)
+  set_tests_properties(DesktopSmoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 ENVIRONMENT
+                       "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/scripts/lsan-desktop.supp")
+endfunction()
