@@ -6,16 +6,18 @@
 
 #include "app/demo.h"
 #include "app/host_program.h"
+#include "app/irc_options.h"
 
 namespace zorvik {
 
-enum class Mode { kConsole, kDemo, kReplay, kHelp, kVersion };
+enum class Mode { kConsole, kDemo, kReplay, kIrc, kHelp, kVersion };
 
 struct CommandLine {
   Mode mode = Mode::kConsole;
   ProgramOptions program;
   DemoOptions demo;
   std::string replay_file;  // empty or "-" for standard input
+  IrcOptions irc;
 };
 
 struct ParsedCommandLine {

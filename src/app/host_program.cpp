@@ -14,17 +14,27 @@ constexpr WindowRect kFormBounds{0, 0, 2880 / 15, 1335 / 15};
 }  // namespace
 
 HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options)
+    : HostProgram(loop, boxes, options, std::make_unique<Embedded>(options.screen_name, loop),
+                  nullptr, nullptr) {}
+
+HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+                         ChatClient& chat, RoomFeed& room)
+    : HostProgram(loop, boxes, options, nullptr, &chat, &room) {}
+
+HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+                         std::unique_ptr<Embedded> embedded, ChatClient* chat, RoomFeed* room)
     : loop_(loop),
-      client_(options.screen_name),
-      kit_(client_, loop),
+      embedded_(std::move(embedded)),
+      chat_(embedded_ ? embedded_->kit : *chat),
+      room_(embedded_ ? embedded_->client : *room),
       random_(options.seed),
       console_window_(kConsoleBounds, kScreen),
       splash_window_(kSplashBounds, kScreen),
       form_window_(kFormBounds, kScreen),
-      console_(loop, client_, kit_, random_, console_window_),
-      form_(kit_, form_window_),
+      console_(loop, room_, chat_, random_, console_window_),
+      form_(chat_, form_window_),
       menu_(boxes, form_),
-      splash_(kit_, splash_window_, console_) {
+      splash_(chat_, splash_window_, console_) {
   console_.SetInfoAction([this] { menu_.PopUp(); });
 }
 

@@ -1,10 +1,12 @@
-// The whole host on the embedded client, wired once for every front end
-// that runs it (replay, text console, demo): the client and its kit, the
-// random source, the console, the splash window, the info menu and the
-// feedback form, each of the program's windows without a display behind it.
+// The whole host, wired once for every front end that runs it: the chat
+// client, the random source, the console, the splash window, the info menu
+// and the feedback form, each of the program's windows without a display
+// behind it. The client is either the embedded one with its kit (replay,
+// text console, demo), owned here, or one from outside (IRC), borrowed.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "bridge/client_kit.h"
@@ -27,8 +29,11 @@ struct ProgramOptions {
 
 class HostProgram {
  public:
-  // `loop` and `boxes` must outlive the program.
+  // On the embedded client. `loop` and `boxes` must outlive the program.
   HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options);
+  // On an outside client; `chat` and `room` must outlive the program too.
+  HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+              ChatClient& chat, RoomFeed& room);
   HostProgram(const HostProgram&) = delete;
   HostProgram& operator=(const HostProgram&) = delete;
 
@@ -37,17 +42,33 @@ class HostProgram {
   void Start();
 
   EventLoop& loop() { return loop_; }
-  EmbeddedClient& client() { return client_; }
-  ClientKit& kit() { return kit_; }
+  bool embedded() const { return embedded_ != nullptr; }
+  // The embedded client and its kit. Precondition: embedded().
+  EmbeddedClient& client() { return embedded_->client; }
+  ClientKit& kit() { return embedded_->kit; }
+  // The client the host speaks through and the room it hears, either way.
+  ChatClient& chat() { return chat_; }
+  RoomFeed& room() { return room_; }
   HostConsole& console() { return console_; }
   Splash& splash() { return splash_; }
   FeedbackForm& form() { return form_; }
   InfoMenu& menu() { return menu_; }
 
  private:
+  struct Embedded {
+    Embedded(const std::string& screen_name, EventLoop& loop)
+        : client(screen_name), kit(client, loop) {}
+    EmbeddedClient client;
+    ClientKit kit;
+  };
+
+  HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+              std::unique_ptr<Embedded> embedded, ChatClient* chat, RoomFeed* room);
+
   EventLoop& loop_;
-  EmbeddedClient client_;
-  ClientKit kit_;
+  std::unique_ptr<Embedded> embedded_;
+  ChatClient& chat_;
+  RoomFeed& room_;
   RandomSource random_;
   HeadlessWindow console_window_;
   HeadlessWindow splash_window_;

@@ -1,12 +1,16 @@
 // zorvik: a chat-room game host.
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdlib>
+
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "app/command_line.h"
 #include "app/demo.h"
+#include "app/irc_console.h"
 #include "app/replay.h"
 #include "app/text_console.h"
 
@@ -67,6 +71,19 @@ int main(int argc, char** argv) {
     }
     case zorvik::Mode::kDemo:
       return zorvik::RunDemo(command.program, command.demo, std::cout);
+    case zorvik::Mode::kIrc: {
+      zorvik::IrcOptions irc = command.irc;
+      if (const char* password = std::getenv(zorvik::kIrcPasswordVariable)) {
+        irc.client.password = password;
+      }
+      if (irc.client.sasl && irc.client.password.empty()) {
+        std::cerr << "zorvik: --sasl needs the password in " << zorvik::kIrcPasswordVariable << '\n';
+        return 2;
+      }
+      // A server that hangs up mid-write must not end the program.
+      std::signal(SIGPIPE, SIG_IGN);
+      return zorvik::RunIrcConsole(command.program, irc, STDIN_FILENO, std::cout);
+    }
     case zorvik::Mode::kConsole:
       return zorvik::RunTextConsole(command.program, STDIN_FILENO, std::cout);
   }
