@@ -5,6 +5,7 @@
 // text console, demo), owned here, or one from outside (IRC), borrowed.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,8 +45,14 @@ class HostProgram {
   EventLoop& loop() { return loop_; }
   bool embedded() const { return embedded_ != nullptr; }
   // The embedded client and its kit. Precondition: embedded().
-  EmbeddedClient& client() { return embedded_->client; }
-  ClientKit& kit() { return embedded_->kit; }
+  EmbeddedClient& client() {
+    assert(embedded_);
+    return embedded_->client;
+  }
+  ClientKit& kit() {
+    assert(embedded_);
+    return embedded_->kit;
+  }
   // The client the host speaks through and the room it hears, either way.
   ChatClient& chat() { return chat_; }
   RoomFeed& room() { return room_; }

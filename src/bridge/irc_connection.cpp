@@ -234,6 +234,8 @@ void IrcConnection::OnReadable() {
     }
     if (closed_) return;
   }
+  // Bytes TLS has already taken off the socket would not wake the loop.
+  if (tls_ && SSL_pending(tls_->ssl) > 0) Report([this] { OnReadable(); });
 }
 
 void IrcConnection::Write(std::string_view bytes) {

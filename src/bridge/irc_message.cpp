@@ -93,10 +93,8 @@ std::string CleanParam(std::string_view param, bool last) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
     if (!last && c == ' ') c = '_';
   }
-  if (!last && (out.empty() || out.front() == ':')) {
-    if (out.empty()) out = "*";
-    else out.front() = '*';
-  }
+  if (!last && out.empty()) return std::string(1, '*');
+  if (!last && out.front() == ':') out[0] = '*';
   return out;
 }
 
