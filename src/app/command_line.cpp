@@ -25,6 +25,7 @@ std::string UsageText() {
          "                                        players, in real time\n"
          "       zorvik replay [OPTIONS] [FILE]   replay a script (standard input when FILE\n"
          "                                        is absent or -) and print its transcript\n"
+         "       zorvik irc URL --nick NICK [OPTIONS]  host in an IRC channel\n"
          "\n"
          "OPTIONS\n"
          "  --seed N            start the dice at N (0 to 18446744073709551615; default 0)\n"
@@ -36,6 +37,8 @@ std::string UsageText() {
          "PLAYERS (demo only)\n"
          "  --player1 NAME --player2 NAME         screen names (default Dana, Lou)\n"
          "  --creature1 NAME --creature2 NAME     their picks (default pikachu, bulbasaur)\n"
+         "\n" +
+         IrcUsageText() +
          "\n"
          "The host runs on its embedded chat client: the room is printed as it scrolls,\n"
          "and in the terminal you press buttons by typing their captions (type help).\n";
@@ -45,8 +48,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   ParsedCommandLine parsed;
   CommandLine& command = parsed.command;
   std::size_t i = 0;
-  if (i < args.size() && (args[i] == "replay" || args[i] == "demo")) {
-    command.mode = args[i] == "replay" ? Mode::kReplay : Mode::kDemo;
+  if (i < args.size() && (args[i] == "replay" || args[i] == "demo" || args[i] == "irc")) {
+    command.mode = args[i] == "replay" ? Mode::kReplay : args[i] == "demo" ? Mode::kDemo : Mode::kIrc;
     ++i;
   }
   bool have_file = false;
@@ -87,6 +90,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                           : arg == "--creature1" ? command.demo.creature1
                                                  : command.demo.creature2;
       if (!value(into)) return fail(arg + " needs a value");
+    } else if (command.mode == Mode::kIrc && ParseIrcArgument(args, i, command.irc, text)) {
+      if (!text.empty()) return fail(text);
     } else if (command.mode == Mode::kReplay && !have_file && (arg == "-" || !arg.starts_with('-'))) {
       command.replay_file = arg;
       have_file = true;
@@ -99,6 +104,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   if (command.mode == Mode::kDemo) {
     const std::string problem = CheckDemoOptions(command.demo);
     if (!problem.empty()) return fail(problem);
+  }
+  if (command.mode == Mode::kIrc) {
+    const std::string problem = CheckIrcOptions(command.irc);
+    if (!problem.empty()) return fail(problem);
+    command.program.screen_name = command.irc.client.nick;
   }
   return parsed;
 }

@@ -6,10 +6,11 @@
 
 #include "app/demo.h"
 #include "app/host_program.h"
+#include "app/irc_options.h"
 
 namespace zorvik {
 
-enum class Mode { kConsole, kDemo, kReplay, kHelp, kVersion };
+enum class Mode { kConsole, kDemo, kReplay, kIrc, kHelp, kVersion };
 
 struct CommandLine {
   Mode mode = Mode::kConsole;
@@ -17,6 +18,7 @@ struct CommandLine {
   DemoOptions demo;
   std::string replay_file;  // empty or "-" for standard input
   bool text_console = false;  // --text: the terminal even with a display
+  IrcOptions irc;
 };
 
 struct ParsedCommandLine {

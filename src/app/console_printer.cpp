@@ -59,9 +59,21 @@ void PrintedBoxes::Show(const std::string& title, const std::string& text) {
 
 ConsolePrinter::ConsolePrinter(HostProgram& program, std::ostream& out)
     : program_(program), out_(out) {
-  program.client().Subscribe([this](const std::string& name, const std::string& text) {
+  program.room().Subscribe([this](const std::string& name, const std::string& text) {
     out_ << Printable(name) << ": " << Printable(text) << std::endl;
   });
+  if (program.embedded()) ObserveEmbeddedClient();
+  program.splash().AddVisibilityObserver([this](bool shown) {
+    out_ << (shown ? "[splash] zørvïk by vañdør (by vandor)" : "[splash] hidden") << std::endl;
+  });
+  program.form().AddVisibilityObserver([this](bool shown) {
+    out_ << (shown ? "[form] mail me: shown" : "[form] mail me: hidden") << std::endl;
+  });
+  program.console().AddChangeObserver([this] { PrintConsoleIfChanged(); });
+}
+
+void ConsolePrinter::ObserveEmbeddedClient() {
+  HostProgram& program = program_;
   program.client().SetInstantMessageObserver(
       [this](const std::string& to, const std::string& message) {
         out_ << "[client] instant message to " << Printable(to) << ": " << Printable(message)
@@ -71,13 +83,6 @@ ConsolePrinter::ConsolePrinter(HostProgram& program, std::ostream& out)
       [this](const std::string& to, const std::string& subject, const std::string&) {
         out_ << "[client] mail to " << Printable(to) << ": " << Printable(subject) << std::endl;
       });
-  program.splash().AddVisibilityObserver([this](bool shown) {
-    out_ << (shown ? "[splash] zørvïk by vañdør (by vandor)" : "[splash] hidden") << std::endl;
-  });
-  program.form().AddVisibilityObserver([this](bool shown) {
-    out_ << (shown ? "[form] mail me: shown" : "[form] mail me: hidden") << std::endl;
-  });
-  program.console().AddChangeObserver([this] { PrintConsoleIfChanged(); });
 }
 
 void ConsolePrinter::PrintConsoleIfChanged() {

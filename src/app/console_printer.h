@@ -42,6 +42,9 @@ class ConsolePrinter {
   void PrintConsoleIfChanged();
 
  private:
+  // What only the embedded client shows: its instant messages and mail.
+  void ObserveEmbeddedClient();
+
   HostProgram& program_;
   std::ostream& out_;
   std::string last_state_;

@@ -15,18 +15,29 @@ constexpr WindowRect kFormBounds{0, 0, 2880 / 15, 1335 / 15};
 
 HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
                          ProgramWindows windows)
+    : HostProgram(loop, boxes, options, std::make_unique<Embedded>(options.screen_name, loop),
+                  nullptr, nullptr, windows) {}
+
+HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+                         ChatClient& chat, RoomFeed& room, ProgramWindows windows)
+    : HostProgram(loop, boxes, options, nullptr, &chat, &room, windows) {}
+
+HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+                         std::unique_ptr<Embedded> embedded, ChatClient* chat, RoomFeed* room,
+                         ProgramWindows windows)
     : loop_(loop),
-      client_(options.screen_name),
-      kit_(client_, loop),
+      embedded_(std::move(embedded)),
+      chat_(embedded_ ? embedded_->kit : *chat),
+      room_(embedded_ ? embedded_->client : *room),
       random_(options.seed),
       console_window_(kConsoleBounds, kScreen),
       splash_window_(kSplashBounds, kScreen),
       form_window_(kFormBounds, kScreen),
-      console_(loop, client_, kit_, random_,
+      console_(loop, room_, chat_, random_,
                windows.console ? *windows.console : console_window_),
-      form_(kit_, windows.form ? *windows.form : form_window_),
+      form_(chat_, windows.form ? *windows.form : form_window_),
       menu_(boxes, form_),
-      splash_(kit_, windows.splash ? *windows.splash : splash_window_, console_) {
+      splash_(chat_, windows.splash ? *windows.splash : splash_window_, console_) {
   console_.SetInfoAction([this] { menu_.PopUp(); });
 }
 

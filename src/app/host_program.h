@@ -1,11 +1,14 @@
-// The whole host on the embedded client, wired once for every front end
-// that runs it (replay, text console, demo, desktop): the client and its
-// kit, the random source, the console, the splash window, the info menu and
-// the feedback form. The program's own windows are the front end's; those
-// it does not give are windows without a display behind them.
+// The whole host, wired once for every front end that runs it: the chat
+// client, the random source, the console, the splash window, the info menu
+// and the feedback form. The client is either the embedded one with its kit
+// (replay, text console, demo, desktop), owned here, or one from outside
+// (IRC), borrowed. The program's own windows are the front end's; those it
+// does not give are windows without a display behind them.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "bridge/client_kit.h"
@@ -35,9 +38,13 @@ struct ProgramWindows {
 
 class HostProgram {
  public:
-  // `loop`, `boxes` and the given windows must outlive the program.
+  // On the embedded client. `loop`, `boxes` and the given windows must
+  // outlive the program.
   HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
               ProgramWindows windows = {});
+  // On an outside client; `chat` and `room` must outlive the program too.
+  HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+              ChatClient& chat, RoomFeed& room, ProgramWindows windows = {});
   HostProgram(const HostProgram&) = delete;
   HostProgram& operator=(const HostProgram&) = delete;
 
@@ -46,17 +53,40 @@ class HostProgram {
   void Start();
 
   EventLoop& loop() { return loop_; }
-  EmbeddedClient& client() { return client_; }
-  ClientKit& kit() { return kit_; }
+  bool embedded() const { return embedded_ != nullptr; }
+  // The embedded client and its kit. Precondition: embedded().
+  EmbeddedClient& client() {
+    assert(embedded_);
+    return embedded_->client;
+  }
+  ClientKit& kit() {
+    assert(embedded_);
+    return embedded_->kit;
+  }
+  // The client the host speaks through and the room it hears, either way.
+  ChatClient& chat() { return chat_; }
+  RoomFeed& room() { return room_; }
   HostConsole& console() { return console_; }
   Splash& splash() { return splash_; }
   FeedbackForm& form() { return form_; }
   InfoMenu& menu() { return menu_; }
 
  private:
+  struct Embedded {
+    Embedded(const std::string& screen_name, EventLoop& loop)
+        : client(screen_name), kit(client, loop) {}
+    EmbeddedClient client;
+    ClientKit kit;
+  };
+
+  HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+              std::unique_ptr<Embedded> embedded, ChatClient* chat, RoomFeed* room,
+              ProgramWindows windows);
+
   EventLoop& loop_;
-  EmbeddedClient client_;
-  ClientKit kit_;
+  std::unique_ptr<Embedded> embedded_;
+  ChatClient& chat_;
+  RoomFeed& room_;
   RandomSource random_;
   HeadlessWindow console_window_;
   HeadlessWindow splash_window_;

@@ -1,6 +1,9 @@
 // zorvik: a chat-room game host.
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdlib>
+
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -8,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/demo.h"
 #include "app/desktop.h"
+#include "app/irc_console.h"
 #include "app/replay.h"
 #include "app/text_console.h"
 
@@ -68,6 +72,19 @@ int main(int argc, char** argv) {
     }
     case zorvik::Mode::kDemo:
       return zorvik::RunDemo(command.program, command.demo, std::cout);
+    case zorvik::Mode::kIrc: {
+      zorvik::IrcOptions irc = command.irc;
+      if (const char* password = std::getenv(zorvik::kIrcPasswordVariable)) {
+        irc.client.password = password;
+      }
+      if (irc.client.sasl && irc.client.password.empty()) {
+        std::cerr << "zorvik: --sasl needs the password in " << zorvik::kIrcPasswordVariable << '\n';
+        return 2;
+      }
+      // A server that hangs up mid-write must not end the program.
+      std::signal(SIGPIPE, SIG_IGN);
+      return zorvik::RunIrcConsole(command.program, irc, STDIN_FILENO, std::cout);
+    }
     case zorvik::Mode::kConsole:
       if (!command.text_console) {
         const zorvik::DesktopOutcome desktop = zorvik::RunDesktop(command.program);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "bridge/poll_loop.h"
 #include "match/chat_text.h"
@@ -57,7 +58,8 @@ void FormCommand(HostProgram& program, std::string_view rest, std::ostream& out)
 std::string_view ConsoleHelp() {
   return "commands:\n"
          "  get players | setup | start | stop | info | exit   press a console button\n"
-         "  NAME: TEXT         NAME says TEXT in the room (e.g. alice: -join)\n"
+         "  NAME: TEXT         NAME says TEXT in the room (e.g. alice: -join; not on IRC)\n"
+         "  say TEXT           the host says TEXT in the room\n"
          "  menu about | menu mail me | menu help              choose from the info menu\n"
          "  form               show the feedback form's text\n"
          "  form text TEXT     replace it (\\n for a new line)\n"
@@ -103,14 +105,59 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
   if (command == "form" || StartsWith(command, "form ")) {
     return FormCommand(program, command.substr(command.size() > 4 ? 5 : 4), out);
   }
+  if (StartsWith(command, "say ")) {
+    program.chat().ChatSend(std::string(command.substr(4)));
+    return;
+  }
   const std::size_t colon = command.find(':');
   if (colon != std::string_view::npos && colon > 0) {
+    // On IRC everyone speaks from their own client: the operator can only
+    // be the host.
+    if (!program.embedded()) return Refuse(out, "on IRC you speak as the host only: say TEXT");
     std::string_view text = command.substr(colon + 1);
     if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     program.client().Say(std::string(TrimSpaces(command.substr(0, colon))), std::string(text));
     return;
   }
   Refuse(out, "unknown command \"" + Printable(command) + "\"");
+}
+
+void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::ostream& out) {
+  struct Reader {
+    std::string pending;
+    bool overlong = false;
+  };
+  auto reader = std::make_shared<Reader>();
+  loop.WatchReadable(input, [&loop, &program, &out, input, reader] {
+    char buffer[4096];
+    const ssize_t got = read(input, buffer, sizeof buffer);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) return;
+    if (got <= 0) {
+      loop.Unwatch(input);
+      out << "[input closed] the host runs on until nothing is left to do" << std::endl;
+      return;
+    }
+    std::string& pending = reader->pending;
+    pending.append(buffer, static_cast<std::size_t>(got));
+    std::size_t newline;
+    while ((newline = pending.find('\n')) != std::string::npos) {
+      std::string line = pending.substr(0, newline);
+      pending.erase(0, newline + 1);
+      if (reader->overlong) {
+        reader->overlong = false;
+        continue;
+      }
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      // Commands run as tasks of their own, so a command that waits never
+      // holds up reading the next one.
+      loop.Post([&program, &out, line = std::move(line)] { RunConsoleCommand(program, line, out); });
+    }
+    if (pending.size() > kLongestCommand) {
+      Refuse(out, "that line is too long to be a command");
+      pending.clear();
+      reader->overlong = true;
+    }
+  });
 }
 
 int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out) {
@@ -124,38 +171,7 @@ int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out) 
     loop.Post([&program] { program.splash().Click(); });
   });
   program.console().SetExitAction([&] { out << "[exit] goodbye" << std::endl; });
-
-  std::string pending;
-  bool overlong = false;
-  loop.WatchReadable(input, [&] {
-    char buffer[4096];
-    const ssize_t got = read(input, buffer, sizeof buffer);
-    if (got < 0 && (errno == EINTR || errno == EAGAIN)) return;
-    if (got <= 0) {
-      loop.Unwatch(input);
-      out << "[input closed] the host runs on until nothing is left to do" << std::endl;
-      return;
-    }
-    pending.append(buffer, static_cast<std::size_t>(got));
-    std::size_t newline;
-    while ((newline = pending.find('\n')) != std::string::npos) {
-      std::string line = pending.substr(0, newline);
-      pending.erase(0, newline + 1);
-      if (overlong) {
-        overlong = false;
-        continue;
-      }
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      // Commands run as tasks of their own, so a command that waits never
-      // holds up reading the next one.
-      loop.Post([&program, &out, line = std::move(line)] { RunConsoleCommand(program, line, out); });
-    }
-    if (pending.size() > kLongestCommand) {
-      Refuse(out, "that line is too long to be a command");
-      pending.clear();
-      overlong = true;
-    }
-  });
+  ReadConsoleCommands(loop, program, input, out);
 
   out << "zorvik " << ZORVIK_VERSION << " on the embedded client; you are \""
       << Printable(options.screen_name) << "\". Type help for commands." << std::endl;

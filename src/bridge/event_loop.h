@@ -82,6 +82,16 @@ class EventLoop {
     (void)on_ready;
     return false;
   }
+  // Likewise whenever `fd` can take more data (or is in error), for a
+  // non-blocking connect or a write that would have blocked. Independent of
+  // the readable watch; UnwatchWritable drops this one alone.
+  virtual bool WatchWritable(int fd, Task on_ready) {
+    (void)fd;
+    (void)on_ready;
+    return false;
+  }
+  virtual void UnwatchWritable(int fd) { (void)fd; }
+  // Drops every watch on `fd`, readable and writable.
   virtual void Unwatch(int fd) { (void)fd; }
 };
 

@@ -25,8 +25,25 @@ EventLoop::TimerId PollLoop::ScheduleAt(Micros due, Task task) {
 void PollLoop::Cancel(TimerId id) { tasks_.Cancel(id); }
 
 bool PollLoop::WatchReadable(int fd, Task on_ready) {
-  watches_[fd] = Watch{std::move(on_ready), ++last_generation_};
+  Watch& watch = watches_[fd];
+  watch.on_readable = std::move(on_ready);
+  watch.read_generation = ++last_generation_;
   return true;
+}
+
+bool PollLoop::WatchWritable(int fd, Task on_ready) {
+  Watch& watch = watches_[fd];
+  watch.on_writable = std::move(on_ready);
+  watch.write_generation = ++last_generation_;
+  return true;
+}
+
+void PollLoop::UnwatchWritable(int fd) {
+  auto found = watches_.find(fd);
+  if (found == watches_.end()) return;
+  found->second.on_writable = nullptr;
+  found->second.write_generation = 0;
+  if (!found->second.on_readable) watches_.erase(found);
 }
 
 void PollLoop::Unwatch(int fd) {
@@ -48,11 +65,18 @@ void PollLoop::RunDueTasks(Micros end) {
 }
 
 void PollLoop::PollDescriptors(Micros until) {
+  struct Polled {
+    std::uint64_t read_generation;
+    std::uint64_t write_generation;
+  };
   std::vector<pollfd> polled;
-  std::vector<std::uint64_t> generations;
+  std::vector<Polled> generations;
   for (const auto& [fd, watch] : watches_) {
-    polled.push_back(pollfd{fd, POLLIN, 0});
-    generations.push_back(watch.generation);
+    short events = 0;
+    if (watch.on_readable) events |= POLLIN;
+    if (watch.on_writable) events |= POLLOUT;
+    polled.push_back(pollfd{fd, events, 0});
+    generations.push_back(Polled{watch.read_generation, watch.write_generation});
   }
   timespec timeout{};
   timespec* timeout_or_forever = nullptr;
@@ -73,17 +97,38 @@ void PollLoop::PollDescriptors(Micros until) {
   }
   for (std::size_t i = 0; i < polled.size(); ++i) {
     if (quitting_) return;
-    if (polled[i].revents == 0) continue;
-    // An earlier callback may have unwatched or replaced this watch.
-    auto found = watches_.find(polled[i].fd);
-    if (found == watches_.end() || found->second.generation != generations[i]) continue;
-    if (polled[i].revents & POLLNVAL) {
+    const short revents = polled[i].revents;
+    if (revents == 0) continue;
+    if (revents & POLLNVAL) {
       // Closed while watched: it would be reported on every poll forever.
-      watches_.erase(found);
+      auto found = watches_.find(polled[i].fd);
+      if (found != watches_.end() &&
+          found->second.read_generation == generations[i].read_generation &&
+          found->second.write_generation == generations[i].write_generation) {
+        watches_.erase(found);
+      }
       continue;
     }
-    Task on_ready = found->second.on_ready;  // a copy: it may unwatch itself
-    on_ready();
+    // An earlier callback (or the readable one of this descriptor) may have
+    // unwatched or replaced a watch; each callback is a copy, since it may
+    // unwatch itself.
+    if (revents & (POLLIN | POLLHUP | POLLERR)) {
+      auto found = watches_.find(polled[i].fd);
+      if (found != watches_.end() && found->second.on_readable &&
+          found->second.read_generation == generations[i].read_generation) {
+        Task on_ready = found->second.on_readable;
+        on_ready();
+      }
+    }
+    if (quitting_) return;
+    if (revents & (POLLOUT | POLLHUP | POLLERR)) {
+      auto found = watches_.find(polled[i].fd);
+      if (found != watches_.end() && found->second.on_writable &&
+          found->second.write_generation == generations[i].write_generation) {
+        Task on_ready = found->second.on_writable;
+        on_ready();
+      }
+    }
   }
 }
 

@@ -1,5 +1,5 @@
 // The event loop on real time, for the headless console and IRC: timers and
-// readable descriptors on ppoll(), the clock read from std::chrono's
+// readable and writable descriptors on ppoll(), the clock read from std::chrono's
 // steady_clock (monotonic, unaffected by changes of the time of day).
 //
 // Tasks keep VirtualLoop's order: by due time, then by order of scheduling.
@@ -54,12 +54,19 @@ class PollLoop : public EventLoop {
   // loop does not own `fd`; Unwatch it before closing it — a watched
   // descriptor found closed (POLLNVAL) is forgotten.
   bool WatchReadable(int fd, Task on_ready) override;
+  // The same for writability (POLLOUT, or an error or hang-up). Level
+  // triggered too: unwatch it once there is nothing left to write.
+  bool WatchWritable(int fd, Task on_ready) override;
+  void UnwatchWritable(int fd) override;
   void Unwatch(int fd) override;
 
  private:
   struct Watch {
-    Task on_ready;
-    std::uint64_t generation;  // tells a replaced watch from the one polled
+    Task on_readable;  // empty when not watched for reading
+    Task on_writable;  // empty when not watched for writing
+    // Tell a replaced callback from the one polled.
+    std::uint64_t read_generation = 0;
+    std::uint64_t write_generation = 0;
   };
 
   // Runs the tasks due at the call, scheduled before it and due before

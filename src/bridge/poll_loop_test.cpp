@@ -1,6 +1,7 @@
 #include "bridge/poll_loop.h"
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -189,6 +190,51 @@ TEST(PollLoopTest, WaitDoesNotSpin) {
   for (int i = 0; i < 100; ++i) loop.Wait(900);
   const Micros cpu_used = ProcessCpuMicros() - cpu_start;
   EXPECT_LT(cpu_used, 50 * kMillisecond);
+}
+
+// A socket whose send buffer is full is reported writable only once the
+// peer has read; the writable watch is independent of the readable one, so
+// dropping it leaves reading in place, and Run ends once both are gone.
+TEST(PollLoopTest, WritableWatchFollowsTheSendBuffer) {
+  int fds[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds), 0);
+  const std::string chunk(4096, 'x');
+  std::size_t queued = 0;
+  while (write(fds[0], chunk.data(), chunk.size()) > 0) queued += chunk.size();
+  ASSERT_GT(queued, 0u);
+
+  PollLoop loop;
+  std::vector<std::string> log;
+  loop.WatchReadable(fds[0], [&] {
+    char byte;
+    const ssize_t got = read(fds[0], &byte, 1);
+    log.push_back(got == 1 ? "read" : "eof");
+    if (got <= 0) loop.Unwatch(fds[0]);
+  });
+  loop.WatchWritable(fds[0], [&] {
+    log.push_back("writable");
+    loop.UnwatchWritable(fds[0]);
+  });
+  loop.Wait(20 * kMillisecond);
+  EXPECT_TRUE(log.empty());
+
+  loop.ScheduleAfter(5 * kMillisecond, [&] {
+    std::vector<char> buffer(queued);
+    std::size_t drained = 0;
+    ssize_t got;
+    while ((got = read(fds[1], buffer.data(), buffer.size())) > 0) drained += static_cast<std::size_t>(got);
+    log.push_back(drained == queued ? "drained" : "partly drained");
+  });
+  loop.Wait(100 * kMillisecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"drained", "writable"}));
+
+  ASSERT_EQ(write(fds[1], "z", 1), 1);
+  close(fds[1]);
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Run();
+  EXPECT_EQ(log, (std::vector<std::string>{"drained", "writable", "read", "eof"}));
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
+  close(fds[0]);
 }
 
 }  // namespace

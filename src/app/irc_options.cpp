@@ -1,0 +1,162 @@
+#include "app/irc_options.h"
+
+#include <charconv>
+#include <cstdlib>
+
+#include "app/console_printer.h"
+
+namespace zorvik {
+
+namespace {
+
+bool ParseNumber(const std::string& text, double& value, double least, double most) {
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && ptr == end && value >= least && value <= most;
+}
+
+// A nick or user name the server can take as one parameter.
+bool PlainName(std::string_view name) {
+  if (name.empty() || name.size() > 64) return false;
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7F || c == ',' || c == ':' || c == '!' || c == '@') return false;
+  }
+  return name.front() != '#' && name.front() != '&';
+}
+
+}  // namespace
+
+std::string ParseIrcUrl(std::string_view url, IrcOptions& options) {
+  IrcEndpoint& endpoint = options.endpoint;
+  if (url.starts_with("ircs://")) {
+    endpoint.tls = true;
+    endpoint.port = 6697;
+    url.remove_prefix(7);
+  } else if (url.starts_with("irc://")) {
+    endpoint.tls = false;
+    endpoint.port = 6667;
+    url.remove_prefix(6);
+  } else {
+    return "the server must be given as irc://HOST[:PORT]/#CHANNEL or ircs://...";
+  }
+  const std::size_t slash = url.find('/');
+  std::string_view authority = url.substr(0, slash);
+  std::string_view channel = slash == std::string_view::npos ? std::string_view() : url.substr(slash + 1);
+  if (authority.empty()) return "the URL names no server";
+  std::string_view host = authority;
+  if (authority.front() == '[') {  // [IPv6]:port
+    const std::size_t close = authority.find(']');
+    if (close == std::string_view::npos) return "the URL's IPv6 address has no ']'";
+    host = authority.substr(1, close - 1);
+    authority.remove_prefix(close + 1);
+  } else {
+    const std::size_t colon = authority.rfind(':');
+    host = authority.substr(0, colon);
+    authority = colon == std::string_view::npos ? std::string_view() : authority.substr(colon);
+  }
+  if (!authority.empty()) {
+    if (authority.front() != ':') return "the URL's port cannot be read";
+    unsigned port = 0;
+    const char* end = authority.data() + authority.size();
+    const auto [ptr, error] = std::from_chars(authority.data() + 1, end, port);
+    if (error != std::errc() || ptr != end || port == 0 || port > 65535) {
+      return "the URL's port must be a number from 1 to 65535";
+    }
+    endpoint.port = static_cast<std::uint16_t>(port);
+  }
+  if (host.empty()) return "the URL names no server";
+  endpoint.host = std::string(host);
+  std::string name(channel);
+  if (name.starts_with("%23")) name = "#" + name.substr(3);
+  if (!name.empty() && name.front() != '#' && name.front() != '&') name = "#" + name;
+  if (name.size() < 2) return "the URL names no channel (irc://HOST/#CHANNEL)";
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || c == ',' || byte == 0x07) return "the channel's name cannot hold \"" + Printable(std::string(1, c)) + "\"";
+  }
+  options.client.channel = name;
+  options.have_url = true;
+  return {};
+}
+
+bool ParseIrcArgument(const std::vector<std::string>& args, std::size_t& i, IrcOptions& options,
+                      std::string& error) {
+  const std::string& arg = args[i];
+  const auto value = [&](std::string& into) {
+    if (i + 1 >= args.size()) {
+      error = arg + " needs a value";
+      return false;
+    }
+    into = args[++i];
+    return true;
+  };
+  IrcClientSettings& client = options.client;
+  std::string text;
+  if (!arg.starts_with('-') && !options.have_url) {
+    error = ParseIrcUrl(arg, options);
+  } else if (arg == "--nick") {
+    if (value(text) && !PlainName(text)) error = "--nick takes a nick without spaces or , : ! @";
+    client.nick = text;
+  } else if (arg == "--user") {
+    if (value(text) && !PlainName(text)) error = "--user takes a name without spaces";
+    client.user = text;
+  } else if (arg == "--realname") {
+    value(client.realname);
+  } else if (arg == "--sasl") {
+    client.sasl = true;
+  } else if (arg == "--sasl-account") {
+    if (value(text) && !PlainName(text)) error = "--sasl-account takes a name without spaces";
+    client.sasl_account = text;
+    client.sasl = true;
+  } else if (arg == "--ca-file") {
+    value(options.endpoint.ca_file);
+  } else if (arg == "--insecure-skip-verify") {
+    options.endpoint.skip_verify = true;
+  } else if (arg == "--burst") {
+    if (value(text) && !ParseNumber(text, client.burst, 1, 100)) {
+      error = "--burst takes a number of lines from 1 to 100";
+    }
+  } else if (arg == "--lines-per-second") {
+    if (value(text) && !ParseNumber(text, client.lines_per_second, 0.01, 100)) {
+      error = "--lines-per-second takes a number from 0.01 to 100";
+    }
+  } else if (arg == "--feedback-nick") {
+    if (value(text) && !PlainName(text)) error = "--feedback-nick takes a nick";
+    client.feedback_nick = text;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::string CheckIrcOptions(const IrcOptions& options) {
+  if (!options.have_url) return "irc needs the server: irc://HOST[:PORT]/#CHANNEL or ircs://...";
+  if (options.client.nick.empty()) return "irc needs --nick NICK";
+  if (options.endpoint.skip_verify && !options.endpoint.ca_file.empty()) {
+    return "--ca-file and --insecure-skip-verify contradict each other";
+  }
+  if (!options.endpoint.tls && (options.endpoint.skip_verify || !options.endpoint.ca_file.empty())) {
+    return "--ca-file and --insecure-skip-verify only make sense with ircs://";
+  }
+  return {};
+}
+
+std::string IrcUsageText() {
+  return "IRC (zorvik irc URL --nick NICK [OPTIONS])\n"
+         "  URL                     irc://HOST[:PORT]/#CHANNEL (port 6667) or\n"
+         "                          ircs://HOST[:PORT]/#CHANNEL (TLS, port 6697)\n"
+         "  --nick NICK             the host's nick (required)\n"
+         "  --user NAME, --realname TEXT   what WHOIS shows (default zorvik)\n"
+         "  --sasl                  log in with SASL PLAIN as the nick's account\n"
+         "  --sasl-account NAME     ... as this account\n"
+         "  --ca-file FILE          trust the server certificate's CA from FILE\n"
+         "  --insecure-skip-verify  TLS without checking the server's certificate\n"
+         "  --burst N               lines the host may send at once (default 4)\n"
+         "  --lines-per-second R    then one line every 1/R s (default 1)\n"
+         "  --feedback-nick NICK    where the feedback form's mail goes\n"
+         "  The password (SASL with --sasl, else the server's) is read from the\n"
+         "  environment variable ZORVIK_IRC_PASSWORD, never from the command line.\n";
+}
+
+}  // namespace zorvik

@@ -1,0 +1,42 @@
+// The IRC front end's settings, read from the command line:
+//   zorvik irc ircs://irc.example.net:6697/#battles --nick zorvikhost [OPTIONS]
+// The password never comes from the command line (other users can read it
+// there); main takes it from the environment.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bridge/irc_client.h"
+#include "bridge/irc_connection.h"
+
+namespace zorvik {
+
+// Where the password for SASL or the server is read from.
+inline constexpr const char* kIrcPasswordVariable = "ZORVIK_IRC_PASSWORD";
+
+struct IrcOptions {
+  IrcEndpoint endpoint;
+  IrcClientSettings client;
+  bool have_url = false;
+};
+
+// Reads "irc://HOST[:PORT]/#CHANNEL" or "ircs://HOST[:PORT]/#CHANNEL" (the
+// ports default to 6667 and 6697; the channel's '#' may be written "%23" or
+// left out). Returns the problem, or empty.
+std::string ParseIrcUrl(std::string_view url, IrcOptions& options);
+
+// Takes args[i] (and its value, advancing i) if it is the URL or an IRC
+// option. Returns false when it is neither; sets `error` when it is one
+// but cannot be used.
+bool ParseIrcArgument(const std::vector<std::string>& args, std::size_t& i, IrcOptions& options,
+                      std::string& error);
+
+// What is still missing or wrong once every argument is read, or empty.
+std::string CheckIrcOptions(const IrcOptions& options);
+
+// The options' lines of the usage text.
+std::string IrcUsageText();
+
+}  // namespace zorvik

@@ -1,0 +1,90 @@
+#include "app/irc_options.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+
+namespace zorvik {
+namespace {
+
+// Server URLs as operators write them, and the ones that cannot be used.
+TEST(IrcOptionsTest, ReadsServerUrls) {
+  struct Case {
+    std::string url;
+    std::string error;  // empty when the URL is good
+    std::string host;
+    int port;
+    bool tls;
+    std::string channel;
+  };
+  const std::vector<Case> cases = {
+      {"ircs://irc.example.net:6697/#battles", "", "irc.example.net", 6697, true, "#battles"},
+      {"ircs://irc.example.net/#battles", "", "irc.example.net", 6697, true, "#battles"},
+      {"irc://127.0.0.1/battles", "", "127.0.0.1", 6667, false, "#battles"},
+      {"irc://127.0.0.1:7000/%23battles", "", "127.0.0.1", 7000, false, "#battles"},
+      {"irc://[::1]:6668/&local", "", "::1", 6668, false, "&local"},
+      {"http://irc.example.net/#battles", "the server must be given as irc://HOST[:PORT]/#CHANNEL or ircs://...", "", 0, false, ""},
+      {"irc://irc.example.net", "the URL names no channel (irc://HOST/#CHANNEL)", "", 0, false, ""},
+      {"irc://irc.example.net/#", "the URL names no channel (irc://HOST/#CHANNEL)", "", 0, false, ""},
+      {"irc:///#battles", "the URL names no server", "", 0, false, ""},
+      {"irc://:6667/#battles", "the URL names no server", "", 0, false, ""},
+      {"irc://host:0/#b", "the URL's port must be a number from 1 to 65535", "", 0, false, ""},
+      {"irc://host:65536/#b", "the URL's port must be a number from 1 to 65535", "", 0, false, ""},
+      {"irc://host:66x/#b", "the URL's port must be a number from 1 to 65535", "", 0, false, ""},
+      {"irc://[::1/#b", "the URL's IPv6 address has no ']'", "", 0, false, ""},
+      {"irc://host/#a,#b", "the channel's name cannot hold \",\"", "", 0, false, ""},
+      {"irc://host/#a b", "the channel's name cannot hold \" \"", "", 0, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    IrcOptions options;
+    EXPECT_EQ(ParseIrcUrl(c.url, options), c.error);
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(options.endpoint.host, c.host);
+    EXPECT_EQ(options.endpoint.port, c.port);
+    EXPECT_EQ(options.endpoint.tls, c.tls);
+    EXPECT_EQ(options.client.channel, c.channel);
+  }
+}
+
+// The whole command line of the IRC mode: what is required, what clashes,
+// and that a password can never be given there.
+TEST(IrcOptionsTest, ChecksTheIrcCommandLine) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"irc", "ircs://h/#b", "--nick", "zhost"}, ""},
+      {{"irc", "ircs://h/#b", "--nick", "zhost", "--ca-file", "ca.pem", "--burst", "10",
+        "--lines-per-second", "2.5", "--sasl-account", "acct", "--seed", "7"}, ""},
+      {{"irc", "ircs://h/#b"}, "irc needs --nick NICK"},
+      {{"irc", "--nick", "zhost"}, "irc needs the server: irc://HOST[:PORT]/#CHANNEL or ircs://..."},
+      {{"irc", "ircs://h/#b", "--nick", "z host"}, "--nick takes a nick without spaces or , : ! @"},
+      {{"irc", "ircs://h/#b", "--nick"}, "--nick needs a value"},
+      {{"irc", "irc://h/#b", "--nick", "z", "--insecure-skip-verify"},
+       "--ca-file and --insecure-skip-verify only make sense with ircs://"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--insecure-skip-verify", "--ca-file", "x"},
+       "--ca-file and --insecure-skip-verify contradict each other"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--burst", "0"}, "--burst takes a number of lines from 1 to 100"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--lines-per-second", "fast"},
+       "--lines-per-second takes a number from 0.01 to 100"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--password", "secret"}, "unknown option \"--password\""},
+      {{"irc", "ircs://h/#b", "ircs://other/#c", "--nick", "z"}, "unexpected argument \"ircs://other/#c\""},
+  };
+  for (const auto& [args, error] : cases) {
+    SCOPED_TRACE(args.back());
+    const ParsedCommandLine parsed = ParseCommandLine(args);
+    EXPECT_EQ(parsed.error, error);
+    if (error.empty()) {
+      EXPECT_EQ(parsed.command.mode, Mode::kIrc);
+      EXPECT_EQ(parsed.command.program.screen_name, parsed.command.irc.client.nick);
+    }
+  }
+  const ParsedCommandLine tuned = ParseCommandLine(
+      {"irc", "ircs://h/#b", "--nick", "z", "--burst", "10", "--lines-per-second", "2.5"});
+  EXPECT_EQ(tuned.command.irc.client.burst, 10);
+  EXPECT_EQ(tuned.command.irc.client.lines_per_second, 2.5);
+}
+
+}  // namespace
+}  // namespace zorvik

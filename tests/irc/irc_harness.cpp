@@ -1,0 +1,301 @@
+#include "irc_harness.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace zorvik::irc_test {
+
+namespace {
+
+const Clock::time_point kStart = Clock::now();
+
+bool CanConnect(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return ok;
+}
+
+void SplitLines(std::string& partial, std::vector<std::string>& lines) {
+  std::size_t newline;
+  while ((newline = partial.find('\n')) != std::string::npos) {
+    std::string line = partial.substr(0, newline);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    partial.erase(0, newline + 1);
+  }
+}
+
+}  // namespace
+
+double Elapsed() {
+  return std::chrono::duration<double>(Clock::now() - kStart).count();
+}
+
+int FreePort() {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+Child::Child(const std::vector<std::string>& argv) {
+  int in[2], out[2];
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
+  pid_ = fork();
+  if (pid_ == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    dup2(out[1], 2);
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  in_ = in[1];
+  out_ = out[0];
+  fcntl(out_, F_SETFL, O_NONBLOCK);
+}
+
+Child::~Child() {
+  Kill();
+  if (in_ >= 0) close(in_);
+  if (out_ >= 0) close(out_);
+}
+
+void Child::Write(std::string_view text) {
+  while (!text.empty() && in_ >= 0) {
+    const ssize_t wrote = write(in_, text.data(), text.size());
+    if (wrote <= 0) return;
+    text.remove_prefix(static_cast<std::size_t>(wrote));
+  }
+}
+
+void Child::Kill() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+long Child::RssKib() const {
+  if (pid_ <= 0) return 0;
+  std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
+void Child::Drain() {
+  char buffer[65536];
+  ssize_t got;
+  while ((got = read(out_, buffer, sizeof buffer)) > 0) {
+    partial_.append(buffer, static_cast<std::size_t>(got));
+  }
+  SplitLines(partial_, lines);
+}
+
+bool Child::Printed(std::string_view part, std::size_t from) const {
+  for (std::size_t i = from; i < lines.size(); ++i) {
+    if (lines[i].find(part) != std::string::npos) return true;
+  }
+  return false;
+}
+
+Ngircd::Ngircd() {
+  char pattern[] = "/tmp/zorvik-ngircd-XXXXXX";
+  dir_ = mkdtemp(pattern);
+  // ngircd drops to "nobody" once started: it must be able to read here.
+  chmod(dir_.c_str(), 0755);
+  port_ = FreePort();
+  tls_port_ = FreePort();
+  while (tls_port_ == port_) tls_port_ = FreePort();
+  const std::string make_certificate =
+      "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 "
+      "-addext subjectAltName=IP:127.0.0.1 -keyout " + dir_ + "/key.pem -out " + dir_ +
+      "/cert.pem >/dev/null 2>&1";
+  if (std::system(make_certificate.c_str()) != 0) std::fprintf(stderr, "openssl failed\n");
+  chmod((dir_ + "/key.pem").c_str(), 0644);
+  std::ofstream config(dir_ + "/ngircd.conf");
+  config << "[Global]\nName = irc.test\nInfo = zorvik test server\nListen = 127.0.0.1\n"
+         << "Ports = " << port_ << "\nMotdPhrase = test\nAdminInfo1 = test\nAdminInfo2 = test\n"
+         << "AdminEMail = test@test\n"
+         << "[Limits]\nMaxConnectionsIP = 0\nPingTimeout = 120\nPongTimeout = 20\n"
+         << "[Options]\nPAM = no\nIdent = no\nDNS = no\n"
+         << "[Operator]\nName = flood\nPassword = floodpw\n"
+         << "[SSL]\nCertFile = " << dir_ << "/cert.pem\nKeyFile = " << dir_ << "/key.pem\n"
+         << "Ports = " << tls_port_ << "\n";
+}
+
+Ngircd::~Ngircd() {
+  Kill();
+  std::system(("rm -rf " + dir_).c_str());
+}
+
+bool Ngircd::Start() {
+  Kill();
+  log_ = dir_ + "/ngircd.log";
+  pid_ = fork();
+  if (pid_ == 0) {
+    const int fd = open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    dup2(fd, 1);
+    dup2(fd, 2);
+    const std::string config = dir_ + "/ngircd.conf";
+    execlp("ngircd", "ngircd", "-n", "-f", config.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (Clock::now() < deadline) {
+    if (CanConnect(port_) && CanConnect(tls_port_)) return true;
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+      pid_ = -1;
+      return false;
+    }
+    usleep(20'000);
+  }
+  return false;
+}
+
+void Ngircd::Kill() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+TestClient::~TestClient() { Close(); }
+
+bool TestClient::Open(int port) {
+  Close();
+  fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    Close();
+    return false;
+  }
+  fcntl(fd_, F_SETFL, O_NONBLOCK);
+  registered_ = in_channel_ = false;
+  partial_.clear();
+  Send("NICK " + nick_);
+  Send("USER " + nick_ + " 0 * :zorvik test player");
+  return true;
+}
+
+void TestClient::Close() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+  registered_ = in_channel_ = false;
+}
+
+void TestClient::Send(std::string_view line) {
+  if (fd_ < 0) return;
+  std::string wire = std::string(line) + "\r\n";
+  std::string_view rest = wire;
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (!rest.empty() && Clock::now() < deadline) {
+    const ssize_t sent = send(fd_, rest.data(), rest.size(), MSG_NOSIGNAL);
+    if (sent > 0) {
+      rest.remove_prefix(static_cast<std::size_t>(sent));
+    } else if (sent < 0 && errno == EAGAIN) {
+      pollfd wait{fd_, POLLOUT, 0};
+      poll(&wait, 1, 100);
+    } else {
+      return;
+    }
+  }
+}
+
+void TestClient::Pump() {
+  if (fd_ < 0) return;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = read(fd_, buffer, sizeof buffer);
+    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
+      Close();
+      break;
+    }
+    if (got < 0) break;
+    bytes_received += static_cast<std::size_t>(got);
+    partial_.append(buffer, static_cast<std::size_t>(got));
+  }
+  std::vector<std::string> lines;
+  SplitLines(partial_, lines);
+  for (std::string& line : lines) {
+    std::istringstream words(line);
+    std::string prefix, command, target;
+    words >> prefix;
+    if (prefix == "PING") {
+      Send("PONG " + line.substr(5));
+      continue;
+    }
+    words >> command >> target;
+    const std::string nick = prefix.substr(1, prefix.find('!') - 1);
+    if (command == "001") registered_ = true;
+    if (command == "JOIN" && nick == nick_) in_channel_ = true;
+    if (command == "PRIVMSG" && !target.empty() && target[0] == '#') {
+      const std::size_t colon = line.find(" :");
+      heard.push_back(Heard{Elapsed(), nick, colon == std::string::npos ? "" : line.substr(colon + 2)});
+    }
+    raw.push_back(std::move(line));
+  }
+}
+
+void Scene::PumpOnce(int timeout_ms) {
+  std::vector<pollfd> fds;
+  for (TestClient* client : clients_) {
+    if (client->fd() >= 0) fds.push_back(pollfd{client->fd(), POLLIN, 0});
+  }
+  for (Child* child : children_) {
+    if (child->out_fd() >= 0) fds.push_back(pollfd{child->out_fd(), POLLIN, 0});
+  }
+  poll(fds.data(), fds.size(), timeout_ms);
+  for (TestClient* client : clients_) client->Pump();
+  for (Child* child : children_) child->Drain();
+  if (tick_) tick_();
+}
+
+bool Scene::Until(const std::function<bool()>& done, double seconds) {
+  const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(seconds));
+  while (!done()) {
+    if (Clock::now() >= deadline) return false;
+    PumpOnce(10);
+  }
+  return true;
+}
+
+void Scene::For(double seconds) {
+  Until([] { return false; }, seconds);
+}
+
+}  // namespace zorvik::irc_test

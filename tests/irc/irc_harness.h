@@ -1,0 +1,142 @@
+// What the IRC integration tests stand on: a real ngircd started on free
+// loopback ports with a config (and, for TLS, a certificate) written to a
+// temporary folder; child processes with piped input and output (the host,
+// sic); a small IRC client of the tests' own; and a Scene that pumps all of
+// them until a condition holds or a deadline passes. Every wait is bounded;
+// nothing here sleeps blindly.
+//
+// Deliberately independent of the program's own IRC code, so that the
+// tests do not trust what they test.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorvik::irc_test {
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds since the process started, for reports.
+double Elapsed();
+
+// A free TCP port on 127.0.0.1 (free when asked; ngircd takes it at once).
+int FreePort();
+
+class Child {
+ public:
+  // Runs `argv` with stdin and stdout (stderr merged) as pipes.
+  explicit Child(const std::vector<std::string>& argv);
+  ~Child();
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+
+  void Write(std::string_view text);
+  void Kill();
+  pid_t pid() const { return pid_; }
+  int out_fd() const { return out_; }
+  // Resident memory in KiB, 0 once gone.
+  long RssKib() const;
+  // Reads what is there without blocking and splits it into lines.
+  void Drain();
+  std::vector<std::string> lines;
+  // Whether some line (from `from` on) contains `part`.
+  bool Printed(std::string_view part, std::size_t from = 0) const;
+
+ private:
+  pid_t pid_ = -1;
+  int in_ = -1;
+  int out_ = -1;
+  std::string partial_;
+};
+
+class Ngircd {
+ public:
+  // Writes the config (plain port, TLS port with a fresh certificate, an
+  // operator "flood" with relaxed flood protection allowed).
+  Ngircd();
+  ~Ngircd();
+  Ngircd(const Ngircd&) = delete;
+  Ngircd& operator=(const Ngircd&) = delete;
+
+  // Starts the server (again, on the same ports) and waits until it takes
+  // connections on both. False if it does not within 10 s.
+  bool Start();
+  void Kill();
+
+  int port() const { return port_; }
+  int tls_port() const { return tls_port_; }
+  // The self-signed certificate, to be trusted as a CA.
+  std::string certificate() const { return dir_ + "/cert.pem"; }
+  const std::string& log() const { return log_; }
+
+ private:
+  std::string dir_;
+  std::string log_;
+  int port_ = 0;
+  int tls_port_ = 0;
+  pid_t pid_ = -1;
+};
+
+struct Heard {
+  double at;  // Elapsed() when it arrived
+  std::string nick;
+  std::string text;
+};
+
+class TestClient {
+ public:
+  explicit TestClient(std::string nick) : nick_(std::move(nick)) {}
+  ~TestClient();
+  TestClient(const TestClient&) = delete;
+  TestClient& operator=(const TestClient&) = delete;
+
+  // Connects and sends the registration; Scene waits for registered().
+  bool Open(int port);
+  void Close();
+  void Send(std::string_view line);  // CR LF added
+  void Say(const std::string& channel, const std::string& text) {
+    Send("PRIVMSG " + channel + " :" + text);
+  }
+  // Reads what is there; answers PING; records channel lines.
+  void Pump();
+
+  int fd() const { return fd_; }
+  bool registered() const { return registered_; }
+  bool InChannel() const { return in_channel_; }
+  const std::string& nick() const { return nick_; }
+  std::vector<Heard> heard;          // PRIVMSGs to channels, in order
+  std::vector<std::string> raw;      // every line from the server
+  std::size_t bytes_received = 0;
+
+ private:
+  std::string nick_;
+  int fd_ = -1;
+  bool registered_ = false;
+  bool in_channel_ = false;
+  std::string partial_;
+};
+
+class Scene {
+ public:
+  void Add(TestClient& client) { clients_.push_back(&client); }
+  void Add(Child& child) { children_.push_back(&child); }
+  // Pumps everything until `done` holds (true) or `seconds` pass (false).
+  bool Until(const std::function<bool()>& done, double seconds);
+  // Pumps for `seconds`, whatever happens.
+  void For(double seconds);
+  // Called after every pump, e.g. to keep up a flood.
+  void SetTick(std::function<void()> tick) { tick_ = std::move(tick); }
+
+ private:
+  void PumpOnce(int timeout_ms);
+  std::vector<TestClient*> clients_;
+  std::vector<Child*> children_;
+  std::function<void()> tick_;
+};
+
+}  // namespace zorvik::irc_test

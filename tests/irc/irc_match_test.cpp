@@ -1,0 +1,385 @@
+// The host on a real IRC server, in real time: ngircd on loopback, the host
+// as the real program (`zorvik irc ...`) steered through its terminal, and
+// players that are real IRC clients (the tests' own, and sic).
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "irc_harness.h"
+
+namespace zorvik::irc_test {
+namespace {
+
+const std::string kChannel = "#battles";
+const std::string kHost = "zhost";
+
+class IrcMatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server_.Start()) << "ngircd did not start";
+    scene_.Add(watcher_);
+    ASSERT_TRUE(Enter(watcher_));
+  }
+
+  // Connects `client` and joins the channel.
+  bool Enter(TestClient& client) {
+    if (!client.Open(server_.port())) return false;
+    if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
+    client.Send("JOIN " + kChannel);
+    return scene_.Until([&] { return client.InChannel(); }, 10);
+  }
+
+  // Starts the host and waits until it has joined and its console is open.
+  void StartHost(std::vector<std::string> arguments) {
+    std::vector<std::string> argv = {ZORVIK_BINARY, "irc"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    host_ = std::make_unique<Child>(argv);
+    scene_.Add(*host_);
+    ASSERT_TRUE(scene_.Until([&] { return HostJoins() > 0 && host_->Printed("[console]"); }, 15))
+        << Transcript();
+  }
+
+  std::string Url(bool tls) const {
+    return std::string(tls ? "ircs" : "irc") + "://127.0.0.1:" +
+           std::to_string(tls ? server_.tls_port() : server_.port()) + "/" + kChannel;
+  }
+
+  int HostJoins() const {
+    int joins = 0;
+    for (const std::string& line : watcher_.raw) {
+      joins += line.starts_with(":" + kHost + "!") && line.find(" JOIN ") != std::string::npos;
+    }
+    return joins;
+  }
+
+  // The host's channel lines as the watcher heard them.
+  std::vector<Heard> HostLines() const {
+    std::vector<Heard> lines;
+    for (const Heard& heard : watcher_.heard) {
+      if (heard.nick == kHost) lines.push_back(heard);
+    }
+    return lines;
+  }
+
+  // Waits for the host's next line containing `part` (after the last one
+  // found); false if it does not come within `seconds`.
+  bool HostSays(const std::string& part, double seconds = 20) {
+    return scene_.Until(
+        [&] {
+          for (; cursor_ < watcher_.heard.size(); ++cursor_) {
+            const Heard& heard = watcher_.heard[cursor_];
+            if (heard.nick == kHost && heard.text.find(part) != std::string::npos) {
+              ++cursor_;
+              return true;
+            }
+          }
+          return false;
+        },
+        seconds);
+  }
+
+  // Waits for the next prompt or the end; returns 1 or 2 for whose turn it
+  // is, 0 when the battle is over, -1 on a timeout.
+  int NextTurn(const std::string& player1, const std::string& player2, double seconds = 20) {
+    int turn = -1;
+    scene_.Until(
+        [&] {
+          for (; cursor_ < watcher_.heard.size(); ++cursor_) {
+            const Heard& heard = watcher_.heard[cursor_];
+            if (heard.nick != kHost) continue;
+            if (heard.text == "-=|[" + player1 + " choose your attack]|=-") turn = 1;
+            if (heard.text == "-=|[" + player2 + " choose your attack]|=-") turn = 2;
+            if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
+            if (turn >= 0) {
+              ++cursor_;
+              return true;
+            }
+          }
+          return false;
+        },
+        seconds);
+    return turn;
+  }
+
+  // Presses a console button once the console shows it usable, as an
+  // operator looking at it would.
+  void Operator(const std::string& command) {
+    const bool usable = scene_.Until(
+        [&] {
+          for (auto line = host_->lines.rbegin(); line != host_->lines.rend(); ++line) {
+            if (!line->starts_with("[console]")) continue;
+            const std::size_t from = line->find("buttons:");
+            const std::size_t to = line->find(" | listening:");
+            return from != std::string::npos &&
+                   line->substr(from, to - from).find(command) != std::string::npos;
+          }
+          return false;
+        },
+        30);
+    EXPECT_TRUE(usable) << command << " never became usable";
+    host_->Write(command + "\n");
+  }
+
+  // Waits until the host's console shows listener ChatN on. The host
+  // switches a listener on after its prompt's pause, so a player who
+  // answers faster than a person would is not heard; players wait for it.
+  bool Listening(int n, double seconds = 20) {
+    const std::string chat = "Chat" + std::to_string(n);
+    return scene_.Until(
+        [&] {
+          for (auto line = host_->lines.rbegin(); line != host_->lines.rend(); ++line) {
+            if (line->starts_with("[console]")) {
+              return line->find(chat, line->find("listening:")) != std::string::npos;
+            }
+          }
+          return false;
+        },
+        seconds);
+  }
+
+  // Waits for the prompt of the player to move and for their listener.
+  int NextTurnListened(const std::string& player1, const std::string& player2, double seconds = 20) {
+    const int turn = NextTurn(player1, player2, seconds);
+    if (turn > 0 && !Listening(turn == 1 ? 4 : 5, seconds)) return -1;
+    return turn;
+  }
+
+  std::string Transcript() const {
+    std::string text = "--- host terminal:\n";
+    if (host_) {
+      const std::size_t from = host_->lines.size() > 60 ? host_->lines.size() - 60 : 0;
+      for (std::size_t i = from; i < host_->lines.size(); ++i) text += host_->lines[i] + "\n";
+    }
+    return text;
+  }
+
+  Ngircd server_;
+  Scene scene_;
+  TestClient watcher_{"watcher"};
+  std::unique_ptr<Child> host_;
+  std::size_t cursor_ = 0;
+};
+
+// A whole match over TLS (the host trusts the test's CA), with alice on the
+// tests' client and bob on sic, from "get players" to the winner and "exit".
+TEST_F(IrcMatchTest, WholeMatchOverTls) {
+  StartHost({Url(true), "--nick", kHost, "--ca-file", server_.certificate(), "--seed", "110",
+             "--burst", "10", "--lines-per-second", "2.5"});
+  TestClient alice("alice");
+  scene_.Add(alice);
+  ASSERT_TRUE(Enter(alice));
+  Child bob({"sic", "-h", "127.0.0.1", "-p", std::to_string(server_.port()), "-n", "bob"});
+  scene_.Add(bob);
+  ASSERT_TRUE(scene_.Until([&] { return bob.Printed("End of /MOTD") || bob.Printed(" 376 "); }, 10));
+  bob.Write(":j " + kChannel + "\n");
+  ASSERT_TRUE(scene_.Until(
+      [&] {
+        return std::any_of(watcher_.raw.begin(), watcher_.raw.end(),
+                           [](const std::string& l) { return l.starts_with(":bob!") && l.find(" JOIN ") != std::string::npos; });
+      },
+      10));
+
+  Operator("get players");
+  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
+  ASSERT_TRUE(Listening(1)) << Transcript();
+  alice.Say(kChannel, "-join");
+  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-")) << Transcript();
+  bob.Write("-join\n");
+  ASSERT_TRUE(HostSays("-=|[bob challenges alice]|=-")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
+  Operator("setup");
+  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-")) << Transcript();
+  ASSERT_TRUE(Listening(2)) << Transcript();
+  alice.Say(kChannel, "\x02i choose /pikachu\x02");  // in bold, as some clients send it
+  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-")) << Transcript();
+  ASSERT_TRUE(Listening(3)) << Transcript();
+  bob.Write(" /bulbasaur\n");  // a leading space, as a player would type it
+  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-")) << Transcript();
+  Operator("start");
+  int attacks = 0;
+  for (int turn; (turn = NextTurnListened("alice", "bob")) > 0 && attacks < 60; ++attacks) {
+    if (turn == 1) alice.Say(kChannel, "/thundershock");
+    else bob.Write("/tackle\n");
+  }
+  const std::vector<Heard> lines = HostLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_TRUE(lines.back().text == "-=|[bob defeated alice]|=-" ||
+              lines.back().text == "-=|[alice defeated bob]|=-")
+      << lines.back().text << "\n" << Transcript();
+  EXPECT_GE(attacks, 7);
+
+  Operator("exit");
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
+  EXPECT_TRUE(scene_.Until(
+      [&] {
+        return std::any_of(watcher_.raw.begin(), watcher_.raw.end(), [](const std::string& l) {
+          return l.starts_with(":" + kHost + "!") && l.find(" QUIT ") != std::string::npos;
+        });
+      },
+      20));
+  std::printf("[ figures  ] whole match: %d attacks, %zu host lines\n", attacks, HostLines().size());
+}
+
+// The server dies mid-battle and comes back: the host reconnects, joins
+// again, and the battle goes on where it was.
+TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
+  StartHost({Url(false), "--nick", kHost, "--seed", "110", "--burst", "10",
+             "--lines-per-second", "2.5"});
+  TestClient alice("alice"), bob("bob");
+  scene_.Add(alice);
+  scene_.Add(bob);
+  ASSERT_TRUE(Enter(alice));
+  ASSERT_TRUE(Enter(bob));
+  Operator("get players");
+  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
+  ASSERT_TRUE(Listening(1)) << Transcript();
+  alice.Say(kChannel, "-join");
+  bob.Say(kChannel, "-join");
+  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
+  Operator("setup");
+  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-")) << Transcript();
+  ASSERT_TRUE(Listening(2)) << Transcript();
+  alice.Say(kChannel, "/pikachu");
+  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-")) << Transcript();
+  ASSERT_TRUE(Listening(3)) << Transcript();
+  bob.Say(kChannel, "/bulbasaur");
+  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-")) << Transcript();
+  Operator("start");
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 1) << Transcript();
+  alice.Say(kChannel, "/thundershock");
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
+  // bulbasaur is hit: its hit points are below 500 now.
+  const std::string hurt = HostLines()[HostLines().size() - 2].text;
+  ASSERT_TRUE(hurt.starts_with("-=|[bulbasaur: ") && hurt.find("500/500") == std::string::npos) << hurt;
+
+  server_.Kill();
+  const double down = Elapsed();
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10)) << Transcript();
+  ASSERT_TRUE(server_.Start());
+  const int joins_before = HostJoins();
+  ASSERT_TRUE(Enter(watcher_));
+  ASSERT_TRUE(scene_.Until([&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20))
+      << Transcript();
+  // The watcher may have joined after the host: the host's console says.
+  ASSERT_TRUE(scene_.Until([&] {
+    std::size_t joined = 0;
+    for (const std::string& line : host_->lines) joined += line.starts_with("[irc] joined #battles");
+    return joined >= 2;
+  }, 20)) << Transcript();
+  const double back = Elapsed();
+  ASSERT_TRUE(Enter(alice));
+  ASSERT_TRUE(Enter(bob));
+  cursor_ = watcher_.heard.size();
+
+  // Bob's turn is still bob's: the battle goes on.
+  bob.Say(kChannel, "/tackle");
+  ASSERT_TRUE(HostSays("points of damage!")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[pikachu: ")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[bulbasaur: ")) << Transcript();
+  EXPECT_EQ(HostLines().back().text, hurt) << "bulbasaur's hit points were kept";
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 1) << Transcript();
+  alice.Say(kChannel, "/thunder");
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
+  Operator("stop");
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("buttons: get players, exit, info"); }, 10));
+  std::printf("[ figures  ] server down at %.1f s, host back in the channel %.1f s later\n", down,
+              back - down);
+}
+
+// 200 spectator lines a second during a battle: the game answers moves
+// promptly, the host's memory stays bounded, and the host never sends
+// faster than its default rate (burst 4, then one line a second).
+TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
+  StartHost({Url(false), "--nick", kHost, "--seed", "110"});
+  TestClient alice("alice"), bob("bob"), crowd("crowd");
+  scene_.Add(alice);
+  scene_.Add(bob);
+  scene_.Add(crowd);
+  ASSERT_TRUE(Enter(alice));
+  ASSERT_TRUE(Enter(bob));
+  ASSERT_TRUE(Enter(crowd));
+  // The crowd may talk fast: the server would otherwise throttle it.
+  crowd.Send("OPER flood floodpw");
+  crowd.Send("MODE crowd +F");
+  ASSERT_TRUE(scene_.Until([&] {
+    return std::any_of(crowd.raw.begin(), crowd.raw.end(),
+                       [](const std::string& l) { return l.find("MODE crowd") != std::string::npos && l.find("+F") != std::string::npos; });
+  }, 10));
+
+  Operator("get players");
+  ASSERT_TRUE(HostSays("-=|[type: -join]=-", 30)) << Transcript();
+  ASSERT_TRUE(Listening(1, 30)) << Transcript();
+  alice.Say(kChannel, "-join");
+  bob.Say(kChannel, "-join");
+  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-", 30)) << Transcript();
+  Operator("setup");
+  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-", 30)) << Transcript();
+  ASSERT_TRUE(Listening(2, 30)) << Transcript();
+  alice.Say(kChannel, "/pikachu");
+  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-", 30)) << Transcript();
+  ASSERT_TRUE(Listening(3, 30)) << Transcript();
+  bob.Say(kChannel, "/bulbasaur");
+  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-", 30)) << Transcript();
+  Operator("start");
+  ASSERT_EQ(NextTurnListened("alice", "bob", 30), 1) << Transcript();
+
+  const long rss_before = host_->RssKib();
+  const double flood_start = Elapsed();
+  long flooded = 0;
+  scene_.SetTick([&] {
+    const auto due = static_cast<long>((Elapsed() - flood_start) * 200);
+    for (; flooded < due; ++flooded) {
+      crowd.Say(kChannel, "spectator line " + std::to_string(flooded) + " /thunder -join +moves");
+    }
+  });
+  std::vector<double> answers;
+  for (int i = 0; i < 4; ++i) {
+    const int turn = i % 2 + 1;
+    const double asked = Elapsed();
+    (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
+    ASSERT_TRUE(HostSays("points of damage!", 15)) << Transcript();
+    answers.push_back(Elapsed() - asked);
+    ASSERT_EQ(NextTurnListened("alice", "bob", 15), turn == 1 ? 2 : 1) << Transcript();
+  }
+  const double flood_seconds = Elapsed() - flood_start;
+  scene_.SetTick(nullptr);
+  const long rss_after = host_->RssKib();
+  Operator("stop");
+  scene_.For(0.5);
+
+  const double slowest = *std::max_element(answers.begin(), answers.end());
+  EXPECT_LT(slowest, 4.0) << "a move took that long to be answered";
+  EXPECT_GT(static_cast<double>(flooded) / flood_seconds, 150.0);
+  EXPECT_LT(rss_after - rss_before, 16 * 1024) << "KiB grown under the flood";
+
+  // The rate, as another client sees it (0.15 s allowed for delivery).
+  const std::vector<Heard> lines = HostLines();
+  for (std::size_t a = 0; a < lines.size(); ++a) {
+    for (std::size_t b = a + 1; b < lines.size() && b < a + 40; ++b) {
+      const double window = lines[b].at - lines[a].at;
+      EXPECT_LE(static_cast<double>(b - a + 1), 4 + window + 0.15)
+          << "lines " << a << " to " << b << " in " << window << " s";
+    }
+  }
+  std::printf("[ figures  ] flood: %ld lines in %.1f s (%.0f/s); slowest answer %.2f s; "
+              "host RSS %ld -> %ld KiB; %zu host lines checked for rate\n",
+              flooded, flood_seconds, static_cast<double>(flooded) / flood_seconds, slowest, rss_before, rss_after,
+              lines.size());
+}
+
+// The certificate is checked by default: without --ca-file the host does
+// not trust the test server's self-signed certificate and never joins.
+TEST_F(IrcMatchTest, TlsRefusesAnUntrustedCertificate) {
+  host_ = std::make_unique<Child>(
+      std::vector<std::string>{ZORVIK_BINARY, "irc", Url(true), "--nick", kHost});
+  scene_.Add(*host_);
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("certificate is not trusted"); }, 10))
+      << Transcript();
+  EXPECT_EQ(HostJoins(), 0);
+}
+
+}  // namespace
+}  // namespace zorvik::irc_test
