@@ -201,27 +201,6 @@ TEST_F(ClientKitTest, NestedChatSendKeepsLinesWholeAndInOrder) {
   EXPECT_EQ(loop_.Now(), 1'220'000);
 }
 
-TEST_F(ClientKitTest, PauseDispatchesOnlyWithinItsLength) {
-  std::vector<std::string> ran;
-  loop_.Post([&] { ran.push_back("now"); });
-  kit_.Pause(0);
-  EXPECT_TRUE(ran.empty());
-  loop_.ScheduleAt(300'000, [&] { ran.push_back("0.3"); });
-  loop_.ScheduleAt(500'000, [&] { ran.push_back("0.5"); });
-  kit_.Pause(0.5);
-  EXPECT_EQ(ran, (std::vector<std::string>{"now", "0.3"}));
-  EXPECT_EQ(loop_.Now(), 500'000);
-}
-
-// Any bytes, any length, reach the room unchanged.
-TEST_F(ClientKitTest, HostileLinesArriveWhole) {
-  std::string line(200'000, 'x');
-  line += std::string("\0\r\n\t\x1b\xff\xc3(\xed\xa0\x80", 11);
-  kit_.ChatSend(line);
-  client_.Say(line, line);
-  EXPECT_EQ(client_.RoomHistory(), Lines({{"host", line}, {line, line}}));
-}
-
 // The switch opens the instant-message address through the Keyword window,
 // presses Go twice, fills the message and sends it: 0.05 + 0.05 + 0.01 s.
 TEST_F(ClientKitTest, InstantMessageSwitchSequence) {

@@ -62,36 +62,6 @@ class Pipe {
   int fds_[2] = {-1, -1};
 };
 
-// The shared order: past-due tasks by due time, equal due times in
-// scheduling order, a pass leaves what it schedules to the next pass; a
-// task that waits runs what falls due meanwhile nested inside, once.
-TEST(FltkLoopTest, OrderAndNesting) {
-  FltkLoop loop;
-  Log log;
-  loop.ScheduleAt(0, [&] {
-    log.push_back("a");
-    loop.Post([&] { log.push_back("posted-by-a"); });
-  });
-  loop.ScheduleAt(0, [&] { log.push_back("b"); });
-  loop.ScheduleAt(-1, [&] { log.push_back("c"); });
-  loop.DispatchPending();
-  EXPECT_EQ(log, (Log{"c", "a", "b"}));
-
-  log.clear();
-  loop.ScheduleAfter(1 * kMillisecond, [&] {
-    log.push_back("outer-start");
-    loop.Wait(40 * kMillisecond);
-    log.push_back("outer-end");
-  });
-  loop.ScheduleAfter(5 * kMillisecond, [&] { log.push_back("nested"); });
-  loop.ScheduleAfter(3 * kMicrosPerSecond, [&] { log.push_back("late"); });
-  const Micros start = loop.Now();
-  loop.Wait(10 * kMillisecond);
-  EXPECT_EQ(log, (Log{"posted-by-a", "outer-start", "nested", "outer-end"}));
-  EXPECT_GE(loop.Now() - start, 41 * kMillisecond);
-  EXPECT_LT(loop.Now() - start, 2 * kMicrosPerSecond);  // "late" is not waited for
-}
-
 // A pipe that becomes readable wakes a sleeping wait; its callback runs as
 // a task, can unwatch itself, and Run then ends as nothing is left. A
 // descriptor closed while watched is forgotten, so Run ends too.

@@ -76,26 +76,6 @@ TEST(PollLoopTest, WaitLastsItsLength) {
   EXPECT_LT(real_elapsed, std::chrono::seconds(2));
 }
 
-// Tasks keep VirtualLoop's order: past-due ones first by due time, equal due
-// times in scheduling order; a dispatch pass leaves what its tasks schedule to
-// the next pass; a timer in the future runs inside a wait once it falls due.
-TEST(PollLoopTest, TaskOrder) {
-  PollLoop loop;
-  std::vector<std::string> log;
-  loop.ScheduleAt(0, [&] {
-    log.push_back("a");
-    loop.Post([&] { log.push_back("posted-by-a"); });
-    loop.ScheduleAt(-5, [&] { log.push_back("past-by-a"); });
-  });
-  loop.ScheduleAt(0, [&] { log.push_back("b"); });
-  loop.ScheduleAt(-1, [&] { log.push_back("c"); });
-  loop.ScheduleAfter(5 * kMillisecond, [&] { log.push_back("timer"); });
-  loop.DispatchPending();
-  EXPECT_EQ(log, (std::vector<std::string>{"c", "a", "b"}));
-  loop.Wait(50 * kMillisecond);
-  EXPECT_EQ(log, (std::vector<std::string>{"c", "a", "b", "past-by-a", "posted-by-a", "timer"}));
-}
-
 // A task that waits runs the tasks falling due meanwhile nested inside its
 // wait, once; a long nested wait ends the outer wait as soon as it returns.
 TEST(PollLoopTest, NestedWaits) {

@@ -195,25 +195,5 @@ TEST_F(VirtualLoopTest, QuitInsideNestedTaskStopsEverything) {
   EXPECT_EQ(loop_.PendingCount(), 2u);
 }
 
-// Run jumps from task to task, keeps running tasks that tasks schedule, and
-// stops on a Quit from inside one of them.
-TEST_F(VirtualLoopTest, RunUntilEmptyOrQuit) {
-  int ticks = 0;
-  std::function<void()> tick = [&] {
-    if (++ticks < 3) loop_.ScheduleAfter(1000, tick);
-  };
-  loop_.Post(tick);
-  loop_.Run();
-  EXPECT_EQ(ticks, 3);
-  EXPECT_EQ(loop_.Now(), 2000);
-
-  At(2500, "a");
-  loop_.ScheduleAt(2600, [this] { loop_.Quit(); });
-  At(2700, "never");
-  loop_.Run();
-  EXPECT_EQ(log_, (Lines{"a@2500"}));
-  EXPECT_EQ(loop_.Now(), 2600);
-}
-
 }  // namespace
 }  // namespace zorvik
