@@ -11,57 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include "bridge/loop_test_support.h"
+
 namespace zorvik {
 namespace {
 
+using test::Pipe;
+using test::ProcessCpuMicros;
+
 constexpr Micros kMillisecond = 1000;
 
-// CPU time this process has used, in microseconds.
-Micros ProcessCpuMicros() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<Micros>(ts.tv_sec) * kMicrosPerSecond + ts.tv_nsec / 1000;
-}
-
-// A pipe closed at the end of the test; the read end is non-blocking so a
-// spurious readiness callback cannot hang the test.
-class Pipe {
- public:
-  Pipe() {
-    EXPECT_EQ(pipe(fds_), 0);
-    fcntl(fds_[0], F_SETFL, O_NONBLOCK);
-  }
-  ~Pipe() {
-    CloseWriteEnd();
-    if (fds_[0] >= 0) close(fds_[0]);
-  }
-  Pipe(const Pipe&) = delete;
-  Pipe& operator=(const Pipe&) = delete;
-
-  int read_end() const { return fds_[0]; }
-  void Write(const std::string& text) {
-    EXPECT_EQ(write(fds_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  }
-  std::string ReadAll() {
-    std::string text;
-    char buffer[64];
-    ssize_t n;
-    while ((n = read(fds_[0], buffer, sizeof buffer)) > 0)
-      text.append(buffer, static_cast<size_t>(n));
-    return text;
-  }
-  void CloseWriteEnd() {
-    if (fds_[1] >= 0) close(fds_[1]);
-    fds_[1] = -1;
-  }
-  void CloseReadEnd() {
-    close(fds_[0]);
-    fds_[0] = -1;
-  }
-
- private:
-  int fds_[2] = {-1, -1};
-};
 
 // A real wait lasts at least its length on both the loop's clock and the
 // steady clock, with nothing to do.
