@@ -30,7 +30,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
 
 double CpuSeconds() {
   rusage usage{};
@@ -65,8 +67,10 @@ void BenchCpu() {
   PlayMatch(loop, 0);
   const double wall = Seconds(Clock::now() - start);
   const double cpu = CpuSeconds() - cpu_start;
-  std::printf("cpu: one real-time demo match took %.1f s of wall time and %.3f s of CPU: %.3f %% of one core\n",
-              wall, cpu, 100.0 * cpu / wall);
+  std::printf(
+      "cpu: one real-time demo match took %.1f s of wall time and %.3f s of CPU: %.3f %% of one "
+      "core\n",
+      wall, cpu, 100.0 * cpu / wall);
 }
 
 void BenchPause() {
@@ -83,15 +87,19 @@ void BenchPause() {
   }
   std::sort(late_ms.begin(), late_ms.end());
   const auto at = [&](double q) {
-    return late_ms[std::min(late_ms.size() - 1, static_cast<std::size_t>(q * static_cast<double>(late_ms.size())))];
+    return late_ms[std::min(late_ms.size() - 1,
+                            static_cast<std::size_t>(q * static_cast<double>(late_ms.size())))];
   };
-  std::printf("pause: %d waits of 1, 10 and 51 ms returned late by: median %.3f ms, 99th percentile %.3f ms, worst %.3f ms (never early: %s)\n",
-              kSamples, at(0.5), at(0.99), late_ms.back(), late_ms.front() >= 0 ? "yes" : "NO");
+  std::printf(
+      "pause: %d waits of 1, 10 and 51 ms returned late by: median %.3f ms, 99th percentile %.3f "
+      "ms, worst %.3f ms (never early: %s)\n",
+      kSamples, at(0.5), at(0.99), late_ms.back(), late_ms.front() >= 0 ? "yes" : "NO");
 }
 
 void BenchMatches() {
   int kMatches = 20'000;
-  if (const char* count = std::getenv("ZORVIK_BENCH_MATCHES")) kMatches = std::max(1, std::atoi(count));
+  if (const char* count = std::getenv("ZORVIK_BENCH_MATCHES"))
+    kMatches = std::max(1, std::atoi(count));
   const auto start = Clock::now();
   std::int64_t virtual_micros = 0;
   for (int i = 0; i < kMatches; ++i) {
@@ -100,8 +108,10 @@ void BenchMatches() {
     virtual_micros += loop.Now();
   }
   const double wall = Seconds(Clock::now() - start);
-  std::printf("matches: %d whole matches (%.0f s of game time each on average) replayed in %.2f s: %.0f matches per second\n",
-              kMatches, static_cast<double>(virtual_micros) / 1e6 / kMatches, wall, kMatches / wall);
+  std::printf(
+      "matches: %d whole matches (%.0f s of game time each on average) replayed in %.2f s: %.0f "
+      "matches per second\n",
+      kMatches, static_cast<double>(virtual_micros) / 1e6 / kMatches, wall, kMatches / wall);
 }
 
 // A one-match script: the demo match written out as replay lines.

@@ -16,7 +16,9 @@ void Check(bool holds) {
   if (!holds) __builtin_trap();
 }
 
-bool IsUtf8(const std::string& text) { return zorvik::ToUtf8(text) == text; }
+bool IsUtf8(const std::string& text) {
+  return zorvik::ToUtf8(text) == text;
+}
 
 }  // namespace
 

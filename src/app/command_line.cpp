@@ -49,7 +49,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine& command = parsed.command;
   std::size_t i = 0;
   if (i < args.size() && (args[i] == "replay" || args[i] == "demo" || args[i] == "irc")) {
-    command.mode = args[i] == "replay" ? Mode::kReplay : args[i] == "demo" ? Mode::kDemo : Mode::kIrc;
+    command.mode = args[i] == "replay" ? Mode::kReplay
+                   : args[i] == "demo" ? Mode::kDemo
+                                       : Mode::kIrc;
     ++i;
   }
   bool have_file = false;
@@ -82,17 +84,17 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (arg == "--screen-name") {
       if (!value(text) || text.empty()) return fail("--screen-name needs a name");
       command.program.screen_name = text;
-    } else if (command.mode == Mode::kDemo &&
-               (arg == "--player1" || arg == "--player2" || arg == "--creature1" ||
-                arg == "--creature2")) {
-      std::string& into = arg == "--player1"   ? command.demo.player1
-                          : arg == "--player2" ? command.demo.player2
+    } else if (command.mode == Mode::kDemo && (arg == "--player1" || arg == "--player2" ||
+                                               arg == "--creature1" || arg == "--creature2")) {
+      std::string& into = arg == "--player1"     ? command.demo.player1
+                          : arg == "--player2"   ? command.demo.player2
                           : arg == "--creature1" ? command.demo.creature1
                                                  : command.demo.creature2;
       if (!value(into)) return fail(arg + " needs a value");
     } else if (command.mode == Mode::kIrc && ParseIrcArgument(args, i, command.irc, text)) {
       if (!text.empty()) return fail(text);
-    } else if (command.mode == Mode::kReplay && !have_file && (arg == "-" || !arg.starts_with('-'))) {
+    } else if (command.mode == Mode::kReplay && !have_file &&
+               (arg == "-" || !arg.starts_with('-'))) {
       command.replay_file = arg;
       have_file = true;
     } else if (arg.starts_with('-')) {

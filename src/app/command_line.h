@@ -16,7 +16,7 @@ struct CommandLine {
   Mode mode = Mode::kConsole;
   ProgramOptions program;
   DemoOptions demo;
-  std::string replay_file;  // empty or "-" for standard input
+  std::string replay_file;    // empty or "-" for standard input
   bool text_console = false;  // --text: the terminal even with a display
   IrcOptions irc;
 };

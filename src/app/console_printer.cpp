@@ -37,11 +37,12 @@ std::string DescribeConsole(const HostConsole& console) {
   }
   std::string listening;
   for (int n = 1; n <= 5; ++n) {
-    if (console.Listening(n)) listening += (listening.empty() ? "Chat" : ", Chat") + std::to_string(n);
+    if (console.Listening(n))
+      listening += (listening.empty() ? "Chat" : ", Chat") + std::to_string(n);
   }
   return "[console] " + seat(t.seat1Caption, t.player1Creature, t.player1Hp) + " | " +
-         seat(t.seat2Caption, t.player2Creature, t.player2Hp) + " | buttons: " +
-         (buttons.empty() ? "none" : buttons) +
+         seat(t.seat2Caption, t.player2Creature, t.player2Hp) +
+         " | buttons: " + (buttons.empty() ? "none" : buttons) +
          " | listening: " + (listening.empty() ? "none" : listening);
 }
 

@@ -20,7 +20,8 @@ bool Contains(std::string_view text, std::string_view part) {
 
 std::string CheckDemoOptions(const DemoOptions& demo) {
   if (demo.player1.empty() || demo.player2.empty()) return "a player needs a screen name";
-  if (LowerCase(demo.player1) == LowerCase(demo.player2)) return "the two players need different names";
+  if (LowerCase(demo.player1) == LowerCase(demo.player2))
+    return "the two players need different names";
   for (const std::string& creature : {demo.creature1, demo.creature2}) {
     const auto& roster = Roster();
     if (std::find(roster.begin(), roster.end(), LowerCase(creature)) == roster.end()) {
@@ -85,7 +86,8 @@ void DemoCast::OnLine(const std::string& name, const std::string& text) {
     Later(HumanDelay(2.0, 2.0),
           [this, &room] { room.Say(options_.player1, "i pick /" + options_.creature1); });
   } else if (text == cues_.pick2) {
-    Later(HumanDelay(2.0, 2.0), [this, &room] { room.Say(options_.player2, "/" + options_.creature2); });
+    Later(HumanDelay(2.0, 2.0),
+          [this, &room] { room.Say(options_.player2, "/" + options_.creature2); });
   } else if (text == cues_.start) {
     Later(HumanDelay(1.5, 1.0), [&console] { console.Press(ConsoleButton::kStart); });
   } else if (text == cues_.turn1) {

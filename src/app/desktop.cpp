@@ -93,17 +93,39 @@ void Desktop::Start() {
   parts_->program.Start();
 }
 
-FltkLoop& Desktop::loop() { return parts_->loop; }
-HostProgram& Desktop::program() { return parts_->program; }
-FlMessageBoxes& Desktop::boxes() { return parts_->boxes; }
-ConsoleView& Desktop::console_view() { return parts_->console_view; }
-SplashView& Desktop::splash_view() { return parts_->splash_view; }
-FeedbackFormView& Desktop::form_view() { return parts_->form_view; }
-RoomView& Desktop::room_view() { return parts_->room_view; }
-FlOwnWindow& Desktop::console_window() { return parts_->console_window; }
-FlOwnWindow& Desktop::splash_window() { return parts_->splash_window; }
-FlOwnWindow& Desktop::form_window() { return parts_->form_window; }
-FlOwnWindow& Desktop::room_window() { return parts_->room_window; }
+FltkLoop& Desktop::loop() {
+  return parts_->loop;
+}
+HostProgram& Desktop::program() {
+  return parts_->program;
+}
+FlMessageBoxes& Desktop::boxes() {
+  return parts_->boxes;
+}
+ConsoleView& Desktop::console_view() {
+  return parts_->console_view;
+}
+SplashView& Desktop::splash_view() {
+  return parts_->splash_view;
+}
+FeedbackFormView& Desktop::form_view() {
+  return parts_->form_view;
+}
+RoomView& Desktop::room_view() {
+  return parts_->room_view;
+}
+FlOwnWindow& Desktop::console_window() {
+  return parts_->console_window;
+}
+FlOwnWindow& Desktop::splash_window() {
+  return parts_->splash_window;
+}
+FlOwnWindow& Desktop::form_window() {
+  return parts_->form_window;
+}
+FlOwnWindow& Desktop::room_window() {
+  return parts_->room_window;
+}
 
 DesktopOutcome RunDesktop(const ProgramOptions& options) {
   DesktopOutcome outcome;

@@ -33,8 +33,7 @@ HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOpti
       console_window_(kConsoleBounds, kScreen),
       splash_window_(kSplashBounds, kScreen),
       form_window_(kFormBounds, kScreen),
-      console_(loop, room_, chat_, random_,
-               windows.console ? *windows.console : console_window_),
+      console_(loop, room_, chat_, random_, windows.console ? *windows.console : console_window_),
       form_(chat_, windows.form ? *windows.form : form_window_),
       menu_(boxes, form_),
       splash_(chat_, windows.splash ? *windows.splash : splash_window_, console_) {

@@ -43,8 +43,8 @@ class HostProgram {
   HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
               ProgramWindows windows = {});
   // On an outside client; `chat` and `room` must outlive the program too.
-  HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
-              ChatClient& chat, RoomFeed& room, ProgramWindows windows = {});
+  HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options, ChatClient& chat,
+              RoomFeed& room, ProgramWindows windows = {});
   HostProgram(const HostProgram&) = delete;
   HostProgram& operator=(const HostProgram&) = delete;
 

@@ -25,8 +25,12 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   int status = 0;
   client.SetStatusObserver([&](IrcStatus kind, const std::string& text) {
     switch (kind) {
-      case IrcStatus::kInfo: out << "[irc] " << Printable(text) << std::endl; break;
-      case IrcStatus::kMessage: out << "[im] " << Printable(text) << std::endl; break;
+      case IrcStatus::kInfo:
+        out << "[irc] " << Printable(text) << std::endl;
+        break;
+      case IrcStatus::kMessage:
+        out << "[im] " << Printable(text) << std::endl;
+        break;
       case IrcStatus::kFatal:
         out << "[irc] giving up: " << Printable(text) << std::endl;
         status = 1;

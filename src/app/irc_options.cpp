@@ -42,7 +42,8 @@ std::string ParseIrcUrl(std::string_view url, IrcOptions& options) {
   }
   const std::size_t slash = url.find('/');
   std::string_view authority = url.substr(0, slash);
-  std::string_view channel = slash == std::string_view::npos ? std::string_view() : url.substr(slash + 1);
+  std::string_view channel =
+      slash == std::string_view::npos ? std::string_view() : url.substr(slash + 1);
   if (authority.empty()) return "the URL names no server";
   std::string_view host = authority;
   if (authority.front() == '[') {  // [IPv6]:port
@@ -73,7 +74,8 @@ std::string ParseIrcUrl(std::string_view url, IrcOptions& options) {
   if (name.size() < 2) return "the URL names no channel (irc://HOST/#CHANNEL)";
   for (char c : name) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || c == ',' || byte == 0x07) return "the channel's name cannot hold \"" + Printable(std::string(1, c)) + "\"";
+    if (byte <= 0x20 || c == ',' || byte == 0x07)
+      return "the channel's name cannot hold \"" + Printable(std::string(1, c)) + "\"";
   }
   options.client.channel = name;
   options.have_url = true;
@@ -136,7 +138,8 @@ std::string CheckIrcOptions(const IrcOptions& options) {
   if (options.endpoint.skip_verify && !options.endpoint.ca_file.empty()) {
     return "--ca-file and --insecure-skip-verify contradict each other";
   }
-  if (!options.endpoint.tls && (options.endpoint.skip_verify || !options.endpoint.ca_file.empty())) {
+  if (!options.endpoint.tls &&
+      (options.endpoint.skip_verify || !options.endpoint.ca_file.empty())) {
     return "--ca-file and --insecure-skip-verify only make sense with ircs://";
   }
   return {};

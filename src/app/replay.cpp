@@ -57,10 +57,12 @@ class Replay {
         [this](const std::string& to, const std::string& subject, const std::string& text) {
           Record({"#mail", to, subject, text});
         });
-    program_.splash().AddVisibilityObserver(
-        [this](bool shown) { Record({"#window", "splash", shown ? "shown" : "hidden"}); });
-    program_.form().AddVisibilityObserver(
-        [this](bool shown) { Record({"#window", "form", shown ? "shown" : "hidden"}); });
+    program_.splash().AddVisibilityObserver([this](bool shown) {
+      Record({"#window", "splash", shown ? "shown" : "hidden"});
+    });
+    program_.form().AddVisibilityObserver([this](bool shown) {
+      Record({"#window", "form", shown ? "shown" : "hidden"});
+    });
     program_.console().AddChangeObserver([this] {
       const bool shown = program_.console().shown();
       if (shown == console_shown_) return;

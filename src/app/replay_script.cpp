@@ -7,7 +7,7 @@ namespace zorvik {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kConsoleCaptions = {"get players", "exit", "info",
+constexpr std::array<std::string_view, 6> kConsoleCaptions = {"get players", "exit",  "info",
                                                               "setup",       "start", "stop"};
 constexpr std::array<std::string_view, 3> kMenuItems = {"about", "mail me", "help"};
 constexpr std::array<std::string_view, 3> kFormCaptions = {"bug report", "comments", "exit"};

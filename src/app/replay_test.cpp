@@ -93,22 +93,25 @@ std::vector<Fields> With(std::vector<Fields> script, const std::vector<Fields>& 
 // The program starts with the splash window, which says hello in the room
 // before it appears; a click on it opens the console.
 TEST(ReplayTest, StartUpAndSplash) {
-  const Outcome outcome = Replay(Join({{"1", "click", "splash"}, {"3", "click", "splash"},
-                                    {"3", "click", "splash"}, {"4", "show"}}));
+  const Outcome outcome = Replay(Join({{"1", "click", "splash"},
+                                       {"3", "click", "splash"},
+                                       {"3", "click", "splash"},
+                                       {"4", "show"}}));
   EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.transcript, Join({
-                                    {"0.000", "host", " \u00a0"},
-                                    {"0.510", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[loaded]|=-"},
-                                    {"1.000", "#ignored", "click", "splash"},
-                                    {"1.020", "host", "-=|[gotta catch'em all]|=-"},
-                                    {"1.530", "host", " \u00a0"},
-                                    {"2.040", "#window", "splash", "shown"},
-                                    {"3.000", "#window", "splash", "hidden"},
-                                    {"3.000", "#window", "console", "shown"},
-                                    {"3.000", "#ignored", "click", "splash"},
-                                    {"4.000", "#console", "player1:[none]", "", "", "player2:[none]",
-                                     "", "", "get players", ""},
-                                }));
+  EXPECT_EQ(outcome.transcript,
+            Join({
+                {"0.000", "host", " \u00a0"},
+                {"0.510", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[loaded]|=-"},
+                {"1.000", "#ignored", "click", "splash"},
+                {"1.020", "host", "-=|[gotta catch'em all]|=-"},
+                {"1.530", "host", " \u00a0"},
+                {"2.040", "#window", "splash", "shown"},
+                {"3.000", "#window", "splash", "hidden"},
+                {"3.000", "#window", "console", "shown"},
+                {"3.000", "#ignored", "click", "splash"},
+                {"4.000", "#console", "player1:[none]", "", "", "player2:[none]", "", "",
+                 "get players", ""},
+            }));
 }
 
 // Joining: capitals count, blanks and punctuation do not; the same player
@@ -116,18 +119,18 @@ TEST(ReplayTest, StartUpAndSplash) {
 // heard.
 TEST(ReplayTest, JoinPhase) {
   const Outcome outcome = Replay(Join(With(kOpenGame, {
-                                                       {"4", "say", "Early", "-join"},
-                                                       {"5", "say", "AliceSmith", "-join"},
-                                                       {"5.2", "say", "alicesmith", "-JOIN"},
-                                                       {"5.3", "say", "Bob", " -join"},
-                                                       {"5.4", "say", "Bob", "-join "},
-                                                       {"5.5", "say", "Bob", "-join!"},
-                                                       {"6.5", "show"},
-                                                       {"7", "say", "Bob", "-Join"},
-                                                       {"7.1", "say", "Carol", "-join"},
-                                                       {"7.2", "click", "console", "setup"},
-                                                       {"9", "show"},
-                                                   })));
+                                                          {"4", "say", "Early", "-join"},
+                                                          {"5", "say", "AliceSmith", "-join"},
+                                                          {"5.2", "say", "alicesmith", "-JOIN"},
+                                                          {"5.3", "say", "Bob", " -join"},
+                                                          {"5.4", "say", "Bob", "-join "},
+                                                          {"5.5", "say", "Bob", "-join!"},
+                                                          {"6.5", "show"},
+                                                          {"7", "say", "Bob", "-Join"},
+                                                          {"7.1", "say", "Carol", "-join"},
+                                                          {"7.2", "click", "console", "setup"},
+                                                          {"9", "show"},
+                                                      })));
   EXPECT_EQ(From(outcome.transcript, "2.100"),
             Join({
                 {"2.100", "#window", "splash", "hidden"},
@@ -160,19 +163,20 @@ TEST(ReplayTest, JoinPhase) {
 // must be a roster name exactly, a refusal leaves the listener on, and the
 // second pick announces the battle.
 TEST(ReplayTest, CreatureSelection) {
-  const Outcome outcome = Replay(Join(With(Seated(), {
-                                                      {"9", "click", "console", "setup"},
-                                                      {"10.5", "say", "Bob", "/pikachu"},
-                                                      {"11", "say", "AliceSmith", "/pikachu now"},
-                                                      {"12", "say", "AliceSmith", "/"},
-                                                      {"13", "say", "AliceSmith", "//pikachu"},
-                                                      {"13.6", "say", "AliceSmith", "pikachu"},
-                                                      {"14", "say", "AliceSmith", "i pick /Pikachu"},
-                                                      {"16", "say", "Bob", "/mr. mime"},
-                                                      {"17", "say", "Bob", "/Mr.Mime"},
-                                                      {"19", "show"},
-                                                      {"21", "show"},
-                                                  })));
+  const Outcome outcome =
+      Replay(Join(With(Seated(), {
+                                     {"9", "click", "console", "setup"},
+                                     {"10.5", "say", "Bob", "/pikachu"},
+                                     {"11", "say", "AliceSmith", "/pikachu now"},
+                                     {"12", "say", "AliceSmith", "/"},
+                                     {"13", "say", "AliceSmith", "//pikachu"},
+                                     {"13.6", "say", "AliceSmith", "pikachu"},
+                                     {"14", "say", "AliceSmith", "i pick /Pikachu"},
+                                     {"16", "say", "Bob", "/mr. mime"},
+                                     {"17", "say", "Bob", "/Mr.Mime"},
+                                     {"19", "show"},
+                                     {"21", "show"},
+                                 })));
   const std::string refused = "-=|[that zorvik is not on my zorvikroll, yet, select again]|=-";
   EXPECT_EQ(From(outcome.transcript, "9.000"),
             Join({
@@ -212,15 +216,16 @@ TEST(ReplayTest, CreatureSelection) {
 TEST(ReplayTest, OneBattleTurn) {
   ProgramOptions options;
   options.seed = 11;
-  const Outcome outcome = Replay(Join(With(Battle(), {
-                                                      {"26", "say", "Bob", "/tackle"},
-                                                      {"28", "say", "AliceSmith", " +moves"},
-                                                      {"28.1", "say", "AliceSmith", "+MOVES"},
-                                                      {"30", "say", "AliceSmith", "/tackle"},
-                                                      {"31", "say", "AliceSmith", "go / ThunderShock "},
-                                                      {"33", "show"},
-                                                  })),
-                              options);
+  const Outcome outcome = Replay(Join(With(Battle(),
+                                           {
+                                               {"26", "say", "Bob", "/tackle"},
+                                               {"28", "say", "AliceSmith", " +moves"},
+                                               {"28.1", "say", "AliceSmith", "+MOVES"},
+                                               {"30", "say", "AliceSmith", "/tackle"},
+                                               {"31", "say", "AliceSmith", "go / ThunderShock "},
+                                               {"33", "show"},
+                                           })),
+                                 options);
   EXPECT_EQ(From(outcome.transcript, "25.110"),
             Join({
                 {"25.110", "#im", "$IM_Off", "z\u00f8rv\u00efk"},
@@ -251,7 +256,8 @@ TEST(ReplayTest, OneBattleTurn) {
 std::vector<Fields> FightToTheEnd(std::vector<Fields> script) {
   for (int turn = 0; turn < 40; ++turn) {
     const std::string at = std::to_string(28 + turn * 4);
-    script.push_back({at, "say", turn % 2 ? "Bob" : "AliceSmith", turn % 2 ? "/vinewhip" : "/thunder"});
+    script.push_back(
+        {at, "say", turn % 2 ? "Bob" : "AliceSmith", turn % 2 ? "/vinewhip" : "/thunder"});
   }
   return script;
 }
@@ -291,13 +297,15 @@ TEST(ReplayTest, BattleEndsWhenACreatureFaints) {
   for (std::size_t i = faint + 2; i < records.size(); ++i) {
     EXPECT_EQ(records[i].find("\thost\t"), std::string::npos) << records[i];
   }
-  EXPECT_NE(outcome.transcript.find("250.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tstop\t\n"),
+  EXPECT_NE(outcome.transcript.find(
+                "250.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tstop\t\n"),
             std::string::npos)
       << outcome.transcript;
   EXPECT_NE(outcome.transcript.find("251.000\t#ignored\tclick\tconsole\tstart\n"),
             std::string::npos);
-  EXPECT_NE(outcome.transcript.find("252.110\t#im\t$IM_On\tz\u00f8rv\u00efk\n"
-                                    "253.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tget players\t\n"),
+  EXPECT_NE(outcome.transcript.find(
+                "252.110\t#im\t$IM_On\tz\u00f8rv\u00efk\n"
+                "253.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tget players\t\n"),
             std::string::npos)
       << outcome.transcript;
 }
@@ -432,11 +440,11 @@ TEST(ReplayTest, InfoMenuAndFeedbackForm) {
       {"3.1", "click", "menu", "mail me"},
       {"3.2", "click", "form", "comments"},
   }));
-  const std::string initial =
-      "yo vandor!" + std::string(36, ' ') + "\\r\\nthis game is tight!" + std::string(23, ' ') +
-      "\\r\\nstart making a second version now!" + std::string(19, ' ') + "\\r\\n" +
-      std::string(42, ' ') + "\\r\\n \\r\\n" + std::string(37, ' ') + "\\r\\n" +
-      std::string(32, ' ') + "\\r\\n";
+  const std::string initial = "yo vandor!" + std::string(36, ' ') + "\\r\\nthis game is tight!" +
+                              std::string(23, ' ') + "\\r\\nstart making a second version now!" +
+                              std::string(19, ' ') + "\\r\\n" + std::string(42, ' ') +
+                              "\\r\\n \\r\\n" + std::string(37, ' ') + "\\r\\n" +
+                              std::string(32, ' ') + "\\r\\n";
   const std::string help =
       "this game is easy to control, follow step by step\\r"
       "step 1: first click on get players\\r"

@@ -150,7 +150,8 @@ void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::
       if (!line.empty() && line.back() == '\r') line.pop_back();
       // Commands run as tasks of their own, so a command that waits never
       // holds up reading the next one.
-      loop.Post([&program, &out, line = std::move(line)] { RunConsoleCommand(program, line, out); });
+      loop.Post(
+          [&program, &out, line = std::move(line)] { RunConsoleCommand(program, line, out); });
     }
     if (pending.size() > kLongestCommand) {
       Refuse(out, "that line is too long to be a command");

@@ -69,8 +69,8 @@ TEST(CommandLineTest, ModesAndOptions) {
   EXPECT_EQ(parse({"--version"}).command.mode, Mode::kVersion);
   EXPECT_EQ(parse({"demo", "--help"}).command.mode, Mode::kHelp);
 
-  const ParsedCommandLine replay = parse({"replay", "--seed", "18446744073709551615",
-                                          "--screen-name", "Op", "-"});
+  const ParsedCommandLine replay =
+      parse({"replay", "--seed", "18446744073709551615", "--screen-name", "Op", "-"});
   EXPECT_EQ(replay.error, "");
   EXPECT_EQ(replay.command.mode, Mode::kReplay);
   EXPECT_EQ(replay.command.program.seed, 18446744073709551615ULL);

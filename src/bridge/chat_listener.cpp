@@ -7,8 +7,9 @@ namespace zorvik {
 ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
     : loop_(loop), feed_(feed), state_(std::make_shared<State>()) {
   state_->handler = std::move(handler);
-  subscription_ = feed_.Subscribe(
-      [this](const std::string& screen_name, const std::string& text) { Queue(screen_name, text); });
+  subscription_ = feed_.Subscribe([this](const std::string& screen_name, const std::string& text) {
+    Queue(screen_name, text);
+  });
 }
 
 ChatListener::~ChatListener() {
@@ -17,7 +18,9 @@ ChatListener::~ChatListener() {
   ++state_->generation;
 }
 
-void ChatListener::StartListening() { state_->on = true; }
+void ChatListener::StartListening() {
+  state_->on = true;
+}
 
 void ChatListener::StopListening() {
   if (!state_->on) return;

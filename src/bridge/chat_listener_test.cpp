@@ -32,8 +32,8 @@ TEST(ChatListenerTest, DeliveryRules) {
   room.Say("ann", "one");
   room.Say("bob", "two");
   loop.Run();
-  EXPECT_EQ(heard.lines, (std::vector<std::string>{"1 ann: one", "2 ann: one", "1 bob: two",
-                                                   "2 bob: two"}));
+  EXPECT_EQ(heard.lines,
+            (std::vector<std::string>{"1 ann: one", "2 ann: one", "1 bob: two", "2 bob: two"}));
 
   // Stopping drops what was queued, even if the listener comes on again
   // before the report would have been handled.

@@ -39,9 +39,11 @@ std::string UpperAscii(std::string_view text) {
 }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
+  const auto upper = [](char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return upper(x) == upper(y); });
 }
 
 int RoundToInt(double value) {
@@ -64,7 +66,8 @@ Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
     const std::string window_class = GetClass(child);
     const std::string_view head = std::string_view(window_class).substr(0, name.size());
-    if (plain ? EqualsIgnoringAsciiCase(head, name) : MatchesLikePattern(UpperAscii(head), pattern)) {
+    if (plain ? EqualsIgnoringAsciiCase(head, name)
+              : MatchesLikePattern(UpperAscii(head), pattern)) {
       return child;
     }
   }
@@ -85,9 +88,13 @@ std::string ClientKit::GetClass(Hwnd window) {
   return window_class;
 }
 
-std::string ClientKit::GetText(Hwnd window) { return windows_.WindowText(window); }
+std::string ClientKit::GetText(Hwnd window) {
+  return windows_.WindowText(window);
+}
 
-Hwnd ClientKit::FindMainWindow() { return windows_.FindTopLevel(kMainClass, std::nullopt); }
+Hwnd ClientKit::FindMainWindow() {
+  return windows_.FindTopLevel(kMainClass, std::nullopt);
+}
 
 Hwnd ClientKit::FindRoom() {
   const Hwnd mdi = FindChildByClass(FindMainWindow(), "MDIClient");
@@ -118,7 +125,9 @@ void ClientKit::ClickIcon(Hwnd window) {
   windows_.SendMessage(window, WindowMessage::kLButtonUp, 0, {});
 }
 
-void ClientKit::OpenKeyword(const std::string& keyword) { TryOpenKeyword(keyword); }
+void ClientKit::OpenKeyword(const std::string& keyword) {
+  TryOpenKeyword(keyword);
+}
 
 bool ClientKit::TryOpenKeyword(const std::string& keyword) {
   const Hwnd main = FindMainWindow();
@@ -230,9 +239,13 @@ void ClientKit::SendInstantMessage(const std::string& recipient, const std::stri
   });
 }
 
-void ClientKit::InstantMessagesOff() { SendInstantMessage(kImOffName, kSwitchMessage); }
+void ClientKit::InstantMessagesOff() {
+  SendInstantMessage(kImOffName, kSwitchMessage);
+}
 
-void ClientKit::InstantMessagesOn() { SendInstantMessage(kImOnName, kSwitchMessage); }
+void ClientKit::InstantMessagesOn() {
+  SendInstantMessage(kImOnName, kSwitchMessage);
+}
 
 Hwnd ClientKit::Toolbar(Hwnd main) {
   const Hwnd bar = FindChildByClass(main, "AOL Toolbar");
@@ -256,7 +269,9 @@ void ClientKit::SetText(Hwnd window, std::string_view text) {
   windows_.SendMessage(window, WindowMessage::kSetText, 0, text);
 }
 
-void ClientKit::Close(Hwnd window) { windows_.SendMessage(window, WindowMessage::kClose, 0, {}); }
+void ClientKit::Close(Hwnd window) {
+  windows_.SendMessage(window, WindowMessage::kClose, 0, {});
+}
 
 bool ClientKit::PollUntil(const std::function<bool()>& found) {
   const Micros deadline = loop_.Now() + kPollLimit;
@@ -271,7 +286,9 @@ bool ClientKit::PollUntil(const std::function<bool()>& found) {
   }
 }
 
-void StayOnTop(OwnWindow& window) { window.SetTopmost(); }
+void StayOnTop(OwnWindow& window) {
+  window.SetTopmost();
+}
 
 void CenterWindow(OwnWindow& window) {
   const WindowRect bounds = window.Bounds();

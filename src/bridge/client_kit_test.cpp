@@ -20,8 +20,7 @@ class RecordingWindows : public WindowApi {
  public:
   RecordingWindows(EmbeddedClient& client, const EventLoop& loop) : client_(client), loop_(loop) {}
 
-  Hwnd FindTopLevel(std::string_view window_class,
-                    std::optional<std::string_view> title) override {
+  Hwnd FindTopLevel(std::string_view window_class, std::optional<std::string_view> title) override {
     return client_.FindTopLevel(window_class, title);
   }
   Hwnd FirstChild(Hwnd window) override {
@@ -36,11 +35,13 @@ class RecordingWindows : public WindowApi {
   void SendMessage(Hwnd window, WindowMessage message, std::uint64_t wparam,
                    std::string_view text) override {
     static const std::map<WindowMessage, std::string> kNames = {
-        {WindowMessage::kSetText, "settext"}, {WindowMessage::kClose, "close"},
-        {WindowMessage::kChar, "char"},       {WindowMessage::kLButtonDown, "down"},
+        {WindowMessage::kSetText, "settext"},
+        {WindowMessage::kClose, "close"},
+        {WindowMessage::kChar, "char"},
+        {WindowMessage::kLButtonDown, "down"},
         {WindowMessage::kLButtonUp, "up"}};
-    std::string entry = std::to_string(loop_.Now()) + " " + kNames.at(message) + " " +
-                        Describe(window);
+    std::string entry =
+        std::to_string(loop_.Now()) + " " + kNames.at(message) + " " + Describe(window);
     if (message == WindowMessage::kSetText) entry += " " + std::string(text);
     if (message == WindowMessage::kChar) entry += " " + std::to_string(wparam);
     log.push_back(entry);
@@ -117,10 +118,18 @@ TEST_F(ClientKitTest, FindChildByClassMatchesClassPrefixes) {
     std::string name;
     int expected;  // index into kids, -1 for none
   } kCases[] = {
-      {"RICHCNTL", 1},  {"richcntl", 1},          {"RICHCNTL2", 1},
-      {"RICHCNTL3", -1}, {"AOL Child", 3},        {"_AOL_ST?TIC", 0},
-      {"RICH*", 1},     {"", 0},                  {"_AOL_Static2", -1},
-      {"[!_]ICH*", 1},   {std::string(249, 'X'), 4}, {std::string(250, 'X'), -1},
+      {"RICHCNTL", 1},
+      {"richcntl", 1},
+      {"RICHCNTL2", 1},
+      {"RICHCNTL3", -1},
+      {"AOL Child", 3},
+      {"_AOL_ST?TIC", 0},
+      {"RICH*", 1},
+      {"", 0},
+      {"_AOL_Static2", -1},
+      {"[!_]ICH*", 1},
+      {std::string(249, 'X'), 4},
+      {std::string(250, 'X'), -1},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(kit_.FindChildByClass(parent, c.name), c.expected < 0 ? 0 : kids[c.expected])

@@ -19,7 +19,9 @@ constexpr int kMailSendIndex = 18;
 constexpr char kImAddress[] = "aol://9293:";
 constexpr char kClientTitle[] = "America Online";
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -65,8 +67,8 @@ EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
     if (i == kWriteMailButtonIndex) role = Role::kWriteMailButton;
     if (i == kKeywordButtonIndex) role = Role::kKeywordButton;
     const char* label = role == Role::kWriteMailButton ? "Write"
-                        : role == Role::kKeywordButton  ? "Keyword"
-                                                        : "";
+                        : role == Role::kKeywordButton ? "Keyword"
+                                                       : "";
     Create(strip, "_AOL_Icon", label, role);
   }
   mdi_ = Create(main, "MDIClient", "");
@@ -107,10 +109,11 @@ Hwnd EmbeddedClient::NextSibling(Hwnd window) {
   const std::vector<Hwnd>& siblings = SiblingsOf(*node);
   // Walks step from sibling to sibling, so the last position found is
   // usually just before this one.
-  std::size_t at = node->position_hint < siblings.size() && siblings[node->position_hint] == window
-                       ? node->position_hint
-                       : static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), window) -
-                                                  siblings.begin());
+  std::size_t at =
+      node->position_hint < siblings.size() && siblings[node->position_hint] == window
+          ? node->position_hint
+          : static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), window) -
+                                     siblings.begin());
   if (at + 1 >= siblings.size()) return 0;
   const Hwnd next = siblings[at + 1];
   if (Node* next_node = Find(next)) next_node->position_hint = at + 1;
@@ -155,7 +158,9 @@ void EmbeddedClient::SendMessage(Hwnd window, WindowMessage message, std::uint64
   }
 }
 
-void EmbeddedClient::SetFocus(Hwnd window) { (void)window; }
+void EmbeddedClient::SetFocus(Hwnd window) {
+  (void)window;
+}
 
 // --- RoomFeed ---
 
@@ -202,7 +207,9 @@ void EmbeddedClient::SetInstantMessageObserver(InstantMessageObserver observer) 
   on_instant_message_ = std::move(observer);
 }
 
-void EmbeddedClient::SetMailObserver(MailObserver observer) { on_mail_ = std::move(observer); }
+void EmbeddedClient::SetMailObserver(MailObserver observer) {
+  on_mail_ = std::move(observer);
+}
 
 // --- Buttons ---
 
@@ -261,8 +268,8 @@ void EmbeddedClient::OpenInstantMessageWindow(std::string recipient) {
   Create(im, "_AOL_Edit", std::move(recipient), Role::kImRecipient);
   Create(im, "RICHCNTL", "", Role::kImText);
   for (int i = 0; i < kImButtons; ++i) {
-    Create(im, "_AOL_Icon", i == kImSendIndex ? "Send" : "", i == kImSendIndex ? Role::kImSend
-                                                                                : Role::kPlain);
+    Create(im, "_AOL_Icon", i == kImSendIndex ? "Send" : "",
+           i == kImSendIndex ? Role::kImSend : Role::kPlain);
   }
 }
 
@@ -337,7 +344,9 @@ void EmbeddedClient::AddReachable(std::string screen_name) {
   reachable_.insert(NameKey(screen_name));
 }
 
-bool EmbeddedClient::IsWindow(Hwnd window) const { return Find(window) != nullptr; }
+bool EmbeddedClient::IsWindow(Hwnd window) const {
+  return Find(window) != nullptr;
+}
 
 Hwnd EmbeddedClient::Parent(Hwnd window) const {
   const Node* node = Find(window);
@@ -361,7 +370,9 @@ void EmbeddedClient::BringRoomToFront() {
   if (room_ != 0) ToFront(room_);
 }
 
-void EmbeddedClient::CloseRoom() { Destroy(room_); }
+void EmbeddedClient::CloseRoom() {
+  Destroy(room_);
+}
 
 Hwnd EmbeddedClient::OpenModalDialog() {
   const Hwnd modal = Create(0, "_AOL_Modal", kClientTitle, Role::kPlain, true);

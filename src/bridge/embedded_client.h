@@ -89,16 +89,15 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
  public:
   using InstantMessageObserver =
       std::function<void(const std::string& recipient, const std::string& message)>;
-  using MailObserver = std::function<void(const std::string& recipient,
-                                          const std::string& subject, const std::string& text)>;
+  using MailObserver = std::function<void(const std::string& recipient, const std::string& subject,
+                                          const std::string& text)>;
 
   // Builds the main window, its toolbar and the open room "Lobby 1" with
   // the operator in its people list.
   explicit EmbeddedClient(std::string operator_screen_name = "host");
 
   // WindowApi.
-  Hwnd FindTopLevel(std::string_view window_class,
-                    std::optional<std::string_view> title) override;
+  Hwnd FindTopLevel(std::string_view window_class, std::optional<std::string_view> title) override;
   Hwnd FirstChild(Hwnd window) override;
   Hwnd NextSibling(Hwnd window) override;
   std::string ClassName(Hwnd window) override;

@@ -48,7 +48,7 @@ TEST_F(EmbeddedClientTest, InputBoxSendsItsWholeTextOnEnter) {
   EXPECT_EQ(client_.ClassName(Child(client_.room(), 0)), "RICHCNTL");
   Type(Input(), "first draft");
   Type(Input(), "line");
-  Key(Input(), 0xE9);    // é
+  Key(Input(), 0xE9);     // é
   Key(Input(), 0x1F600);  // 😀
   Key(Input(), 7);        // control characters are not typed
   Key(Input(), 13);
@@ -71,12 +71,12 @@ TEST_F(EmbeddedClientTest, ObserversInOrderAndSafeToUnsubscribe) {
     if (text == "stop") {
       client_.Unsubscribe(second);
       client_.Unsubscribe(first);
-      client_.Subscribe([&](const std::string&, const std::string& t) { heard.push_back("3:" + t); });
+      client_.Subscribe(
+          [&](const std::string&, const std::string& t) { heard.push_back("3:" + t); });
     }
   });
-  second = client_.Subscribe([&](const std::string&, const std::string& t) {
-    heard.push_back("2:" + t);
-  });
+  second = client_.Subscribe(
+      [&](const std::string&, const std::string& t) { heard.push_back("2:" + t); });
   client_.Say("ann", "hi");
   client_.Say("bob", "stop");
   client_.Say("ann", "after");
@@ -120,8 +120,7 @@ TEST_F(EmbeddedClientTest, KeywordGoOpensTheAddressOnce) {
   Click(Child(kw, 2));
   Click(Child(kw, 2));
   Go("news");
-  EXPECT_EQ(client_.opened_addresses(),
-            (std::vector<std::string>{"AOL://9293:Some One", "news"}));
+  EXPECT_EQ(client_.opened_addresses(), (std::vector<std::string>{"AOL://9293:Some One", "news"}));
   const Hwnd im = client_.FirstChild(Mdi());
   EXPECT_EQ(client_.WindowText(im), "Send Instant Message");
   EXPECT_EQ(client_.WindowText(Child(im, 1)), "Some One");

@@ -46,7 +46,9 @@ class EventLoop {
   virtual TimerId ScheduleAt(Micros due, Task task) = 0;
 
   // Shorthands: run after `delay`, or as soon as possible.
-  TimerId ScheduleAfter(Micros delay, Task task) { return ScheduleAt(Now() + delay, std::move(task)); }
+  TimerId ScheduleAfter(Micros delay, Task task) {
+    return ScheduleAt(Now() + delay, std::move(task));
+  }
   TimerId Post(Task task) { return ScheduleAt(Now(), std::move(task)); }
 
   // Forgets a scheduled task that has not started yet. Unknown ids are ignored.

@@ -25,7 +25,9 @@ EventLoop::TimerId FltkLoop::ScheduleAt(Micros due, Task task) {
   return tasks_.Add(due, std::move(task));
 }
 
-void FltkLoop::Cancel(TimerId id) { tasks_.Cancel(id); }
+void FltkLoop::Cancel(TimerId id) {
+  tasks_.Cancel(id);
+}
 
 bool FltkLoop::WatchReadable(int fd, Task on_ready) {
   if (fd < 0) return false;

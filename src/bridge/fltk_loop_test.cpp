@@ -24,7 +24,6 @@ using test::ProcessCpuMicros;
 constexpr Micros kMillisecond = 1000;
 using Log = std::vector<std::string>;
 
-
 // A pipe that becomes readable wakes a sleeping wait; its callback runs as
 // a task, can unwatch itself, and Run then ends as nothing is left. A
 // descriptor closed while watched is forgotten, so Run ends too.

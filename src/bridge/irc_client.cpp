@@ -40,8 +40,8 @@ std::string Base64(std::string_view bytes) {
     out += kDigits[v >> 12 & 63];
     out += "==";
   } else if (i + 2 == bytes.size()) {
-    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 |
-                       static_cast<unsigned char>(bytes[i + 1]) << 8;
+    const unsigned v =
+        static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8;
     out += kDigits[v >> 18 & 63];
     out += kDigits[v >> 12 & 63];
     out += kDigits[v >> 6 & 63];
@@ -89,7 +89,9 @@ void IrcClient::Report(IrcStatus status, const std::string& text) {
   if (status_observer_) status_observer_(status, text);
 }
 
-void IrcClient::Start() { Connect(); }
+void IrcClient::Start() {
+  Connect();
+}
 
 void IrcClient::Connect() {
   if (given_up_) return;
@@ -171,7 +173,8 @@ void IrcClient::OnClosed(const std::string& reason) {
   }
   const bool was_joined = joined_;
   connected_ = registered_ = joined_ = false;
-  for (EventLoop::TimerId* timer : {&liveness_timer_, &settle_timer_, &rejoin_timer_, &pump_timer_}) {
+  for (EventLoop::TimerId* timer :
+       {&liveness_timer_, &settle_timer_, &rejoin_timer_, &pump_timer_}) {
     if (*timer) loop_.Cancel(*timer);
     *timer = 0;
   }
@@ -243,7 +246,8 @@ void IrcClient::Handle(const IrcMessage& message) {
   } else if (command == "NICK") {
     if (SameIrcName(NickOf(message.prefix), nick_)) nick_ = message.Param(0);
   } else if (command == "JOIN") {
-    if (SameIrcName(NickOf(message.prefix), nick_) && SameIrcName(message.Param(0), settings_.channel)) {
+    if (SameIrcName(NickOf(message.prefix), nick_) &&
+        SameIrcName(message.Param(0), settings_.channel)) {
       Joined();
     }
   } else if (command == "KICK" || command == "PART") {
@@ -286,8 +290,8 @@ void IrcClient::HandleCap(const IrcMessage& message) {
   if (sub == "LS") {
     // "CAP * LS * :caps" continues on the next line; the last has no '*'.
     const bool more = message.params.size() >= 4 && message.params[2] == "*";
-    std::string_view caps = message.params.size() >= 3 ? std::string_view(message.params.back())
-                                                        : std::string_view();
+    std::string_view caps =
+        message.params.size() >= 3 ? std::string_view(message.params.back()) : std::string_view();
     while (!caps.empty()) {
       const std::size_t space = caps.find(' ');
       const std::string_view cap = caps.substr(0, space);
@@ -309,13 +313,16 @@ void IrcClient::HandleCap(const IrcMessage& message) {
       WriteNow("AUTHENTICATE", {"PLAIN"});
     }
   } else if (sub == "NAK") {
-    if (settings_.sasl) Fatal("the server refused SASL");
-    else WriteNow("CAP", {"END"});
+    if (settings_.sasl)
+      Fatal("the server refused SASL");
+    else
+      WriteNow("CAP", {"END"});
   }
 }
 
 void IrcClient::SendSaslCredentials() {
-  const std::string account = settings_.sasl_account.empty() ? settings_.nick : settings_.sasl_account;
+  const std::string account =
+      settings_.sasl_account.empty() ? settings_.nick : settings_.sasl_account;
   const std::string encoded =
       Base64(account + std::string(1, '\0') + account + std::string(1, '\0') + settings_.password);
   for (std::size_t at = 0; at < encoded.size(); at += kSaslChunk) {
@@ -332,7 +339,8 @@ void IrcClient::TryNextNick() {
   } else {
     // Servers cap nick length (often at 9): keep the digits inside it.
     const std::string digits = std::to_string(nick_attempt_ - 2);
-    nick_ = base.substr(0, std::max<std::size_t>(1, std::min(base.size(), 9 - digits.size()))) + digits;
+    nick_ =
+        base.substr(0, std::max<std::size_t>(1, std::min(base.size(), 9 - digits.size()))) + digits;
   }
   if (nick_attempt_ > 50) return Fatal("every nick tried is in use");
   Report(IrcStatus::kInfo, "that nick is taken; trying " + nick_);
@@ -385,7 +393,8 @@ void IrcClient::HandlePrivmsg(const IrcMessage& message, bool notice) {
   if (const auto ctcp = ParseCtcp(text)) {
     if (!notice && ctcp->command == "VERSION" && SameIrcName(target, nick_) && from_person &&
         queue_.size() < kBusyQueue) {
-      Enqueue(FormatIrcLine("NOTICE", {std::string(sender), "\x01VERSION " + settings_.version + "\x01"}),
+      Enqueue(FormatIrcLine("NOTICE",
+                            {std::string(sender), "\x01VERSION " + settings_.version + "\x01"}),
               {}, false);
     }
     return;
@@ -463,7 +472,9 @@ void IrcClient::ChatSend(const std::string& line) {
   loop_.Wait(kChatPause);
 }
 
-void IrcClient::Pause(double seconds) { loop_.Wait(SecondsToMicros(seconds)); }
+void IrcClient::Pause(double seconds) {
+  loop_.Wait(SecondsToMicros(seconds));
+}
 
 void IrcClient::InstantMessagesOff() {
   im_off_ = true;
@@ -492,8 +503,8 @@ void IrcClient::SendMail(const std::string& recipient, const std::string& subjec
       Enqueue(FormatIrcLine("PRIVMSG", {to, piece}), {}, false);
     }
   }
-  Report(IrcStatus::kInfo, "mail to " + to + " queued as " + std::to_string(lines.size()) +
-                               " private messages");
+  Report(IrcStatus::kInfo,
+         "mail to " + to + " queued as " + std::to_string(lines.size()) + " private messages");
 }
 
 RoomFeed::SubscriptionId IrcClient::Subscribe(LineObserver observer) {
@@ -501,6 +512,8 @@ RoomFeed::SubscriptionId IrcClient::Subscribe(LineObserver observer) {
   return last_subscription_;
 }
 
-void IrcClient::Unsubscribe(SubscriptionId id) { observers_.erase(id); }
+void IrcClient::Unsubscribe(SubscriptionId id) {
+  observers_.erase(id);
+}
 
 }  // namespace zorvik

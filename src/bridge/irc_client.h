@@ -62,10 +62,10 @@ struct IrcClientSettings {
   std::string channel;  // with its '#' (or other channel sign)
   std::string user = "zorvik";
   std::string realname = "zorvik battle host";
-  std::string password;       // empty: none
-  bool sasl = false;          // the password logs into an account with SASL PLAIN
-  std::string sasl_account;   // empty: the nick
-  double burst = 4;           // lines that may go at once after a quiet spell
+  std::string password;      // empty: none
+  bool sasl = false;         // the password logs into an account with SASL PLAIN
+  std::string sasl_account;  // empty: the nick
+  double burst = 4;          // lines that may go at once after a quiet spell
   double lines_per_second = 1;
   std::size_t queue_limit = 100;  // lines kept while the channel cannot be reached
   std::string feedback_nick;      // empty: the recipient SendMail is given
@@ -123,9 +123,9 @@ class IrcClient : public ChatClient, public RoomFeed {
  private:
   struct Outgoing {
     std::uint64_t seq;
-    std::string wire;       // the whole line, CR LF included
-    std::string echo;       // channel lines: the text, for the sent observer
-    bool to_channel;        // waits for the channel to be joined
+    std::string wire;  // the whole line, CR LF included
+    std::string echo;  // channel lines: the text, for the sent observer
+    bool to_channel;   // waits for the channel to be joined
   };
 
   void Connect();

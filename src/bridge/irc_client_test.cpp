@@ -156,13 +156,13 @@ TEST_F(IrcClientTest, RegistersUnderAFreeNickAndJoins) {
   settings.nick = "zorvikhost";
   Make(settings);
   EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP LS 302", "NICK zorvikhost",
-                                                       "USER zorvik 0 * :zorvik battle host"}));
+                                                      "USER zorvik 0 * :zorvik battle host"}));
   server_.Say(":srv CAP * LS * :multi-prefix");
   EXPECT_TRUE(server_.Take().empty());  // more caps to come
   server_.Say(":srv CAP * LS :away-notify");
   for (int i = 0; i < 3; ++i) server_.Say(":srv 433 * taken :Nickname already in use");
   EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP END", "NICK zorvikhost_",
-                                                       "NICK zorvikhost__", "NICK zorvikho1"}));
+                                                      "NICK zorvikhost__", "NICK zorvikho1"}));
   server_.Say(":srv 001 zorvikho1 :Welcome");
   EXPECT_EQ(client_->nick(), "zorvikho1");
   EXPECT_EQ(server_.Take(), (std::vector<std::string>{"JOIN #battles"}));
@@ -184,22 +184,29 @@ TEST_F(IrcClientTest, LogsInWithSaslOrServerPassword) {
     bool fatal;
   };
   const std::vector<Case> cases = {
-      {true, "sasl multi-prefix", "903",
+      {true,
+       "sasl multi-prefix",
+       "903",
        {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP REQ sasl",
         "AUTHENTICATE PLAIN", "AUTHENTICATE aG9zdABob3N0AHNlY3JldA==", "CAP END"},
        false},
-      {true, "sasl=PLAIN,EXTERNAL", "904",
+      {true,
+       "sasl=PLAIN,EXTERNAL",
+       "904",
        {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP REQ sasl",
         "AUTHENTICATE PLAIN", "AUTHENTICATE aG9zdABob3N0AHNlY3JldA==",
         "QUIT :giving up: SASL login as host failed: bad password"},
        true},
-      {true, "multi-prefix", "",
+      {true,
+       "multi-prefix",
+       "",
        {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host",
         "QUIT :giving up: the server does not offer SASL, so the account cannot log in"},
        true},
-      {false, "sasl", "",
-       {"PASS secret", "CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host",
-        "CAP END"},
+      {false,
+       "sasl",
+       "",
+       {"PASS secret", "CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP END"},
        false},
   };
   for (const Case& c : cases) {
@@ -213,7 +220,8 @@ TEST_F(IrcClientTest, LogsInWithSaslOrServerPassword) {
     server_.Say(":srv CAP * LS :" + c.caps);
     if (server_.live()) server_.Say(":srv CAP host ACK :sasl");
     if (server_.live()) server_.Say("AUTHENTICATE +");
-    if (server_.live() && !c.outcome.empty()) server_.Say(":srv " + c.outcome + " host :bad password");
+    if (server_.live() && !c.outcome.empty())
+      server_.Say(":srv " + c.outcome + " host :bad password");
     EXPECT_EQ(server_.Take(), c.lines);
     EXPECT_EQ(!statuses_.empty() && statuses_.back().starts_with("fatal: "), c.fatal);
     if (c.fatal) {
@@ -251,11 +259,15 @@ TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   Register();
   server_.Say(":srv 005 host CALLERID=g NICKLEN=30 :are supported");
   server_.Say(":alice!a@h PRIVMSG #battles :-join");
-  server_.Say(":b\xE9o!b@h PRIVMSG #BATTLES :\x03" "04i pick /pikachu\x0F");
+  server_.Say(
+      ":b\xE9o!b@h PRIVMSG #BATTLES :\x03"
+      "04i pick /pikachu\x0F");
   server_.Say(":host!u@h PRIVMSG #battles :my own line");
   server_.Say(":carol!c@h PRIVMSG #elsewhere :-join");
   server_.Say(":dave!d@h NOTICE #battles :-join");
-  server_.Say(":erin!e@h PRIVMSG #battles :\x01" "ACTION -join\x01");
+  server_.Say(
+      ":erin!e@h PRIVMSG #battles :\x01"
+      "ACTION -join\x01");
   server_.Say(":frank!f@h PRIVMSG #battles");
   EXPECT_EQ(heard_, (std::vector<std::string>{"alice: -join", "b\xC3\xA9o: i pick /pikachu"}));
 
@@ -274,7 +286,7 @@ TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   EXPECT_EQ(messages, (std::vector<std::string>{"message: private message from alice: psst",
                                                 "message: notice from alice: hello"}));
   EXPECT_EQ(server_.Take(), (std::vector<std::string>{"MODE host +g", "MODE host -g",
-                                                       "NOTICE alice :\x01VERSION zorvik\x01"}));
+                                                      "NOTICE alice :\x01VERSION zorvik\x01"}));
 
   // Without CALLERID the switch only hides messages.
   server_ = FakeServer();
@@ -364,7 +376,7 @@ TEST_F(IrcClientTest, PingsAndNoticesASilentServer) {
   loop_.Wait(kSecond);
   EXPECT_EQ(server_.opened, 2);
   EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP LS 302", "NICK host",
-                                                       "USER zorvik 0 * :zorvik battle host"}));
+                                                      "USER zorvik 0 * :zorvik battle host"}));
   EXPECT_FALSE(client_->joined());
 }
 
@@ -419,8 +431,9 @@ TEST_F(IrcClientTest, LinesWaitAcrossAReconnection) {
   EXPECT_EQ(client_->dropped(), 2u);
   bool told = false;
   for (const std::string& status : statuses_) {
-    told |= status == "info: joined #battles; 2 lines could not wait for it and were dropped; "
-                      "sending 3 waiting lines";
+    told |= status ==
+            "info: joined #battles; 2 lines could not wait for it and were dropped; "
+            "sending 3 waiting lines";
   }
   EXPECT_TRUE(told);
 }
@@ -442,8 +455,8 @@ TEST_F(IrcClientTest, RejoinsAfterAKickAndMailsAsPrivateMessages) {
 
   client_->SendMail("ZorvikDesk", "bug report", "line one\r\n\r\nline two");
   loop_.Wait(5 * kSecond);
-  EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"ops mail: bug report", "ops line one",
-                                                  "ops line two"}));
+  EXPECT_EQ(Privmsgs(),
+            (std::vector<std::string>{"ops mail: bug report", "ops line one", "ops line two"}));
 }
 
 // Hostile bytes from the server — garbage, broken lines, replies missing
@@ -452,11 +465,33 @@ TEST_F(IrcClientTest, RejoinsAfterAKickAndMailsAsPrivateMessages) {
 TEST_F(IrcClientTest, SurvivesHostileServerBytes) {
   Make();
   Register();
-  const std::vector<std::string> lines = {
-      "", ":", "@", "@;;=;", ": :", "001", "005", "433", "432", "CAP", "CAP * LS", "CAP * ACK",
-      "AUTHENTICATE", "KICK", "KICK #battles", "PART", "JOIN", "NICK", "PRIVMSG", "PRIVMSG host",
-      "NOTICE", "ERROR", "404", "471", "PRIVMSG #battles :\x01", std::string("\0\0\0", 3),
-      "\xFF\xFE :\xC0 PRIVMSG #battles :\xE2\x82"};
+  const std::vector<std::string> lines = {"",
+                                          ":",
+                                          "@",
+                                          "@;;=;",
+                                          ": :",
+                                          "001",
+                                          "005",
+                                          "433",
+                                          "432",
+                                          "CAP",
+                                          "CAP * LS",
+                                          "CAP * ACK",
+                                          "AUTHENTICATE",
+                                          "KICK",
+                                          "KICK #battles",
+                                          "PART",
+                                          "JOIN",
+                                          "NICK",
+                                          "PRIVMSG",
+                                          "PRIVMSG host",
+                                          "NOTICE",
+                                          "ERROR",
+                                          "404",
+                                          "471",
+                                          "PRIVMSG #battles :\x01",
+                                          std::string("\0\0\0", 3),
+                                          "\xFF\xFE :\xC0 PRIVMSG #battles :\xE2\x82"};
   for (const std::string& line : lines) server_.Say(line);
   std::string garbage;
   for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);

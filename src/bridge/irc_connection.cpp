@@ -73,12 +73,13 @@ void IrcConnection::Report(std::function<void()> call) {
 void IrcConnection::Open(Handlers handlers) {
   handlers_ = std::move(handlers);
   Report([this] { Connect(); });
-  connect_timer_ = loop_.ScheduleAfter(kConnectTimeout, [alive = std::weak_ptr<bool>(alive_), this] {
-    const auto still = alive.lock();
-    if (!still || !*still) return;
-    connect_timer_ = 0;
-    if (!established_) Fail("timed out connecting to " + endpoint_.host);
-  });
+  connect_timer_ =
+      loop_.ScheduleAfter(kConnectTimeout, [alive = std::weak_ptr<bool>(alive_), this] {
+        const auto still = alive.lock();
+        if (!still || !*still) return;
+        connect_timer_ = 0;
+        if (!established_) Fail("timed out connecting to " + endpoint_.host);
+      });
 }
 
 void IrcConnection::Connect() {
@@ -134,10 +135,10 @@ void IrcConnection::StartTls() {
     SSL_CTX_set_verify(tls_->context, SSL_VERIFY_NONE, nullptr);
   } else {
     SSL_CTX_set_verify(tls_->context, SSL_VERIFY_PEER, nullptr);
-    const int loaded = endpoint_.ca_file.empty()
-                           ? SSL_CTX_set_default_verify_paths(tls_->context)
-                           : SSL_CTX_load_verify_locations(tls_->context,
-                                                           endpoint_.ca_file.c_str(), nullptr);
+    const int loaded =
+        endpoint_.ca_file.empty()
+            ? SSL_CTX_set_default_verify_paths(tls_->context)
+            : SSL_CTX_load_verify_locations(tls_->context, endpoint_.ca_file.c_str(), nullptr);
     if (loaded != 1) {
       return Fail("cannot load the trusted certificates" +
                   (endpoint_.ca_file.empty() ? std::string() : " from " + endpoint_.ca_file) +

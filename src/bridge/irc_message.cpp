@@ -6,7 +6,9 @@ namespace zorvik {
 
 namespace {
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string UnescapeTagValue(std::string_view value) {
   std::string out;
@@ -17,11 +19,21 @@ std::string UnescapeTagValue(std::string_view value) {
     }
     if (++i == value.size()) break;  // a lone backslash at the end is dropped
     switch (value[i]) {
-      case ':': out += ';'; break;
-      case 's': out += ' '; break;
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      default: out += value[i]; break;
+      case ':':
+        out += ';';
+        break;
+      case 's':
+        out += ' ';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      default:
+        out += value[i];
+        break;
     }
   }
   return ToUtf8(out);
@@ -85,7 +97,9 @@ std::size_t ValidSequence(std::string_view bytes) {
   return length;
 }
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 std::string CleanParam(std::string_view param, bool last) {
   std::string out(param);
@@ -208,11 +222,16 @@ bool SameIrcName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   const auto fold = [](char c) {
     switch (c) {
-      case '[': return '{';
-      case ']': return '}';
-      case '\\': return '|';
-      case '~': return '^';
-      default: return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+      case '[':
+        return '{';
+      case ']':
+        return '}';
+      case '\\':
+        return '|';
+      case '~':
+        return '^';
+      default:
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
   };
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -236,16 +255,23 @@ std::optional<Ctcp> ParseCtcp(std::string_view text) {
 std::string StripFormatting(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  const auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  const auto digit = [&](std::size_t i) {
+    return i < text.size() && text[i] >= '0' && text[i] <= '9';
+  };
   const auto hex = [&](std::size_t i) {
-    return i < text.size() && ((text[i] >= '0' && text[i] <= '9') ||
-                               (text[i] >= 'a' && text[i] <= 'f') ||
-                               (text[i] >= 'A' && text[i] <= 'F'));
+    return i < text.size() &&
+           ((text[i] >= '0' && text[i] <= '9') || (text[i] >= 'a' && text[i] <= 'f') ||
+            (text[i] >= 'A' && text[i] <= 'F'));
   };
   for (std::size_t i = 0; i < text.size(); ++i) {
     switch (text[i]) {
-      case '\x02': case '\x0F': case '\x11': case '\x16':
-      case '\x1D': case '\x1E': case '\x1F':
+      case '\x02':
+      case '\x0F':
+      case '\x11':
+      case '\x16':
+      case '\x1D':
+      case '\x1E':
+      case '\x1F':
         break;
       case '\x03': {  // colour: up to two digits, then optionally ",NN"
         std::size_t j = i + 1;
@@ -259,7 +285,8 @@ std::string StripFormatting(std::string_view text) {
       case '\x04': {  // hex colour: six hex digits, then optionally ",RRGGBB"
         std::size_t j = i + 1;
         const auto six = [&](std::size_t at) {
-          for (std::size_t k = 0; k < 6; ++k) if (!hex(at + k)) return false;
+          for (std::size_t k = 0; k < 6; ++k)
+            if (!hex(at + k)) return false;
           return true;
         };
         if (six(j)) {

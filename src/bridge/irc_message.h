@@ -62,9 +62,9 @@ class IrcLineReader {
 
  private:
   std::string buffer_;
-  std::size_t start_ = 0;   // where the unread part of buffer_ begins
-  std::size_t open_ = 0;    // bytes of the unfinished line at its end
-  bool skipping_ = false;   // inside a line being dropped
+  std::size_t start_ = 0;  // where the unread part of buffer_ begins
+  std::size_t open_ = 0;   // bytes of the unfinished line at its end
+  bool skipping_ = false;  // inside a line being dropped
   std::size_t dropped_ = 0;
 };
 

@@ -20,12 +20,18 @@ TEST(IrcMessageTest, ParsesServerLines) {
     Params params;
   };
   const std::vector<Case> cases = {
-      {":alice!a@h PRIVMSG #battles :i pick /pikachu", true, "alice!a@h", "PRIVMSG",
+      {":alice!a@h PRIVMSG #battles :i pick /pikachu",
+       true,
+       "alice!a@h",
+       "PRIVMSG",
        {"#battles", "i pick /pikachu"}},
       {"PING :irc.example.net", true, "", "PING", {"irc.example.net"}},
       {"ping x", true, "", "PING", {"x"}},
       {":srv 001 host :Welcome to the net\r", true, "srv", "001", {"host", "Welcome to the net"}},
-      {":srv 005 host CALLERID=g NICKLEN=9 :are supported", true, "srv", "005",
+      {":srv 005 host CALLERID=g NICKLEN=9 :are supported",
+       true,
+       "srv",
+       "005",
        {"host", "CALLERID=g", "NICKLEN=9", "are supported"}},
       // Runs of spaces between parts, spaces kept inside the trailing part.
       {"  :a   PRIVMSG   #c   :  two  spaces ", true, "a", "PRIVMSG", {"#c", "  two  spaces "}},
@@ -42,7 +48,10 @@ TEST(IrcMessageTest, ParsesServerLines) {
       {":", false, "", "", {}},
       {"@", false, "", "", {}},
       // Bytes that are not UTF-8 read as Latin-1; NUL stays a byte of text.
-      {":b\xE9 PRIVMSG #c :caf\xE9 \xC3\xA9", true, "b\xC3\xA9", "PRIVMSG",
+      {":b\xE9 PRIVMSG #c :caf\xE9 \xC3\xA9",
+       true,
+       "b\xC3\xA9",
+       "PRIVMSG",
        {"#c", "caf\xC3\xA9 \xC3\xA9"}},
       {std::string("PRIVMSG #c :a\0b", 15), true, "", "PRIVMSG", {"#c", std::string("a\0b", 3)}},
   };
@@ -59,8 +68,8 @@ TEST(IrcMessageTest, ParsesServerLines) {
 
 // Message tags are split and unescaped; odd tags do not disturb the rest.
 TEST(IrcMessageTest, ParsesTags) {
-  const auto message =
-      ParseIrcLine("@time=2024-01-01T00:00:00Z;msg=a\\sb\\:c\\\\d\\;;empty=;bare;;end=x\\ :n PING y");
+  const auto message = ParseIrcLine(
+      "@time=2024-01-01T00:00:00Z;msg=a\\sb\\:c\\\\d\\;;empty=;bare;;end=x\\ :n PING y");
   ASSERT_TRUE(message);
   const std::vector<IrcTag> expected = {{"time", "2024-01-01T00:00:00Z"},
                                         {"msg", "a b;c\\d"},  // a raw ';' always ends a tag
@@ -79,10 +88,10 @@ TEST(IrcMessageTest, DecodesUtf8ElseLatin1) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"z\xC3\xB8rv\xC3\xAFk", "z\xC3\xB8rv\xC3\xAFk"},
       {"\xF0\x9F\x90\x89", "\xF0\x9F\x90\x89"},
-      {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                              // overlong '/'
-      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},                  // surrogate
-      {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"},      // > U+10FFFF
-      {"\xE2\x82", "\xC3\xA2\xC2\x82"},                              // cut short
+      {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                          // overlong '/'
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},              // surrogate
+      {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"},  // > U+10FFFF
+      {"\xE2\x82", "\xC3\xA2\xC2\x82"},                          // cut short
       {"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"},
       {"\xFF", "\xC3\xBF"},
   };
@@ -177,7 +186,9 @@ TEST(IrcMessageTest, CtcpAndFormatting) {
   const auto version = ParseCtcp("\x01version\x01");
   ASSERT_TRUE(version);
   EXPECT_EQ(version->command, "VERSION");
-  const auto action = ParseCtcp("\x01" "ACTION waves hello");
+  const auto action = ParseCtcp(
+      "\x01"
+      "ACTION waves hello");
   ASSERT_TRUE(action);
   EXPECT_EQ(action->command, "ACTION");
   EXPECT_EQ(action->argument, "waves hello");
@@ -186,13 +197,29 @@ TEST(IrcMessageTest, CtcpAndFormatting) {
 
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"\x02/thunder\x02", "/thunder"},
-      {"\x03" "04/thunder\x0F", "/thunder"},
-      {"\x03" "4,12/thunder", "/thunder"},
-      {"\x03" "123", "3"},  // two digits at most
-      {"\x03,5x", ",5x"},     // a background needs a foreground
-      {"\x04" "FF00AA,00ff00/x", "/x"},
-      {"\x04" "FF00/x", "FF00/x"},
-      {"a\x1D" "b\x1F" "c\x16" "d\x1E" "e\x11" "f", "abcdef"},
+      {"\x03"
+       "04/thunder\x0F",
+       "/thunder"},
+      {"\x03"
+       "4,12/thunder",
+       "/thunder"},
+      {"\x03"
+       "123",
+       "3"},               // two digits at most
+      {"\x03,5x", ",5x"},  // a background needs a foreground
+      {"\x04"
+       "FF00AA,00ff00/x",
+       "/x"},
+      {"\x04"
+       "FF00/x",
+       "FF00/x"},
+      {"a\x1D"
+       "b\x1F"
+       "c\x16"
+       "d\x1E"
+       "e\x11"
+       "f",
+       "abcdef"},
       {"\x03", ""},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(StripFormatting(in), out);

@@ -22,7 +22,9 @@ EventLoop::TimerId PollLoop::ScheduleAt(Micros due, Task task) {
   return tasks_.Add(due, std::move(task));
 }
 
-void PollLoop::Cancel(TimerId id) { tasks_.Cancel(id); }
+void PollLoop::Cancel(TimerId id) {
+  tasks_.Cancel(id);
+}
 
 bool PollLoop::WatchReadable(int fd, Task on_ready) {
   Watch& watch = watches_[fd];

@@ -21,7 +21,6 @@ using test::ProcessCpuMicros;
 
 constexpr Micros kMillisecond = 1000;
 
-
 // A real wait lasts at least its length on both the loop's clock and the
 // steady clock, with nothing to do.
 TEST(PollLoopTest, WaitLastsItsLength) {
@@ -161,7 +160,8 @@ TEST(PollLoopTest, WritableWatchFollowsTheSendBuffer) {
     std::vector<char> buffer(queued);
     std::size_t drained = 0;
     ssize_t got;
-    while ((got = read(fds[1], buffer.data(), buffer.size())) > 0) drained += static_cast<std::size_t>(got);
+    while ((got = read(fds[1], buffer.data(), buffer.size())) > 0)
+      drained += static_cast<std::size_t>(got);
     log.push_back(drained == queued ? "drained" : "partly drained");
   });
   loop.Wait(100 * kMillisecond);

@@ -10,8 +10,7 @@ namespace zorvik {
 
 class RoomFeed {
  public:
-  using LineObserver =
-      std::function<void(const std::string& screen_name, const std::string& text)>;
+  using LineObserver = std::function<void(const std::string& screen_name, const std::string& text)>;
   using SubscriptionId = int;
 
   RoomFeed() = default;

@@ -8,7 +8,9 @@ EventLoop::TimerId VirtualLoop::ScheduleAt(Micros due, Task task) {
   return tasks_.Add(due, std::move(task));
 }
 
-void VirtualLoop::Cancel(TimerId id) { tasks_.Cancel(id); }
+void VirtualLoop::Cancel(TimerId id) {
+  tasks_.Cancel(id);
+}
 
 bool VirtualLoop::RunTask(Key key) {
   // Taken out before it runs: it may schedule, cancel or wait, and a nested

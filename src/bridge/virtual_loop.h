@@ -12,7 +12,6 @@
 // be watched (WatchReadable returns false).
 #pragma once
 
-
 #include "bridge/event_loop.h"
 #include "bridge/task_queue.h"
 

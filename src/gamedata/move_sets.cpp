@@ -92,7 +92,9 @@ constexpr MoveRow kMoveTable[] = {
 
 }  // namespace
 
-std::span<const MoveRow> MoveTable() { return kMoveTable; }
+std::span<const MoveRow> MoveTable() {
+  return kMoveTable;
+}
 
 void AddMoveSet(std::string_view name, std::vector<std::string>& move_list) {
   for (const MoveRow& row : kMoveTable) {

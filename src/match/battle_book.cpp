@@ -45,9 +45,13 @@ void SendCheer(ChatClient& client, RandomSource& random, std::string_view creatu
   client.ChatSend(CheerLine(k, creature, move));
 }
 
-int CheerRow(double r) { return Face(r, 5); }
+int CheerRow(double r) {
+  return Face(r, 5);
+}
 
-int RollDie(double r) { return Face(r, 40); }
+int RollDie(double r) {
+  return Face(r, 40);
+}
 
 int RollDamage(RandomSource& random) {
   const int first = RollDie(random.NextRandom());

@@ -46,7 +46,8 @@ TEST(BattleBookTest, DamageFollowsTwoDice) {
     ++counts[static_cast<std::size_t>(damage)];
     sum += damage;
   }
-  for (int value = 2; value <= 80; ++value) EXPECT_GT(counts[static_cast<std::size_t>(value)], 0) << value;
+  for (int value = 2; value <= 80; ++value)
+    EXPECT_GT(counts[static_cast<std::size_t>(value)], 0) << value;
   EXPECT_NEAR(sum / kRolls, 41.0, 0.2);
   // 41 is expected 40/1600 of the time, 2 and 80 only 1/1600.
   EXPECT_NEAR(counts[41] / double(kRolls), 40.0 / 1600, 0.002);
@@ -70,10 +71,17 @@ TEST(ChatTextTest, TrimSpacesAndHitPoints) {
   EXPECT_EQ(TrimSpaces("  tackle "), "tackle");
   EXPECT_EQ(TrimSpaces("\ttackle\t"), "\ttackle\t");
   EXPECT_EQ(TrimSpaces("   "), "");
-  const std::pair<std::string, std::int64_t> cases[] = {
-      {"500", 500}, {"-17", -17}, {"0", 0},   {"", 0},         {" 5", 0},
-      {"5 ", 0},    {"+5", 0},    {"4.5", 0}, {"1e3", 0},      {"-", 0},
-      {"99999999999999999999", 0}};
+  const std::pair<std::string, std::int64_t> cases[] = {{"500", 500},
+                                                        {"-17", -17},
+                                                        {"0", 0},
+                                                        {"", 0},
+                                                        {" 5", 0},
+                                                        {"5 ", 0},
+                                                        {"+5", 0},
+                                                        {"4.5", 0},
+                                                        {"1e3", 0},
+                                                        {"-", 0},
+                                                        {"99999999999999999999", 0}};
   for (const auto& [text, value] : cases) EXPECT_EQ(ReadHitPoints(text), value) << text;
 }
 

@@ -19,9 +19,12 @@ struct ButtonName {
 };
 
 constexpr ButtonName kButtonNames[] = {
-    {ConsoleButton::kGetPlayers, "get players"}, {ConsoleButton::kExit, "exit"},
-    {ConsoleButton::kInfo, "info"},              {ConsoleButton::kSetup, "setup"},
-    {ConsoleButton::kStart, "start"},            {ConsoleButton::kStop, "stop"},
+    {ConsoleButton::kGetPlayers, "get players"},
+    {ConsoleButton::kExit, "exit"},
+    {ConsoleButton::kInfo, "info"},
+    {ConsoleButton::kSetup, "setup"},
+    {ConsoleButton::kStart, "start"},
+    {ConsoleButton::kStop, "stop"},
 };
 
 }  // namespace
@@ -63,9 +66,13 @@ void HostConsole::AddChangeObserver(std::function<void()> observer) {
   change_observers_.push_back(std::move(observer));
 }
 
-void HostConsole::SetInfoAction(std::function<void()> action) { info_action_ = std::move(action); }
+void HostConsole::SetInfoAction(std::function<void()> action) {
+  info_action_ = std::move(action);
+}
 
-void HostConsole::SetExitAction(std::function<void()> action) { exit_action_ = std::move(action); }
+void HostConsole::SetExitAction(std::function<void()> action) {
+  exit_action_ = std::move(action);
+}
 
 void HostConsole::Show() {
   if (!loaded_) {

@@ -38,8 +38,8 @@ enum class ConsoleButton { kGetPlayers, kExit, kInfo, kSetup, kStart, kStop };
 
 // Buttons in keyboard focus order, and their captions as the console shows them.
 inline constexpr std::array<ConsoleButton, 6> kConsoleButtons = {
-    ConsoleButton::kGetPlayers, ConsoleButton::kExit,  ConsoleButton::kSetup,
-    ConsoleButton::kStart,      ConsoleButton::kStop,  ConsoleButton::kInfo};
+    ConsoleButton::kGetPlayers, ConsoleButton::kExit, ConsoleButton::kSetup,
+    ConsoleButton::kStart,      ConsoleButton::kStop, ConsoleButton::kInfo};
 std::string_view ButtonCaption(ConsoleButton button);
 std::optional<ConsoleButton> ButtonFromCaption(std::string_view caption);
 

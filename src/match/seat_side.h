@@ -27,13 +27,29 @@ struct HostConsole::Side {
 inline HostConsole::Side HostConsole::SideOf(int player) {
   MatchTable& t = table_;
   if (player == 1) {
-    return Side{t.player1Name, t.player1Creature, t.player1CreatureCopy, t.player1Hp,
-                t.player1Moves, t.player2Name,     t.player2Creature,     t.player2Hp,
-                2,              4,                 5};
+    return Side{t.player1Name,
+                t.player1Creature,
+                t.player1CreatureCopy,
+                t.player1Hp,
+                t.player1Moves,
+                t.player2Name,
+                t.player2Creature,
+                t.player2Hp,
+                2,
+                4,
+                5};
   }
-  return Side{t.player2Name, t.player2Creature, t.player2CreatureCopy, t.player2Hp,
-              t.player2Moves, t.player1Name,     t.player1Creature,     t.player1Hp,
-              3,              5,                 4};
+  return Side{t.player2Name,
+              t.player2Creature,
+              t.player2CreatureCopy,
+              t.player2Hp,
+              t.player2Moves,
+              t.player1Name,
+              t.player1Creature,
+              t.player1Hp,
+              3,
+              5,
+              4};
 }
 
 }  // namespace zorvik

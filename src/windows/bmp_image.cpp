@@ -93,6 +93,8 @@ BmpResult DecodeBmp(std::span<const std::uint8_t> bytes) {
   return result;
 }
 
-std::span<const std::uint8_t> TitlePictureBmp() { return kTitlePicture; }
+std::span<const std::uint8_t> TitlePictureBmp() {
+  return kTitlePicture;
+}
 
 }  // namespace zorvik

@@ -12,7 +12,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void Put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 void Put16(Bytes& bytes, std::size_t at, std::uint16_t value) {
@@ -64,7 +65,8 @@ TEST(BmpImageTest, DecodesEveryPaddingAndBothRowOrders) {
         ASSERT_EQ(result.image.rgb.size(), static_cast<std::size_t>(width * height * 3));
         for (int y = 0; y < height; ++y) {
           for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = &result.image.rgb[static_cast<std::size_t>((y * width + x) * 3)];
+            const std::uint8_t* p =
+                &result.image.rgb[static_cast<std::size_t>((y * width + x) * 3)];
             EXPECT_EQ(p[0], x);
             EXPECT_EQ(p[1], y);
             EXPECT_EQ(p[2], x ^ y);

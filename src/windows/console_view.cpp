@@ -105,7 +105,8 @@ ConsoleView::ConsoleView(HostConsole& console, FlOwnWindow& window, EventLoop& l
     const Place& at = kSeatFrames[seat];
     const std::string caption(seat == 0 ? kSeat1Free : kSeat2Free);
     seats_[seat] = new Frame(scale.Rect(at.left, at.top, at.width, at.height), caption, font);
-    for (auto [place, into] : {std::pair{kCreatureLabel, &creatures_}, std::pair{kHpLabel, &hps_}}) {
+    for (auto [place, into] :
+         {std::pair{kCreatureLabel, &creatures_}, std::pair{kHpLabel, &hps_}}) {
       const PixelRect r = Within(scale, at, place);
       Fl_Box* label = new Fl_Box(r.x, r.y, r.w, r.h);
       label->labelsize(font);
@@ -140,15 +141,23 @@ ConsoleView::ConsoleView(HostConsole& console, FlOwnWindow& window, EventLoop& l
   Refresh();
 }
 
-Fl_Button& ConsoleView::button(ConsoleButton which) { return *slots_[IndexOf(which)].widget; }
+Fl_Button& ConsoleView::button(ConsoleButton which) {
+  return *slots_[IndexOf(which)].widget;
+}
 
 const std::string& ConsoleView::seat_caption(int seat) const {
   return seats_[seat == 2 ? 1 : 0]->caption();
 }
 
-Fl_Box& ConsoleView::creature_label(int seat) { return *creatures_[seat == 2 ? 1 : 0]; }
-Fl_Box& ConsoleView::hp_label(int seat) { return *hps_[seat == 2 ? 1 : 0]; }
-Fl_Group& ConsoleView::game_controls() { return *game_controls_; }
+Fl_Box& ConsoleView::creature_label(int seat) {
+  return *creatures_[seat == 2 ? 1 : 0];
+}
+Fl_Box& ConsoleView::hp_label(int seat) {
+  return *hps_[seat == 2 ? 1 : 0];
+}
+Fl_Group& ConsoleView::game_controls() {
+  return *game_controls_;
+}
 
 void ConsoleView::OnButton(Fl_Widget*, void* data) {
   Slot* slot = static_cast<Slot*>(data);

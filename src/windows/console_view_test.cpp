@@ -24,7 +24,9 @@ class NoBoxes : public MessageBoxes {
   void Show(const std::string&, const std::string&) override {}
 };
 
-std::string Label(Fl_Widget& widget) { return widget.label() ? widget.label() : ""; }
+std::string Label(Fl_Widget& widget) {
+  return widget.label() ? widget.label() : "";
+}
 
 class ConsoleViewTest : public ::testing::Test {
  protected:

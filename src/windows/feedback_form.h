@@ -5,10 +5,10 @@
 #pragma once
 
 #include <functional>
-#include <vector>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bridge/chat_client.h"
 #include "bridge/own_window.h"

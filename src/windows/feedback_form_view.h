@@ -46,8 +46,8 @@ class FeedbackFormView {
 
   static void OnButton(Fl_Widget* widget, void* data);
   static void OnClose(Fl_Widget* widget, void* data);
-  static void OnModified(int pos, int inserted, int deleted, int restyled,
-                         const char* deleted_text, void* data);
+  static void OnModified(int pos, int inserted, int deleted, int restyled, const char* deleted_text,
+                         void* data);
 
   // Puts the model's text into the box when it differs from what the box
   // last wrote; never writes back itself.

@@ -27,8 +27,8 @@ class FeedbackFormViewTest : public ::testing::Test {
  protected:
   FeedbackFormViewTest()
       : form_window_(screen_, screen_.scale.Pixels(kFormWidthTwips),
-                     screen_.scale.Pixels(kFormHeightTwips), "mail me",
-                     FlOwnWindow::Frame::kDialog, false),
+                     screen_.scale.Pixels(kFormHeightTwips), "mail me", FlOwnWindow::Frame::kDialog,
+                     false),
         program_(loop_, boxes_, {}, ProgramWindows{nullptr, nullptr, &form_window_}),
         view_(program_.form(), form_window_, loop_),
         menu_view_(program_.menu()) {}
@@ -65,8 +65,8 @@ TEST_F(FeedbackFormViewTest, MenuItems) {
   menu_view_.Carry(&items[0]);
   menu_view_.Carry(&items[2]);
   menu_view_.Carry(nullptr);  // the menu dismissed
-  EXPECT_EQ(boxes_.titles, (std::vector<std::string>{std::string(kAboutTitle),
-                                                     std::string(kHelpTitle)}));
+  EXPECT_EQ(boxes_.titles,
+            (std::vector<std::string>{std::string(kAboutTitle), std::string(kHelpTitle)}));
   EXPECT_FALSE(form_window_.shown());
   menu_view_.Carry(&items[1]);
   Run();
@@ -112,7 +112,8 @@ TEST_F(FeedbackFormViewTest, TextRoundTripAndButtons) {
       });
   view_.button(FormButton::kBugReport).do_callback();
   Run();
-  EXPECT_EQ(mails, (std::vector<std::string>{std::string(kBugReportSubject) + "|bug: it\r\nbroke"}));
+  EXPECT_EQ(mails,
+            (std::vector<std::string>{std::string(kBugReportSubject) + "|bug: it\r\nbroke"}));
 
   view_.button(FormButton::kExit).do_callback();
   Run();

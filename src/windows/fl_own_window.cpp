@@ -34,7 +34,9 @@ WindowRect FlOwnWindow::Bounds() const {
   return WindowRect{window_->x(), window_->y(), window_->w(), window_->h()};
 }
 
-void FlOwnWindow::MoveTo(int left, int top) { window_->position(left, top); }
+void FlOwnWindow::MoveTo(int left, int top) {
+  window_->position(left, top);
+}
 
 void FlOwnWindow::SetTopmost() {
   topmost_ = true;

@@ -31,7 +31,8 @@ inline constexpr std::array<MenuEntry, 4> kInfoMenu = {{
 
 std::optional<MenuItem> MenuItemFromCaption(std::string_view caption);
 
-inline constexpr std::string_view kAboutTitle = "ab\u00f8u\u2020 z\u00f8rv\u00efk by va\u00f1d\u00f8r";
+inline constexpr std::string_view kAboutTitle =
+    "ab\u00f8u\u2020 z\u00f8rv\u00efk by va\u00f1d\u00f8r";
 inline constexpr std::string_view kHelpTitle = "z\u00f8rv\u00efk by va\u00f1d\u00f8r help";
 
 // The box texts, lines joined by a lone carriage return.

@@ -54,8 +54,12 @@ TEST(FeedbackFormTest, InitialText) {
   ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines.back(), "");
   const std::pair<std::string, std::size_t> expected[] = {
-      {"yo vandor!", 36}, {"this game is tight!", 23}, {"start making a second version now!", 19},
-      {"", 42},           {"", 1},                     {"", 37},
+      {"yo vandor!", 36},
+      {"this game is tight!", 23},
+      {"start making a second version now!", 19},
+      {"", 42},
+      {"", 1},
+      {"", 37},
       {"", 32}};
   for (std::size_t i = 0; i < 7; ++i) {
     EXPECT_EQ(lines[i], expected[i].first + std::string(expected[i].second, ' ') + "\r") << i;

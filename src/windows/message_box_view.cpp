@@ -16,7 +16,9 @@ namespace {
 
 constexpr double kFontPoints = 8.25;
 
-void Close(Fl_Widget*, void* data) { *static_cast<bool*>(data) = true; }
+void Close(Fl_Widget*, void* data) {
+  *static_cast<bool*>(data) = true;
+}
 
 }  // namespace
 

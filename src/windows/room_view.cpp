@@ -111,9 +111,8 @@ void RoomView::OnSay(Fl_Widget*, void* data) {
   if (name.empty() || text.empty()) return;
   view->text_->value("");
   EmbeddedClient& client = view->client_;
-  view->loop_.Post([&client, name = std::move(name), text = std::move(text)] {
-    client.Say(name, text);
-  });
+  view->loop_.Post(
+      [&client, name = std::move(name), text = std::move(text)] { client.Say(name, text); });
 }
 
 void RoomView::Append(const std::string& screen_name, const std::string& text) {

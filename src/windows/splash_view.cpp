@@ -52,8 +52,8 @@ SplashView::SplashView(Splash& splash, FlOwnWindow& window, EventLoop& loop)
     }
   }
   picture_->callback(OnClick, this);
-  const PixelRect b = scale.Rect(kPictureLeft + kBylineLeft, kPictureTop + kBylineTop,
-                                 kBylineWidth, kBylineHeight);
+  const PixelRect b =
+      scale.Rect(kPictureLeft + kBylineLeft, kPictureTop + kBylineTop, kBylineWidth, kBylineHeight);
   byline_ = new ClickBox(FL_NO_BOX, b.x, b.y, b.w, b.h, "by vandor");
   byline_->labelfont(FL_HELVETICA);
   byline_->labelsize(scale.FontPixels(kBylinePoints));

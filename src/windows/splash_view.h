@@ -40,9 +40,9 @@ class SplashView {
   Splash& splash_;
   FlOwnWindow& window_;
   EventLoop& loop_;
-  RgbImage pixels_;                    // the image below points into these
+  RgbImage pixels_;  // the image below points into these
   std::unique_ptr<Fl_RGB_Image> image_;
-  std::unique_ptr<Fl_Image> scaled_;   // when the screen is not at 96 dpi
+  std::unique_ptr<Fl_Image> scaled_;  // when the screen is not at 96 dpi
   Fl_Box* picture_ = nullptr;
   Fl_Box* byline_ = nullptr;
 };

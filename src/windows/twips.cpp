@@ -26,9 +26,13 @@ int ClampRound(double value) {
 
 TwipScale::TwipScale(double dpi) : dpi_(std::isfinite(dpi) && dpi >= 48 && dpi <= 960 ? dpi : 96) {}
 
-int TwipScale::Pixels(std::int64_t twips) const { return PixelsOf(static_cast<double>(twips)); }
+int TwipScale::Pixels(std::int64_t twips) const {
+  return PixelsOf(static_cast<double>(twips));
+}
 
-int TwipScale::PixelsOf(double twips) const { return ClampRound(twips * dpi_ / kTwipsPerInch); }
+int TwipScale::PixelsOf(double twips) const {
+  return ClampRound(twips * dpi_ / kTwipsPerInch);
+}
 
 PixelRect TwipScale::Rect(std::int64_t left, std::int64_t top, std::int64_t width,
                           std::int64_t height) const {

@@ -17,7 +17,7 @@ TEST(TwipScaleTest, ConvertsAtCommonResolutions) {
     int pixels;
   };
   const Case cases[] = {
-      {96, 5415, 361}, {96, 1335, 89},  {96, 15, 1},     {96, 7, 0},     {96, 8, 1},
+      {96, 5415, 361}, {96, 1335, 89},   {96, 15, 1},      {96, 7, 0},       {96, 8, 1},
       {96, -8, -1},    {120, 5415, 451}, {144, 5415, 542}, {192, 1335, 178}, {72, 1665, 83},
   };
   for (const Case& c : cases) {
@@ -27,8 +27,8 @@ TEST(TwipScaleTest, ConvertsAtCommonResolutions) {
 
 // A screen that reports nonsense is treated as 96 dpi.
 TEST(TwipScaleTest, ImplausibleResolutionsFallBackTo96) {
-  for (double dpi : {0.0, -96.0, 1.0, 47.9, 5000.0, std::nan(""),
-                     std::numeric_limits<double>::infinity()}) {
+  for (double dpi :
+       {0.0, -96.0, 1.0, 47.9, 5000.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
     EXPECT_EQ(TwipScale(dpi).dpi(), 96.0) << dpi;
   }
   EXPECT_EQ(TwipScale(48).dpi(), 48.0);

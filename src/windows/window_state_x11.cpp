@@ -1,10 +1,10 @@
 #include "windows/window_state.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include <cstdlib>
 
@@ -24,7 +24,9 @@ constexpr long kMwmDecorBorder = 2;
 constexpr long kMwmDecorTitle = 8;
 constexpr long kMwmDecorMenu = 16;
 
-Atom AtomNamed(const char* name) { return XInternAtom(fl_display, name, False); }
+Atom AtomNamed(const char* name) {
+  return XInternAtom(fl_display, name, False);
+}
 
 }  // namespace
 

@@ -139,8 +139,8 @@ Ngircd::Ngircd() {
   while (tls_port_ == port_) tls_port_ = FreePort();
   const std::string make_certificate =
       "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 "
-      "-addext subjectAltName=IP:127.0.0.1 -keyout " + dir_ + "/key.pem -out " + dir_ +
-      "/cert.pem >/dev/null 2>&1";
+      "-addext subjectAltName=IP:127.0.0.1 -keyout " +
+      dir_ + "/key.pem -out " + dir_ + "/cert.pem >/dev/null 2>&1";
   if (std::system(make_certificate.c_str()) != 0) std::fprintf(stderr, "openssl failed\n");
   chmod((dir_ + "/key.pem").c_str(), 0644);
   std::ofstream config(dir_ + "/ngircd.conf");
@@ -190,7 +190,9 @@ void Ngircd::Kill() {
   pid_ = -1;
 }
 
-TestClient::~TestClient() { Close(); }
+TestClient::~TestClient() {
+  Close();
+}
 
 bool TestClient::Open(int port) {
   Close();
@@ -264,7 +266,8 @@ void TestClient::Pump() {
     if (command == "JOIN" && nick == nick_) in_channel_ = true;
     if (command == "PRIVMSG" && !target.empty() && target[0] == '#') {
       const std::size_t colon = line.find(" :");
-      heard.push_back(Heard{Elapsed(), nick, colon == std::string::npos ? "" : line.substr(colon + 2)});
+      heard.push_back(
+          Heard{Elapsed(), nick, colon == std::string::npos ? "" : line.substr(colon + 2)});
     }
     raw.push_back(std::move(line));
   }

@@ -109,8 +109,8 @@ class TestClient {
   bool registered() const { return registered_; }
   bool InChannel() const { return in_channel_; }
   const std::string& nick() const { return nick_; }
-  std::vector<Heard> heard;          // PRIVMSGs to channels, in order
-  std::vector<std::string> raw;      // every line from the server
+  std::vector<Heard> heard;      // PRIVMSGs to channels, in order
+  std::vector<std::string> raw;  // every line from the server
   std::size_t bytes_received = 0;
 
  private:

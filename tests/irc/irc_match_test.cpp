@@ -43,8 +43,9 @@ class IrcMatchTest : public ::testing::Test {
   }
 
   std::string Url(bool tls) const {
-    return std::string(tls ? "ircs" : "irc") + "://127.0.0.1:" +
-           std::to_string(tls ? server_.tls_port() : server_.port()) + "/" + kChannel;
+    return std::string(tls ? "ircs" : "irc") +
+           "://127.0.0.1:" + std::to_string(tls ? server_.tls_port() : server_.port()) + "/" +
+           kChannel;
   }
 
   int HostJoins() const {
@@ -141,7 +142,8 @@ class IrcMatchTest : public ::testing::Test {
   }
 
   // Waits for the prompt of the player to move and for their listener.
-  int NextTurnListened(const std::string& player1, const std::string& player2, double seconds = 20) {
+  int NextTurnListened(const std::string& player1, const std::string& player2,
+                       double seconds = 20) {
     const int turn = NextTurn(player1, player2, seconds);
     if (turn > 0 && !Listening(turn == 1 ? 4 : 5, seconds)) return -1;
     return turn;
@@ -173,12 +175,14 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   ASSERT_TRUE(Enter(alice));
   Child bob({"sic", "-h", "127.0.0.1", "-p", std::to_string(server_.port()), "-n", "bob"});
   scene_.Add(bob);
-  ASSERT_TRUE(scene_.Until([&] { return bob.Printed("End of /MOTD") || bob.Printed(" 376 "); }, 10));
+  ASSERT_TRUE(
+      scene_.Until([&] { return bob.Printed("End of /MOTD") || bob.Printed(" 376 "); }, 10));
   bob.Write(":j " + kChannel + "\n");
   ASSERT_TRUE(scene_.Until(
       [&] {
-        return std::any_of(watcher_.raw.begin(), watcher_.raw.end(),
-                           [](const std::string& l) { return l.starts_with(":bob!") && l.find(" JOIN ") != std::string::npos; });
+        return std::any_of(watcher_.raw.begin(), watcher_.raw.end(), [](const std::string& l) {
+          return l.starts_with(":bob!") && l.find(" JOIN ") != std::string::npos;
+        });
       },
       10));
 
@@ -201,14 +205,17 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   Operator("start");
   int attacks = 0;
   for (int turn; (turn = NextTurnListened("alice", "bob")) > 0 && attacks < 60; ++attacks) {
-    if (turn == 1) alice.Say(kChannel, "/thundershock");
-    else bob.Write("/tackle\n");
+    if (turn == 1)
+      alice.Say(kChannel, "/thundershock");
+    else
+      bob.Write("/tackle\n");
   }
   const std::vector<Heard> lines = HostLines();
   ASSERT_FALSE(lines.empty());
   EXPECT_TRUE(lines.back().text == "-=|[bob defeated alice]|=-" ||
               lines.back().text == "-=|[alice defeated bob]|=-")
-      << lines.back().text << "\n" << Transcript();
+      << lines.back().text << "\n"
+      << Transcript();
   EXPECT_GE(attacks, 7);
 
   Operator("exit");
@@ -220,14 +227,15 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
         });
       },
       20));
-  std::printf("[ figures  ] whole match: %d attacks, %zu host lines\n", attacks, HostLines().size());
+  std::printf("[ figures  ] whole match: %d attacks, %zu host lines\n", attacks,
+              HostLines().size());
 }
 
 // The server dies mid-battle and comes back: the host reconnects, joins
 // again, and the battle goes on where it was.
 TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
-  StartHost({Url(false), "--nick", kHost, "--seed", "110", "--burst", "10",
-             "--lines-per-second", "2.5"});
+  StartHost(
+      {Url(false), "--nick", kHost, "--seed", "110", "--burst", "10", "--lines-per-second", "2.5"});
   TestClient alice("alice"), bob("bob");
   scene_.Add(alice);
   scene_.Add(bob);
@@ -253,22 +261,29 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
   // bulbasaur is hit: its hit points are below 500 now.
   const std::string hurt = HostLines()[HostLines().size() - 2].text;
-  ASSERT_TRUE(hurt.starts_with("-=|[bulbasaur: ") && hurt.find("500/500") == std::string::npos) << hurt;
+  ASSERT_TRUE(hurt.starts_with("-=|[bulbasaur: ") && hurt.find("500/500") == std::string::npos)
+      << hurt;
 
   server_.Kill();
   const double down = Elapsed();
-  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10)) << Transcript();
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10))
+      << Transcript();
   ASSERT_TRUE(server_.Start());
   const int joins_before = HostJoins();
   ASSERT_TRUE(Enter(watcher_));
-  ASSERT_TRUE(scene_.Until([&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20))
+  ASSERT_TRUE(scene_.Until(
+      [&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20))
       << Transcript();
   // The watcher may have joined after the host: the host's console says.
-  ASSERT_TRUE(scene_.Until([&] {
-    std::size_t joined = 0;
-    for (const std::string& line : host_->lines) joined += line.starts_with("[irc] joined #battles");
-    return joined >= 2;
-  }, 20)) << Transcript();
+  ASSERT_TRUE(scene_.Until(
+      [&] {
+        std::size_t joined = 0;
+        for (const std::string& line : host_->lines)
+          joined += line.starts_with("[irc] joined #battles");
+        return joined >= 2;
+      },
+      20))
+      << Transcript();
   const double back = Elapsed();
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
@@ -304,10 +319,13 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
   // The crowd may talk fast: the server would otherwise throttle it.
   crowd.Send("OPER flood floodpw");
   crowd.Send("MODE crowd +F");
-  ASSERT_TRUE(scene_.Until([&] {
-    return std::any_of(crowd.raw.begin(), crowd.raw.end(),
-                       [](const std::string& l) { return l.find("MODE crowd") != std::string::npos && l.find("+F") != std::string::npos; });
-  }, 10));
+  ASSERT_TRUE(scene_.Until(
+      [&] {
+        return std::any_of(crowd.raw.begin(), crowd.raw.end(), [](const std::string& l) {
+          return l.find("MODE crowd") != std::string::npos && l.find("+F") != std::string::npos;
+        });
+      },
+      10));
 
   Operator("get players");
   ASSERT_TRUE(HostSays("-=|[type: -join]=-", 30)) << Transcript();
@@ -364,10 +382,11 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
           << "lines " << a << " to " << b << " in " << window << " s";
     }
   }
-  std::printf("[ figures  ] flood: %ld lines in %.1f s (%.0f/s); slowest answer %.2f s; "
-              "host RSS %ld -> %ld KiB; %zu host lines checked for rate\n",
-              flooded, flood_seconds, static_cast<double>(flooded) / flood_seconds, slowest, rss_before, rss_after,
-              lines.size());
+  std::printf(
+      "[ figures  ] flood: %ld lines in %.1f s (%.0f/s); slowest answer %.2f s; "
+      "host RSS %ld -> %ld KiB; %zu host lines checked for rate\n",
+      flooded, flood_seconds, static_cast<double>(flooded) / flood_seconds, slowest, rss_before,
+      rss_after, lines.size());
 }
 
 // The certificate is checked by default: without --ca-file the host does
