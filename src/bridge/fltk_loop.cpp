@@ -9,24 +9,8 @@
 
 namespace zorvik {
 
-FltkLoop::FltkLoop() : start_(std::chrono::steady_clock::now()) {}
-
 FltkLoop::~FltkLoop() {
   for (const auto& entry : watches_) Fl::remove_fd(entry.first);
-}
-
-Micros FltkLoop::Now() const {
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                               start_)
-      .count();
-}
-
-EventLoop::TimerId FltkLoop::ScheduleAt(Micros due, Task task) {
-  return tasks_.Add(due, std::move(task));
-}
-
-void FltkLoop::Cancel(TimerId id) {
-  tasks_.Cancel(id);
 }
 
 bool FltkLoop::WatchReadable(int fd, Task on_ready) {
@@ -63,19 +47,6 @@ void FltkLoop::ReportReadable(Watch& watch) {
   });
 }
 
-void FltkLoop::RunDueTasks(Micros end) {
-  // The pass is fixed when it starts, so a task that keeps posting tasks
-  // cannot keep window events from being handled.
-  for (const TaskQueue::Key& key : tasks_.DueBy(Now(), end)) {
-    // Taken out before it runs, because it may re-enter the loop; gone when
-    // a nested wait ran it or it was cancelled.
-    std::optional<Task> task = tasks_.Take(key);
-    if (!task) continue;
-    (*task)();
-    if (quitting_ || Now() >= end) return;
-  }
-}
-
 void FltkLoop::Sleep(Micros until) {
   double seconds = 1e20;  // the toolkit's "forever"
   if (until != kNever) {
@@ -100,40 +71,20 @@ void FltkLoop::ForgetClosedDescriptors() {
   }
 }
 
-void FltkLoop::Wait(Micros length) {
-  if (length <= 0 || quitting_) return;
-  const Micros start = Now();
-  const Micros end = length >= kNever - start ? kNever : start + length;
-  for (;;) {
-    RunDueTasks(end);
-    if (quitting_ || Now() >= end) return;
-    Sleep(tasks_.empty() ? end : std::min(tasks_.First().first, end));
-    if (quitting_ || Now() >= end) return;
-  }
-}
-
-void FltkLoop::DispatchPending() {
-  if (quitting_) return;
-  RunDueTasks(kNever);
-  if (quitting_) return;
+void FltkLoop::HandlePendingEvents() {
   Fl::check();
   if (!watches_.empty()) ForgetClosedDescriptors();
 }
 
-void FltkLoop::Run() {
-  while (!quitting_) {
-    RunDueTasks(kNever);
-    if (quitting_) return;
-    if (tasks_.empty() && watches_.empty() && Fl::first_window() == nullptr) return;
-    Sleep(tasks_.empty() ? kNever : tasks_.First().first);
-  }
+bool FltkLoop::ExpectsEvents() const {
+  return !watches_.empty() || Fl::first_window() != nullptr;
 }
 
 void FltkLoop::WaitUntil(const std::function<bool()>& done) {
-  while (!quitting_ && !done()) {
+  while (!Quitting() && !done()) {
     RunDueTasks(kNever);
-    if (quitting_ || done()) return;
-    Sleep(tasks_.empty() ? kNever : tasks_.First().first);
+    if (Quitting() || done()) return;
+    Sleep(NextDue());
   }
 }
 

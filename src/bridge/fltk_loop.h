@@ -17,48 +17,27 @@
 // sleeps on its descriptors and timers only.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 
-#include "bridge/event_loop.h"
-#include "bridge/task_queue.h"
+#include "bridge/real_time_loop.h"
 
 namespace zorvik {
 
-class FltkLoop : public EventLoop {
+// Run ends when no task is scheduled, no descriptor is watched and no
+// window is shown.
+class FltkLoop : public RealTimeLoop {
  public:
-  FltkLoop();
+  FltkLoop() = default;
   // Stops watching every descriptor still watched.
   ~FltkLoop() override;
-
-  // Microseconds since the loop was made, on a monotonic clock.
-  Micros Now() const override;
-  TimerId ScheduleAt(Micros due, Task task) override;
-  void Cancel(TimerId id) override;
-
-  // Runs due tasks, and lets the toolkit handle window events and ready
-  // descriptors, until the clock reaches Now() + length; sleeps whenever
-  // nothing is due. Tasks due at or after the end are left for later.
-  void Wait(Micros length) override;
-
-  // Runs the tasks due at the call that were scheduled before it, in order,
-  // then lets the toolkit handle what is pending without sleeping.
-  void DispatchPending() override;
-
-  // Dispatches, sleeping in between, until Quit, or until no task is
-  // scheduled, no descriptor is watched and no window is shown.
-  void Run() override;
 
   // Dispatches like Run until `done()` is true (it is asked after every
   // dispatch pass and every sleep) or Quit. For modal windows: `done` must
   // become true through something the loop dispatches (a click, a task).
   void WaitUntil(const std::function<bool()>& done);
-
-  void Quit() override { quitting_ = true; }
-  bool Quitting() const override { return quitting_; }
 
   // `on_ready` runs as a task of this loop (never inside the toolkit's
   // callback, never inside this call) each time the toolkit finds `fd`
@@ -79,23 +58,17 @@ class FltkLoop : public EventLoop {
   static void OnReadable(int fd, void* data);
   void ReportReadable(Watch& watch);
 
-  // Runs the tasks due at the call, scheduled before it and due before
-  // `end`, in order; stops early once the clock reaches `end` or on Quit.
-  void RunDueTasks(Micros end);
-
   // Sleeps in Fl::wait until a window event, a ready descriptor or the
   // clock reaching `until` (kNever: no deadline).
-  void Sleep(Micros until);
+  void Sleep(Micros until) override;
+  // Lets the toolkit handle what is pending without sleeping.
+  void HandlePendingEvents() override;
+  bool ExpectsEvents() const override;
 
   // Forgets watched descriptors that have been closed: the toolkit's select
   // would fail on them at once, for ever.
   void ForgetClosedDescriptors();
 
-  static constexpr Micros kNever = INT64_MAX;
-
-  const std::chrono::steady_clock::time_point start_;
-  bool quitting_ = false;
-  TaskQueue tasks_;
   std::uint64_t last_generation_ = 0;
   std::map<int, std::unique_ptr<Watch>> watches_;
 };

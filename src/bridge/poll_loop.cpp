@@ -10,22 +10,6 @@
 
 namespace zorvik {
 
-PollLoop::PollLoop() : start_(std::chrono::steady_clock::now()) {}
-
-Micros PollLoop::Now() const {
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                               start_)
-      .count();
-}
-
-EventLoop::TimerId PollLoop::ScheduleAt(Micros due, Task task) {
-  return tasks_.Add(due, std::move(task));
-}
-
-void PollLoop::Cancel(TimerId id) {
-  tasks_.Cancel(id);
-}
-
 bool PollLoop::WatchReadable(int fd, Task on_ready) {
   Watch& watch = watches_[fd];
   watch.on_readable = std::move(on_ready);
@@ -52,21 +36,7 @@ void PollLoop::Unwatch(int fd) {
   watches_.erase(fd);
 }
 
-void PollLoop::RunDueTasks(Micros end) {
-  // The pass is fixed when it starts, so a task that keeps posting tasks
-  // cannot keep the descriptors from being polled.
-  for (const TaskQueue::Key& key : tasks_.DueBy(Now(), end)) {
-    // Gone when a nested wait ran it or it was cancelled; taken out before
-    // it runs because it may re-enter the loop.
-    std::optional<Task> task = tasks_.Take(key);
-    if (!task) continue;
-    (*task)();
-    // A long task or a nested wait may have carried the clock to the end.
-    if (quitting_ || Now() >= end) return;
-  }
-}
-
-void PollLoop::PollDescriptors(Micros until) {
+void PollLoop::Sleep(Micros until) {
   struct Polled {
     std::uint64_t read_generation;
     std::uint64_t write_generation;
@@ -98,7 +68,7 @@ void PollLoop::PollDescriptors(Micros until) {
     return;
   }
   for (std::size_t i = 0; i < polled.size(); ++i) {
-    if (quitting_) return;
+    if (Quitting()) return;
     const short revents = polled[i].revents;
     if (revents == 0) continue;
     if (revents & POLLNVAL) {
@@ -122,7 +92,7 @@ void PollLoop::PollDescriptors(Micros until) {
         on_ready();
       }
     }
-    if (quitting_) return;
+    if (Quitting()) return;
     if (revents & (POLLOUT | POLLHUP | POLLERR)) {
       auto found = watches_.find(polled[i].fd);
       if (found != watches_.end() && found->second.on_writable &&
@@ -131,33 +101,6 @@ void PollLoop::PollDescriptors(Micros until) {
         on_ready();
       }
     }
-  }
-}
-
-void PollLoop::Wait(Micros length) {
-  if (length <= 0 || quitting_) return;
-  const Micros start = Now();
-  const Micros end = length >= kNever - start ? kNever : start + length;
-  for (;;) {
-    RunDueTasks(end);
-    if (quitting_ || Now() >= end) return;
-    PollDescriptors(tasks_.empty() ? end : std::min(tasks_.First().first, end));
-    if (quitting_ || Now() >= end) return;
-  }
-}
-
-void PollLoop::DispatchPending() {
-  if (quitting_) return;
-  RunDueTasks(kNever);
-  if (quitting_) return;
-  PollDescriptors(0);  // a time long past: poll without sleeping
-}
-
-void PollLoop::Run() {
-  while (!quitting_ && (!tasks_.empty() || !watches_.empty())) {
-    RunDueTasks(kNever);
-    if (quitting_ || (tasks_.empty() && watches_.empty())) return;
-    PollDescriptors(tasks_.empty() ? kNever : tasks_.First().first);
   }
 }
 
