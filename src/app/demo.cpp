@@ -32,7 +32,7 @@ std::string CheckDemoOptions(const DemoOptions& demo) {
 }
 
 DemoCast::DemoCast(HostProgram& program, const DemoOptions& options, std::uint64_t random_seed)
-    : program_(program), options_(options), state_(random_seed ^ 0x5DEECE66DULL) {
+    : program_(program), options_(options), people_random_(random_seed ^ 0x5DEECE66DULL) {
   const std::string p1 = LowerCase(options_.player1);
   const std::string p2 = LowerCase(options_.player2);
   cues_.pick1 = "-=|[" + p1 + " enter your zorvik first]|=-";
@@ -63,13 +63,7 @@ void DemoCast::Later(double seconds, std::function<void()> action) {
 }
 
 double DemoCast::HumanDelay(double least, double spread) {
-  // The cast's own SplitMix64 stream: people are not the host's dice.
-  state_ += 0x9E3779B97F4A7C15ULL;
-  std::uint64_t z = state_;
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  z ^= z >> 31;
-  return least + spread * static_cast<double>(z >> 11) * 0x1.0p-53;
+  return least + spread * people_random_.NextRandom();
 }
 
 void DemoCast::OnLine(const std::string& name, const std::string& text) {

@@ -10,6 +10,7 @@
 
 #include "app/host_program.h"
 #include "bridge/event_loop.h"
+#include "match/random_source.h"
 
 namespace zorvik {
 
@@ -46,7 +47,8 @@ class DemoCast {
   struct Cues {
     std::string pick1, pick2, start, turn1, turn2;
   } cues_;
-  std::uint64_t state_;
+  // The cast's own stream: people are not the host's dice.
+  RandomSource people_random_;
   bool asked_moves_[2] = {false, false};
   std::function<void(const std::string&)> finish_action_;
 };
