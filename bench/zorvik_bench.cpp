@@ -23,8 +23,8 @@
 
 #include "app/demo.h"
 #include "app/host_program.h"
-#include "bridge/poll_loop.h"
-#include "bridge/virtual_loop.h"
+#include "bridge/loop/poll_loop.h"
+#include "bridge/loop/virtual_loop.h"
 
 namespace {
 

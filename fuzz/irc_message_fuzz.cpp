@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bridge/irc_message.h"
+#include "bridge/irc/irc_message.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/console_printer.h"
-#include "bridge/poll_loop.h"
+#include "bridge/loop/poll_loop.h"
 #include "gamedata/move_sets.h"
 #include "gamedata/roster.h"
 #include "match/chat_text.h"

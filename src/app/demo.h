@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/host_program.h"
-#include "bridge/event_loop.h"
+#include "bridge/loop/event_loop.h"
 #include "match/random_source.h"
 
 namespace zorvik {

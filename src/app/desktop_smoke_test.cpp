@@ -23,13 +23,13 @@
 #include <vector>
 
 #include "app/desktop.h"
-#include "bridge/fltk_loop.h"
-#include "windows/console_view.h"
-#include "windows/feedback_form_view.h"
-#include "windows/fl_own_window.h"
-#include "windows/room_view.h"
-#include "windows/splash_view.h"
-#include "windows/window_state.h"
+#include "bridge/loop/fltk_loop.h"
+#include "windows/fltk/console_view.h"
+#include "windows/fltk/feedback_form_view.h"
+#include "windows/fltk/fl_own_window.h"
+#include "windows/fltk/room_view.h"
+#include "windows/fltk/splash_view.h"
+#include "windows/fltk/window_state.h"
 
 extern char** environ;
 

@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "bridge/client_kit.h"
-#include "bridge/embedded_client.h"
-#include "bridge/event_loop.h"
+#include "bridge/kit/client_kit.h"
+#include "bridge/kit/embedded_client.h"
+#include "bridge/loop/event_loop.h"
 #include "bridge/own_window.h"
 #include "match/host_console.h"
 #include "match/random_source.h"

@@ -4,9 +4,9 @@
 
 #include "app/console_printer.h"
 #include "app/text_console.h"
-#include "bridge/irc_client.h"
-#include "bridge/irc_connection.h"
-#include "bridge/poll_loop.h"
+#include "bridge/irc/irc_client.h"
+#include "bridge/irc/irc_connection.h"
+#include "bridge/loop/poll_loop.h"
 
 namespace zorvik {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "bridge/irc_client.h"
-#include "bridge/irc_connection.h"
+#include "bridge/irc/irc_client.h"
+#include "bridge/irc/irc_connection.h"
 
 namespace zorvik {
 

@@ -6,7 +6,7 @@
 
 #include "app/replay_script.h"
 #include "app/transcript.h"
-#include "bridge/virtual_loop.h"
+#include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {
 

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "bridge/event_loop.h"
+#include "bridge/loop/event_loop.h"
 
 namespace zorvik {
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "bridge/poll_loop.h"
+#include "bridge/loop/poll_loop.h"
 #include "match/chat_text.h"
 
 namespace zorvik {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
-#include "bridge/virtual_loop.h"
+#include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {
 namespace {

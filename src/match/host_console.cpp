@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "bridge/client_kit.h"
+#include "bridge/kit/client_kit.h"
 #include "gamedata/roster.h"
 #include "match/chat_text.h"
 

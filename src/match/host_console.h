@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "bridge/chat_client.h"
-#include "bridge/chat_listener.h"
-#include "bridge/event_loop.h"
+#include "bridge/kit/chat_listener.h"
+#include "bridge/loop/event_loop.h"
 #include "bridge/own_window.h"
 #include "bridge/room_feed.h"
 #include "match/match_table.h"

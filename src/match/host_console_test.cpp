@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "bridge/client_kit.h"
-#include "bridge/embedded_client.h"
-#include "bridge/virtual_loop.h"
+#include "bridge/kit/client_kit.h"
+#include "bridge/kit/embedded_client.h"
+#include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "bridge/client_kit.h"
+#include "bridge/kit/client_kit.h"
 
 namespace zorvik {
 

@@ -1,0 +1,519 @@
+#include "bridge/irc/irc_client.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zorvik {
+
+namespace {
+
+constexpr Micros kSecond = kMicrosPerSecond;
+constexpr Micros kQuietBeforePing = 60 * kSecond;
+constexpr Micros kSilenceIsDeath = 120 * kSecond;
+constexpr Micros kLivenessCheck = 5 * kSecond;
+constexpr Micros kProvedGood = 60 * kSecond;
+constexpr Micros kRejoinDelay = 5 * kSecond;
+constexpr Micros kJoinRefusedDelay = 30 * kSecond;
+constexpr Micros kChatPause = 510'000;  // ChatSend's pace: 0.51 s after every line
+// VERSION replies may not crowd out the game: none while this many lines wait.
+constexpr std::size_t kBusyQueue = 8;
+// The longest SASL chunk the protocol allows.
+constexpr std::size_t kSaslChunk = 400;
+
+std::string Base64(std::string_view bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  std::size_t i = 0;
+  for (; i + 2 < bytes.size(); i += 3) {
+    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 |
+                       static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                       static_cast<unsigned char>(bytes[i + 2]);
+    out += kDigits[v >> 18 & 63];
+    out += kDigits[v >> 12 & 63];
+    out += kDigits[v >> 6 & 63];
+    out += kDigits[v & 63];
+  }
+  if (i + 1 == bytes.size()) {
+    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
+    out += kDigits[v >> 18 & 63];
+    out += kDigits[v >> 12 & 63];
+    out += "==";
+  } else if (i + 2 == bytes.size()) {
+    const unsigned v =
+        static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8;
+    out += kDigits[v >> 18 & 63];
+    out += kDigits[v >> 12 & 63];
+    out += kDigits[v >> 6 & 63];
+    out += '=';
+  }
+  return out;
+}
+
+std::string Seconds(Micros micros) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(micros) / kSecond);
+  return text;
+}
+
+// The human-readable part of a reply: its last parameter, or its command.
+const std::string& Why(const IrcMessage& message) {
+  return message.params.empty() ? message.command : message.params.back();
+}
+
+bool IsChannel(std::string_view target) {
+  return !target.empty() && (target.front() == '#' || target.front() == '&' ||
+                             target.front() == '+' || target.front() == '!');
+}
+
+}  // namespace
+
+IrcClient::IrcClient(EventLoop& loop, IrcTransportFactory connect, IrcClientSettings settings)
+    : loop_(loop),
+      connect_(std::move(connect)),
+      settings_(std::move(settings)),
+      nick_(settings_.nick),
+      backoff_(settings_.jitter_seed),
+      bucket_(settings_.burst, settings_.lines_per_second, loop.Now()) {}
+
+IrcClient::~IrcClient() {
+  *alive_ = false;
+  for (EventLoop::TimerId timer :
+       {liveness_timer_, reconnect_timer_, settle_timer_, rejoin_timer_, pump_timer_}) {
+    if (timer) loop_.Cancel(timer);
+  }
+  if (transport_) transport_->Close();
+}
+
+void IrcClient::Report(IrcStatus status, const std::string& text) {
+  if (status_observer_) status_observer_(status, text);
+}
+
+void IrcClient::Start() {
+  Connect();
+}
+
+void IrcClient::Connect() {
+  if (given_up_) return;
+  reconnect_timer_ = 0;
+  reader_ = IrcLineReader();
+  connected_ = registered_ = joined_ = false;
+  nick_ = settings_.nick;
+  nick_attempt_ = 0;
+  offered_caps_.clear();
+  sasl_pending_ = false;
+  callerid_mode_ = 0;
+  callerid_set_ = false;
+  transport_ = connect_();
+  IrcTransport::Handlers handlers;
+  handlers.connected = [this] { OnConnected(); };
+  handlers.received = [this](std::string_view bytes) { OnReceived(bytes); };
+  handlers.closed = [this](const std::string& reason) { OnClosed(reason); };
+  transport_->Open(std::move(handlers));
+}
+
+void IrcClient::OnConnected() {
+  connected_ = true;
+  last_heard_ = loop_.Now();
+  ping_sent_ = false;
+  Report(IrcStatus::kInfo, "connected; registering as " + nick_);
+  if (!settings_.password.empty() && !settings_.sasl) WriteNow("PASS", {settings_.password});
+  WriteNow("CAP", {"LS", "302"});
+  WriteNow("NICK", {nick_});
+  WriteNow("USER", {settings_.user, "0", "*", settings_.realname});
+  std::weak_ptr<bool> alive = alive_;
+  if (liveness_timer_) loop_.Cancel(liveness_timer_);
+  liveness_timer_ = loop_.ScheduleAfter(kLivenessCheck, [this, alive] {
+    if (alive.expired()) return;
+    liveness_timer_ = 0;
+    CheckLiveness();
+  });
+}
+
+void IrcClient::CheckLiveness() {
+  if (!connected_) return;
+  const Micros quiet = loop_.Now() - last_heard_;
+  if (quiet >= kSilenceIsDeath) {
+    return Drop("no word from the server for " + Seconds(quiet));
+  }
+  if (quiet >= kQuietBeforePing && !ping_sent_) {
+    WriteNow("PING", {"zorvik"});
+    ping_sent_ = true;
+  }
+  std::weak_ptr<bool> alive = alive_;
+  liveness_timer_ = loop_.ScheduleAfter(kLivenessCheck, [this, alive] {
+    if (alive.expired()) return;
+    liveness_timer_ = 0;
+    CheckLiveness();
+  });
+}
+
+void IrcClient::OnReceived(std::string_view bytes) {
+  last_heard_ = loop_.Now();
+  ping_sent_ = false;
+  reader_.Append(bytes);
+  while (connected_) {
+    const auto line = reader_.Next();
+    if (!line) break;
+    if (const auto message = ParseIrcLine(*line)) Handle(*message);
+  }
+}
+
+void IrcClient::Drop(const std::string& reason) {
+  if (!transport_) return;
+  transport_->Close();
+  OnClosed(reason);
+}
+
+void IrcClient::OnClosed(const std::string& reason) {
+  // The transport may be inside one of its own handlers: it goes in a task.
+  if (transport_) {
+    auto* dead = transport_.release();
+    loop_.Post([dead] { delete dead; });
+  }
+  const bool was_joined = joined_;
+  connected_ = registered_ = joined_ = false;
+  for (EventLoop::TimerId* timer :
+       {&liveness_timer_, &settle_timer_, &rejoin_timer_, &pump_timer_}) {
+    if (*timer) loop_.Cancel(*timer);
+    *timer = 0;
+  }
+  if (given_up_) return;
+  const Micros delay = backoff_.Next();
+  Report(IrcStatus::kInfo, (was_joined ? "connection lost: " : "cannot reach the server: ") +
+                               reason + "; trying again in " + Seconds(delay));
+  std::weak_ptr<bool> alive = alive_;
+  reconnect_timer_ = loop_.ScheduleAfter(delay, [this, alive] {
+    if (!alive.expired()) Connect();
+  });
+}
+
+void IrcClient::Fatal(const std::string& reason) {
+  given_up_ = true;
+  Report(IrcStatus::kFatal, reason);
+  if (transport_) {
+    WriteNow("QUIT", {"giving up: " + reason});
+    Drop(reason);
+  }
+}
+
+void IrcClient::Quit(const std::string& message) {
+  given_up_ = true;
+  if (reconnect_timer_) loop_.Cancel(reconnect_timer_);
+  reconnect_timer_ = 0;
+  if (!transport_) return;
+  WriteNow("QUIT", {message});
+  Drop("quit");
+}
+
+void IrcClient::WriteNow(std::string_view command, const std::vector<std::string>& params) {
+  if (transport_ && connected_) transport_->Write(FormatIrcLine(command, params));
+}
+
+void IrcClient::Handle(const IrcMessage& message) {
+  const std::string& command = message.command;
+  if (command == "PING") {
+    WriteNow("PONG", {message.params.empty() ? std::string("zorvik") : message.params.back()});
+  } else if (command == "CAP") {
+    HandleCap(message);
+  } else if (command == "AUTHENTICATE") {
+    if (sasl_pending_ && message.Param(0) == "+") SendSaslCredentials();
+  } else if (command == "903") {
+    sasl_pending_ = false;
+    WriteNow("CAP", {"END"});
+  } else if (command == "902" || command == "904" || command == "905" || command == "906" ||
+             command == "908") {
+    Fatal("SASL login as " +
+          (settings_.sasl_account.empty() ? settings_.nick : settings_.sasl_account) +
+          " failed: " + Why(message));
+  } else if (command == "001") {
+    Registered(message);
+  } else if (command == "005") {
+    for (std::size_t i = 1; i + 1 < message.params.size(); ++i) {
+      const std::string& token = message.params[i];
+      if (token == "CALLERID") callerid_mode_ = 'g';
+      if (token.starts_with("CALLERID=") && token.size() > 9) callerid_mode_ = token[9];
+    }
+    ApplyCallerId();
+  } else if (command == "433" || command == "437") {
+    if (!registered_) TryNextNick();
+  } else if (command == "432") {
+    if (!registered_) Fatal("the server refuses the nick " + nick_ + ": " + Why(message));
+  } else if (command == "464" || command == "465") {
+    Fatal("the server refuses us: " + Why(message));
+  } else if (command == "ERROR") {
+    Report(IrcStatus::kInfo, "the server says: " + message.Param(0));
+  } else if (command == "NICK") {
+    if (SameIrcName(NickOf(message.prefix), nick_)) nick_ = message.Param(0);
+  } else if (command == "JOIN") {
+    if (SameIrcName(NickOf(message.prefix), nick_) &&
+        SameIrcName(message.Param(0), settings_.channel)) {
+      Joined();
+    }
+  } else if (command == "KICK" || command == "PART") {
+    const bool us = command == "KICK" ? SameIrcName(message.Param(1), nick_)
+                                      : SameIrcName(NickOf(message.prefix), nick_);
+    if (us && SameIrcName(message.Param(0), settings_.channel) && joined_) {
+      joined_ = false;
+      Report(IrcStatus::kInfo, "out of " + settings_.channel + " (" + command + " by " +
+                                   std::string(NickOf(message.prefix)) + "); joining again in " +
+                                   Seconds(kRejoinDelay));
+      std::weak_ptr<bool> alive = alive_;
+      rejoin_timer_ = loop_.ScheduleAfter(kRejoinDelay, [this, alive] {
+        if (alive.expired()) return;
+        rejoin_timer_ = 0;
+        if (registered_ && !joined_) WriteNow("JOIN", {settings_.channel});
+      });
+    }
+  } else if (command == "403" || command == "405" || command == "471" || command == "473" ||
+             command == "474" || command == "475" || command == "477") {
+    if (SameIrcName(message.Param(1), settings_.channel) && !joined_) {
+      Report(IrcStatus::kInfo, "cannot join " + settings_.channel + ": " + Why(message) +
+                                   "; trying again in " + Seconds(kJoinRefusedDelay));
+      std::weak_ptr<bool> alive = alive_;
+      if (rejoin_timer_) loop_.Cancel(rejoin_timer_);
+      rejoin_timer_ = loop_.ScheduleAfter(kJoinRefusedDelay, [this, alive] {
+        if (alive.expired()) return;
+        rejoin_timer_ = 0;
+        if (registered_ && !joined_) WriteNow("JOIN", {settings_.channel});
+      });
+    }
+  } else if (command == "404") {
+    Report(IrcStatus::kInfo, "the channel did not take a line: " + Why(message));
+  } else if (command == "PRIVMSG" || command == "NOTICE") {
+    HandlePrivmsg(message, command == "NOTICE");
+  }
+}
+
+void IrcClient::HandleCap(const IrcMessage& message) {
+  const std::string& sub = message.Param(1);
+  if (sub == "LS") {
+    // "CAP * LS * :caps" continues on the next line; the last has no '*'.
+    const bool more = message.params.size() >= 4 && message.params[2] == "*";
+    std::string_view caps =
+        message.params.size() >= 3 ? std::string_view(message.params.back()) : std::string_view();
+    while (!caps.empty()) {
+      const std::size_t space = caps.find(' ');
+      const std::string_view cap = caps.substr(0, space);
+      if (!cap.empty()) offered_caps_.emplace_back(cap.substr(0, cap.find('=')));
+      caps = space == std::string_view::npos ? std::string_view() : caps.substr(space + 1);
+    }
+    if (more || registered_) return;
+    const bool has_sasl =
+        std::find(offered_caps_.begin(), offered_caps_.end(), "sasl") != offered_caps_.end();
+    if (settings_.sasl) {
+      if (!has_sasl) return Fatal("the server does not offer SASL, so the account cannot log in");
+      WriteNow("CAP", {"REQ", "sasl"});
+    } else {
+      WriteNow("CAP", {"END"});
+    }
+  } else if (sub == "ACK") {
+    if (settings_.sasl && message.params.back().find("sasl") != std::string::npos) {
+      sasl_pending_ = true;
+      WriteNow("AUTHENTICATE", {"PLAIN"});
+    }
+  } else if (sub == "NAK") {
+    if (settings_.sasl)
+      Fatal("the server refused SASL");
+    else
+      WriteNow("CAP", {"END"});
+  }
+}
+
+void IrcClient::SendSaslCredentials() {
+  const std::string account =
+      settings_.sasl_account.empty() ? settings_.nick : settings_.sasl_account;
+  const std::string encoded =
+      Base64(account + std::string(1, '\0') + account + std::string(1, '\0') + settings_.password);
+  for (std::size_t at = 0; at < encoded.size(); at += kSaslChunk) {
+    WriteNow("AUTHENTICATE", {encoded.substr(at, kSaslChunk)});
+  }
+  if (encoded.size() % kSaslChunk == 0) WriteNow("AUTHENTICATE", {"+"});
+}
+
+void IrcClient::TryNextNick() {
+  const std::string& base = settings_.nick;
+  ++nick_attempt_;
+  if (nick_attempt_ <= 2) {
+    nick_ = base + std::string(static_cast<std::size_t>(nick_attempt_), '_');
+  } else {
+    // Servers cap nick length (often at 9): keep the digits inside it.
+    const std::string digits = std::to_string(nick_attempt_ - 2);
+    nick_ =
+        base.substr(0, std::max<std::size_t>(1, std::min(base.size(), 9 - digits.size()))) + digits;
+  }
+  if (nick_attempt_ > 50) return Fatal("every nick tried is in use");
+  Report(IrcStatus::kInfo, "that nick is taken; trying " + nick_);
+  WriteNow("NICK", {nick_});
+}
+
+void IrcClient::Registered(const IrcMessage& message) {
+  registered_ = true;
+  if (!message.params.empty() && !message.params[0].empty()) nick_ = message.params[0];
+  Report(IrcStatus::kInfo, "registered as " + nick_ + "; joining " + settings_.channel);
+  WriteNow("JOIN", {settings_.channel});
+  std::weak_ptr<bool> alive = alive_;
+  if (settle_timer_) loop_.Cancel(settle_timer_);
+  settle_timer_ = loop_.ScheduleAfter(kProvedGood, [this, alive] {
+    if (alive.expired()) return;
+    settle_timer_ = 0;
+    backoff_.Reset();
+  });
+  Pump();  // private messages do not need the channel
+}
+
+void IrcClient::Joined() {
+  joined_ = true;
+  if (rejoin_timer_) loop_.Cancel(rejoin_timer_);
+  rejoin_timer_ = 0;
+  std::string text = "joined " + settings_.channel;
+  if (dropped_unreported_ > 0) {
+    text += "; " + std::to_string(dropped_unreported_) +
+            " lines could not wait for it and were dropped";
+    dropped_unreported_ = 0;
+  }
+  if (!queue_.empty()) text += "; sending " + std::to_string(queue_.size()) + " waiting lines";
+  Report(IrcStatus::kInfo, text);
+  Pump();
+}
+
+void IrcClient::ApplyCallerId() {
+  if (!registered_ || callerid_mode_ == 0 || callerid_set_ == im_off_) return;
+  WriteNow("MODE", {nick_, std::string(im_off_ ? "+" : "-") + callerid_mode_});
+  callerid_set_ = im_off_;
+}
+
+void IrcClient::HandlePrivmsg(const IrcMessage& message, bool notice) {
+  if (message.params.size() < 2) return;
+  const std::string& target = message.params[0];
+  const std::string& text = message.params[1];
+  const std::string_view sender = NickOf(message.prefix);
+  const bool from_person = message.prefix.find('!') != std::string::npos;
+  if (SameIrcName(sender, nick_)) return;
+  if (const auto ctcp = ParseCtcp(text)) {
+    if (!notice && ctcp->command == "VERSION" && SameIrcName(target, nick_) && from_person &&
+        queue_.size() < kBusyQueue) {
+      Enqueue(FormatIrcLine("NOTICE",
+                            {std::string(sender), "\x01VERSION " + settings_.version + "\x01"}),
+              {}, false);
+    }
+    return;
+  }
+  if (!notice && SameIrcName(target, settings_.channel)) {
+    const std::string name(sender);
+    const std::string said = StripFormatting(text);
+    // Observers may subscribe and unsubscribe while being called.
+    std::vector<SubscriptionId> ids;
+    for (const auto& [id, observer] : observers_) ids.push_back(id);
+    for (SubscriptionId id : ids) {
+      auto found = observers_.find(id);
+      if (found == observers_.end()) continue;
+      LineObserver observer = found->second;
+      observer(name, said);
+    }
+    return;
+  }
+  if (IsChannel(target) || !from_person || im_off_) return;
+  Report(IrcStatus::kMessage, std::string(notice ? "notice from " : "private message from ") +
+                                  std::string(sender) + ": " + text);
+}
+
+std::uint64_t IrcClient::Enqueue(std::string wire, std::string echo, bool to_channel) {
+  const std::uint64_t seq = ++next_seq_;
+  queue_.push_back(Outgoing{seq, std::move(wire), std::move(echo), to_channel});
+  while (queue_.size() > std::max<std::size_t>(1, settings_.queue_limit)) {
+    sent_seq_ = std::max(sent_seq_, queue_.front().seq);
+    queue_.pop_front();
+    ++dropped_total_;
+    ++dropped_unreported_;
+  }
+  Pump();
+  return seq;
+}
+
+bool IrcClient::CanSend(const Outgoing& line) const {
+  return line.to_channel ? joined_ : registered_;
+}
+
+void IrcClient::Pump() {
+  const Micros now = loop_.Now();
+  while (!queue_.empty() && CanSend(queue_.front()) && bucket_.Take(now)) {
+    Outgoing line = std::move(queue_.front());
+    queue_.pop_front();
+    transport_->Write(line.wire);
+    sent_seq_ = std::max(sent_seq_, line.seq);
+    if (line.to_channel && sent_observer_) sent_observer_(nick_, line.echo);
+  }
+  if (queue_.empty() || !CanSend(queue_.front())) return;
+  const Micros due = bucket_.ReadyAt(now);
+  if (pump_timer_ && pump_due_ <= due) return;
+  if (pump_timer_) loop_.Cancel(pump_timer_);
+  pump_due_ = due;
+  std::weak_ptr<bool> alive = alive_;
+  pump_timer_ = loop_.ScheduleAt(due, [this, alive] {
+    if (alive.expired()) return;
+    pump_timer_ = 0;
+    Pump();
+  });
+}
+
+void IrcClient::ChatSend(const std::string& line) {
+  std::uint64_t last = 0;
+  for (const std::string& piece : SplitUtf8(line, PrivmsgTextBudget(nick_, settings_.channel))) {
+    last = Enqueue(FormatIrcLine("PRIVMSG", {settings_.channel, piece}), piece, true);
+  }
+  // Wait for the bucket while the channel can take the line; when it
+  // cannot, the line waits in the queue and the game goes on.
+  while (last > sent_seq_ && joined_ && !loop_.Quitting()) {
+    const Micros due = pump_timer_ ? pump_due_ : bucket_.ReadyAt(loop_.Now());
+    // Past the due time by a microsecond, so the pump due then has run.
+    loop_.Wait(std::max<Micros>(1, due - loop_.Now() + 1));
+  }
+  loop_.Wait(kChatPause);
+}
+
+void IrcClient::Pause(double seconds) {
+  loop_.Wait(SecondsToMicros(seconds));
+}
+
+void IrcClient::InstantMessagesOff() {
+  im_off_ = true;
+  ApplyCallerId();
+}
+
+void IrcClient::InstantMessagesOn() {
+  im_off_ = false;
+  ApplyCallerId();
+}
+
+void IrcClient::SendMail(const std::string& recipient, const std::string& subject,
+                         const std::string& text) {
+  const std::string to = settings_.feedback_nick.empty() ? recipient : settings_.feedback_nick;
+  const std::size_t budget = PrivmsgTextBudget(nick_, to);
+  std::vector<std::string> lines = {"mail: " + subject};
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    const std::size_t end = rest.find_first_of("\r\n");
+    const std::string_view one = rest.substr(0, end);
+    if (!one.empty()) lines.emplace_back(one);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
+  for (const std::string& one : lines) {
+    for (const std::string& piece : SplitUtf8(one, budget)) {
+      Enqueue(FormatIrcLine("PRIVMSG", {to, piece}), {}, false);
+    }
+  }
+  Report(IrcStatus::kInfo,
+         "mail to " + to + " queued as " + std::to_string(lines.size()) + " private messages");
+}
+
+RoomFeed::SubscriptionId IrcClient::Subscribe(LineObserver observer) {
+  observers_[++last_subscription_] = std::move(observer);
+  return last_subscription_;
+}
+
+void IrcClient::Unsubscribe(SubscriptionId id) {
+  observers_.erase(id);
+}
+
+}  // namespace zorvik

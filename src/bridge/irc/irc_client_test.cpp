@@ -1,0 +1,509 @@
+#include "bridge/irc/irc_client.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "bridge/loop/virtual_loop.h"
+
+namespace zorvik {
+namespace {
+
+constexpr Micros kSecond = kMicrosPerSecond;
+
+// A scripted server behind fake transports: it records every line the
+// client writes (with the loop's time) and speaks through the handlers, as
+// the loop's dispatch would. One transport at a time is the live one.
+class FakeServer {
+ public:
+  class Transport : public IrcTransport {
+   public:
+    Transport(FakeServer& server, EventLoop& loop) : server_(server), loop_(loop) {}
+    ~Transport() override {
+      if (server_.live_ == this) server_.live_ = nullptr;
+    }
+    void Open(Handlers handlers) override {
+      handlers_ = std::move(handlers);
+      server_.live_ = this;
+      ++server_.opened;
+      server_.opened_at.push_back(loop_.Now());
+      if (server_.refuse) {
+        loop_.Post([this] { Hangup("connection refused"); });
+      } else if (server_.auto_accept) {
+        loop_.Post([this] { handlers_.connected(); });
+      }
+    }
+    void Write(std::string_view bytes) override {
+      if (closed_) return;
+      std::string_view rest = bytes;
+      while (!rest.empty()) {
+        const std::size_t end = rest.find("\r\n");
+        EXPECT_NE(end, std::string_view::npos) << "a line without CR LF";
+        server_.lines.emplace_back(rest.substr(0, end));
+        server_.times.push_back(loop_.Now());
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 2);
+      }
+    }
+    void Close() override {
+      closed_ = true;
+      if (server_.live_ == this) server_.live_ = nullptr;
+    }
+    void Hangup(const std::string& reason) {
+      if (closed_) return;
+      closed_ = true;
+      if (server_.live_ == this) server_.live_ = nullptr;
+      handlers_.closed(reason);
+    }
+    Handlers handlers_;
+
+   private:
+    FakeServer& server_;
+    EventLoop& loop_;
+    bool closed_ = false;
+  };
+
+  IrcTransportFactory Factory(EventLoop& loop) {
+    return [this, &loop] { return std::make_unique<Transport>(*this, loop); };
+  }
+
+  bool live() const { return live_ != nullptr; }
+  void Say(const std::string& line) {
+    ASSERT_TRUE(live_) << "no connection for " << line;
+    live_->handlers_.received(line + "\r\n");
+  }
+  void SayBytes(std::string_view bytes) {
+    ASSERT_TRUE(live_);
+    live_->handlers_.received(bytes);
+  }
+  void Hangup() {
+    ASSERT_TRUE(live_);
+    live_->Hangup("connection reset by peer");
+  }
+  // Lines written since the last call.
+  std::vector<std::string> Take() {
+    std::vector<std::string> taken(lines.begin() + static_cast<long>(taken_), lines.end());
+    taken_ = lines.size();
+    return taken;
+  }
+
+  std::vector<std::string> lines;
+  std::vector<Micros> times;
+  std::vector<Micros> opened_at;
+  int opened = 0;
+  bool auto_accept = true;
+  bool refuse = false;
+
+ private:
+  Transport* live_ = nullptr;
+  std::size_t taken_ = 0;
+};
+
+class IrcClientTest : public ::testing::Test {
+ protected:
+  void Make(IrcClientSettings settings = {}) {
+    if (settings.nick.empty()) settings.nick = "host";
+    if (settings.channel.empty()) settings.channel = "#battles";
+    client_ = std::make_unique<IrcClient>(loop_, server_.Factory(loop_), settings);
+    client_->SetStatusObserver([this](IrcStatus status, const std::string& text) {
+      const char* kind = status == IrcStatus::kFatal     ? "fatal: "
+                         : status == IrcStatus::kMessage ? "message: "
+                                                         : "info: ";
+      statuses_.push_back(kind + text);
+    });
+    client_->Subscribe([this](const std::string& nick, const std::string& text) {
+      heard_.push_back(nick + ": " + text);
+    });
+    client_->Start();
+    loop_.DispatchPending();
+  }
+
+  // Takes the client through registration and into the channel; what it
+  // wrote on the way is forgotten unless `keep`.
+  void Register(bool keep = false) {
+    server_.Say("CAP * LS :multi-prefix");
+    server_.Say(":srv 001 host :Welcome");
+    server_.Say(":host!u@h JOIN #battles");
+    ASSERT_TRUE(client_->joined());
+    if (!keep) server_.Take();
+  }
+
+  // The PRIVMSG and NOTICE lines written since the last Take, as
+  // "TARGET TEXT".
+  std::vector<std::string> Privmsgs() {
+    std::vector<std::string> found;
+    for (const std::string& line : server_.Take()) {
+      const auto message = ParseIrcLine(line);
+      if (!message || (message->command != "PRIVMSG" && message->command != "NOTICE")) continue;
+      found.push_back(message->Param(0) + " " + message->Param(1));
+    }
+    return found;
+  }
+
+  VirtualLoop loop_;
+  FakeServer server_;
+  std::unique_ptr<IrcClient> client_;
+  std::vector<std::string> statuses_;
+  std::vector<std::string> heard_;
+};
+
+// Registration: CAP LS, NICK, USER; CAP END when nothing is wanted; a nick
+// in use is tried with "_", "__", then a digit kept inside nine bytes; the
+// welcome's nick is taken as ours and the channel is joined.
+TEST_F(IrcClientTest, RegistersUnderAFreeNickAndJoins) {
+  IrcClientSettings settings;
+  settings.nick = "zorvikhost";
+  Make(settings);
+  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP LS 302", "NICK zorvikhost",
+                                                      "USER zorvik 0 * :zorvik battle host"}));
+  server_.Say(":srv CAP * LS * :multi-prefix");
+  EXPECT_TRUE(server_.Take().empty());  // more caps to come
+  server_.Say(":srv CAP * LS :away-notify");
+  for (int i = 0; i < 3; ++i) server_.Say(":srv 433 * taken :Nickname already in use");
+  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP END", "NICK zorvikhost_",
+                                                      "NICK zorvikhost__", "NICK zorvikho1"}));
+  server_.Say(":srv 001 zorvikho1 :Welcome");
+  EXPECT_EQ(client_->nick(), "zorvikho1");
+  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"JOIN #battles"}));
+  server_.Say(":srv 433 zorvikho1 other :Nickname already in use");  // after registration: ignored
+  server_.Say(":ZORVIKHO1!u@h JOIN #Battles");
+  EXPECT_TRUE(client_->joined());
+  EXPECT_TRUE(server_.Take().empty());
+}
+
+// The password goes with SASL PLAIN only when asked for, and only if the
+// server offers it; otherwise as the server password. A failed or
+// impossible login ends the client for good: no reconnecting.
+TEST_F(IrcClientTest, LogsInWithSaslOrServerPassword) {
+  struct Case {
+    bool sasl;
+    std::string caps;
+    std::string outcome;  // the server's answer to the credentials
+    std::vector<std::string> lines;
+    bool fatal;
+  };
+  const std::vector<Case> cases = {
+      {true,
+       "sasl multi-prefix",
+       "903",
+       {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP REQ sasl",
+        "AUTHENTICATE PLAIN", "AUTHENTICATE aG9zdABob3N0AHNlY3JldA==", "CAP END"},
+       false},
+      {true,
+       "sasl=PLAIN,EXTERNAL",
+       "904",
+       {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP REQ sasl",
+        "AUTHENTICATE PLAIN", "AUTHENTICATE aG9zdABob3N0AHNlY3JldA==",
+        "QUIT :giving up: SASL login as host failed: bad password"},
+       true},
+      {true,
+       "multi-prefix",
+       "",
+       {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host",
+        "QUIT :giving up: the server does not offer SASL, so the account cannot log in"},
+       true},
+      {false,
+       "sasl",
+       "",
+       {"PASS secret", "CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP END"},
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caps + " " + c.outcome);
+    server_ = FakeServer();
+    statuses_.clear();
+    IrcClientSettings settings;
+    settings.password = "secret";
+    settings.sasl = c.sasl;
+    Make(settings);
+    server_.Say(":srv CAP * LS :" + c.caps);
+    if (server_.live()) server_.Say(":srv CAP host ACK :sasl");
+    if (server_.live()) server_.Say("AUTHENTICATE +");
+    if (server_.live() && !c.outcome.empty())
+      server_.Say(":srv " + c.outcome + " host :bad password");
+    EXPECT_EQ(server_.Take(), c.lines);
+    EXPECT_EQ(!statuses_.empty() && statuses_.back().starts_with("fatal: "), c.fatal);
+    if (c.fatal) {
+      loop_.Wait(3600 * kSecond);
+      EXPECT_EQ(server_.opened, 1);
+    }
+  }
+}
+
+// Credentials longer than one SASL chunk go in 400-byte pieces, and a
+// last piece of exactly 400 bytes is followed by "+".
+TEST_F(IrcClientTest, SplitsLongSaslCredentials) {
+  IrcClientSettings settings;
+  settings.sasl = true;
+  settings.sasl_account = "acct";
+  settings.password = std::string(400, 'p');
+  Make(settings);
+  server_.Say(":srv CAP * LS :sasl");
+  server_.Say(":srv CAP host ACK :sasl");
+  server_.Take();
+  server_.Say("AUTHENTICATE +");
+  const std::vector<std::string> sent = server_.Take();
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0].size(), std::string("AUTHENTICATE ").size() + 400);
+  EXPECT_TRUE(sent[0].starts_with("AUTHENTICATE YWNjdABhY2N0AHBwcHBw"));
+  EXPECT_EQ(sent[1].size(), std::string("AUTHENTICATE ").size() + 148);
+}
+
+// Room lines are the channel's PRIVMSGs from others, decoded and without
+// colours; our own, other channels', notices and CTCP are not. Private
+// messages reach the operator while instant messages are on; the switch
+// sets and clears the caller-ID mode the server names; VERSION is answered.
+TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
+  Make();
+  Register();
+  server_.Say(":srv 005 host CALLERID=g NICKLEN=30 :are supported");
+  server_.Say(":alice!a@h PRIVMSG #battles :-join");
+  server_.Say(
+      ":b\xE9o!b@h PRIVMSG #BATTLES :\x03"
+      "04i pick /pikachu\x0F");
+  server_.Say(":host!u@h PRIVMSG #battles :my own line");
+  server_.Say(":carol!c@h PRIVMSG #elsewhere :-join");
+  server_.Say(":dave!d@h NOTICE #battles :-join");
+  server_.Say(
+      ":erin!e@h PRIVMSG #battles :\x01"
+      "ACTION -join\x01");
+  server_.Say(":frank!f@h PRIVMSG #battles");
+  EXPECT_EQ(heard_, (std::vector<std::string>{"alice: -join", "b\xC3\xA9o: i pick /pikachu"}));
+
+  server_.Say(":alice!a@h PRIVMSG host :psst");
+  server_.Say(":alice!a@h NOTICE host :hello");
+  server_.Say(":services.net NOTICE host :server notice");
+  client_->InstantMessagesOff();
+  server_.Say(":alice!a@h PRIVMSG host :while off");
+  client_->InstantMessagesOff();
+  client_->InstantMessagesOn();
+  server_.Say(":alice!a@h PRIVMSG host :\x01VERSION\x01");
+  std::vector<std::string> messages;
+  for (const std::string& status : statuses_) {
+    if (status.starts_with("message: ")) messages.push_back(status);
+  }
+  EXPECT_EQ(messages, (std::vector<std::string>{"message: private message from alice: psst",
+                                                "message: notice from alice: hello"}));
+  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"MODE host +g", "MODE host -g",
+                                                      "NOTICE alice :\x01VERSION zorvik\x01"}));
+
+  // Without CALLERID the switch only hides messages.
+  server_ = FakeServer();
+  Make();
+  Register();
+  client_->InstantMessagesOff();
+  client_->InstantMessagesOn();
+  EXPECT_TRUE(server_.Take().empty());
+}
+
+// With the default bucket, ChatSend runs at the game's pace (0.51 s) while
+// the burst lasts, then at one line a second; a ChatSend nested in another's
+// wait goes out after the outer line; the rate is never exceeded.
+TEST_F(IrcClientTest, ChatSendWaitsForTheBucket) {
+  Make();
+  Register();
+  const Micros start = loop_.Now();
+  // Line 8 waits for the bucket from 3.57 s to 4 s; "nested" comes in
+  // meanwhile and must not overtake it.
+  loop_.ScheduleAt(start + 3'700'000, [this] { client_->ChatSend("nested"); });
+  for (int i = 1; i <= 9; ++i) client_->ChatSend("line " + std::to_string(i));
+  std::vector<std::string> texts;
+  std::vector<Micros> at;  // milliseconds from the start
+  for (std::size_t i = 0; i < server_.lines.size(); ++i) {
+    const auto message = ParseIrcLine(server_.lines[i]);
+    if (!message || message->command != "PRIVMSG") continue;
+    texts.push_back(message->Param(1));
+    at.push_back((server_.times[i] - start) / 1000);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{"line 1", "line 2", "line 3", "line 4", "line 5",
+                                             "line 6", "line 7", "line 8", "nested", "line 9"}));
+  EXPECT_EQ(at, (std::vector<Micros>{0, 510, 1020, 1530, 2040, 2550, 3060, 4000, 5000, 6020}));
+  for (std::size_t a = 0; a < at.size(); ++a) {
+    for (std::size_t b = a; b < at.size(); ++b) {
+      EXPECT_LE(static_cast<Micros>(b - a + 1) * 1000, 4000 + at[b] - at[a]);
+    }
+  }
+}
+
+// A long line is split within the server's limit without cutting a
+// character, and no CR, LF or NUL in it reaches the wire.
+TEST_F(IrcClientTest, LongLinesAreSplitAndLineBreaksNeverLeak) {
+  IrcClientSettings settings;
+  settings.lines_per_second = 1000;
+  settings.burst = 100;
+  Make(settings);
+  Register();
+  std::string line;
+  for (int i = 0; i < 300; ++i) line += "\xC3\xB8";
+  line += "\r\nQUIT :bye\n";
+  line += std::string("a\0b", 3);
+  client_->ChatSend(line);
+  std::string joined;
+  const std::vector<std::string> sent = Privmsgs();
+  ASSERT_EQ(sent.size(), 2u);
+  for (const std::string& wire : sent) {
+    // As relayed: ":host!" + 10 user bytes + "@" + 63 host bytes + " " +
+    // "PRIVMSG #battles :" + text + CR LF.
+    EXPECT_LE(1 + 4 + 1 + 10 + 1 + 63 + 1 + 9 + wire.size() + 1 + 2, kIrcLineLimit);
+    ASSERT_TRUE(wire.starts_with("#battles "));
+    const std::string text = wire.substr(std::string("#battles ").size());
+    EXPECT_EQ(ToUtf8(text), text);
+    joined += text;
+  }
+  std::string expected;
+  for (int i = 0; i < 300; ++i) expected += "\xC3\xB8";
+  EXPECT_EQ(joined, expected + "  QUIT :bye a b");
+}
+
+// The server's PING is answered at once; a quiet server is pinged after a
+// minute; two silent minutes count as a lost link, which is made again
+// after the backoff, and registration starts over.
+TEST_F(IrcClientTest, PingsAndNoticesASilentServer) {
+  Make();
+  Register();
+  server_.Say("PING :irc.example 42");
+  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"PONG :irc.example 42"}));
+  loop_.Wait(59 * kSecond);
+  EXPECT_TRUE(server_.Take().empty());
+  loop_.Wait(6 * kSecond);
+  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"PING zorvik"}));
+  loop_.Wait(54 * kSecond);
+  EXPECT_TRUE(server_.live());
+  loop_.Wait(1'500'000);  // 120.5 s of silence: gone, not yet back
+  EXPECT_FALSE(server_.live());
+  EXPECT_EQ(server_.opened, 1);
+  loop_.Wait(kSecond);
+  EXPECT_EQ(server_.opened, 2);
+  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP LS 302", "NICK host",
+                                                      "USER zorvik 0 * :zorvik battle host"}));
+  EXPECT_FALSE(client_->joined());
+}
+
+// A server that keeps refusing is tried after 1, 2, 4, 8 ... seconds (less
+// a jitter of up to a quarter), up to five minutes; a link that has stayed
+// up for a minute starts the backoff over.
+TEST_F(IrcClientTest, BacksOffWhileTheServerIsAway) {
+  server_.refuse = true;
+  Make();
+  loop_.Wait(1800 * kSecond);
+  std::vector<Micros> gaps;
+  for (std::size_t i = 1; i < server_.opened_at.size(); ++i) {
+    gaps.push_back(server_.opened_at[i] - server_.opened_at[i - 1]);
+  }
+  ASSERT_GE(gaps.size(), 12u);
+  Micros nominal = kSecond;
+  for (Micros gap : gaps) {
+    EXPECT_GE(gap, nominal * 3 / 4);
+    EXPECT_LE(gap, nominal);
+    nominal = std::min<Micros>(nominal * 2, 300 * kSecond);
+  }
+  server_.refuse = false;
+  for (int i = 0; i < 400 && !server_.live(); ++i) loop_.Wait(kSecond);
+  ASSERT_TRUE(server_.live());
+  Register();
+  loop_.Wait(61 * kSecond);
+  const int opened = server_.opened;
+  server_.Hangup();
+  loop_.Wait(kSecond);
+  EXPECT_EQ(server_.opened, opened + 1);
+}
+
+// Lines sent while the link is down wait in the bounded queue (ChatSend
+// still takes its pause); after rejoining, the operator learns how many were
+// dropped and the rest go out in order, paced by the bucket.
+TEST_F(IrcClientTest, LinesWaitAcrossAReconnection) {
+  IrcClientSettings settings;
+  settings.queue_limit = 3;
+  Make(settings);
+  Register();
+  server_.Hangup();
+  const Micros down = loop_.Now();
+  for (int i = 1; i <= 5; ++i) client_->ChatSend("while away " + std::to_string(i));
+  EXPECT_EQ(loop_.Now() - down, 5 * 510'000);
+  EXPECT_EQ(client_->queued(), 3u);
+  ASSERT_TRUE(server_.live());
+  server_.Take();
+  Register(/*keep=*/true);
+  loop_.Wait(5 * kSecond);
+  EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"#battles while away 3", "#battles while away 4",
+                                                  "#battles while away 5"}));
+  EXPECT_EQ(client_->dropped(), 2u);
+  bool told = false;
+  for (const std::string& status : statuses_) {
+    told |= status ==
+            "info: joined #battles; 2 lines could not wait for it and were dropped; "
+            "sending 3 waiting lines";
+  }
+  EXPECT_TRUE(told);
+}
+
+// Kicked, the host joins again after five seconds; the feedback mail goes
+// as private messages, subject first, to the recipient or the configured
+// feedback nick.
+TEST_F(IrcClientTest, RejoinsAfterAKickAndMailsAsPrivateMessages) {
+  IrcClientSettings settings;
+  settings.feedback_nick = "ops";
+  Make(settings);
+  Register();
+  server_.Say(":op!o@h KICK #battles host :out");
+  EXPECT_FALSE(client_->joined());
+  loop_.Wait(4 * kSecond);
+  EXPECT_TRUE(server_.Take().empty());
+  loop_.Wait(2 * kSecond);
+  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"JOIN #battles"}));
+
+  client_->SendMail("ZorvikDesk", "bug report", "line one\r\n\r\nline two");
+  loop_.Wait(5 * kSecond);
+  EXPECT_EQ(Privmsgs(),
+            (std::vector<std::string>{"ops mail: bug report", "ops line one", "ops line two"}));
+}
+
+// Hostile bytes from the server — garbage, broken lines, replies missing
+// their parameters, an endless line — change nothing: the client still
+// answers PING and still hears the room.
+TEST_F(IrcClientTest, SurvivesHostileServerBytes) {
+  Make();
+  Register();
+  const std::vector<std::string> lines = {"",
+                                          ":",
+                                          "@",
+                                          "@;;=;",
+                                          ": :",
+                                          "001",
+                                          "005",
+                                          "433",
+                                          "432",
+                                          "CAP",
+                                          "CAP * LS",
+                                          "CAP * ACK",
+                                          "AUTHENTICATE",
+                                          "KICK",
+                                          "KICK #battles",
+                                          "PART",
+                                          "JOIN",
+                                          "NICK",
+                                          "PRIVMSG",
+                                          "PRIVMSG host",
+                                          "NOTICE",
+                                          "ERROR",
+                                          "404",
+                                          "471",
+                                          "PRIVMSG #battles :\x01",
+                                          std::string("\0\0\0", 3),
+                                          "\xFF\xFE :\xC0 PRIVMSG #battles :\xE2\x82"};
+  for (const std::string& line : lines) server_.Say(line);
+  std::string garbage;
+  for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);
+  server_.SayBytes(garbage);
+  server_.SayBytes(std::string(100000, 'x'));
+  server_.SayBytes("\r\nPING :still\r\n:alice!a@h PRIVMSG #battles :-join\r\n");
+  EXPECT_TRUE(client_->joined());
+  const std::vector<std::string> sent = server_.Take();
+  ASSERT_FALSE(sent.empty());
+  EXPECT_EQ(sent.back(), "PONG still");
+  EXPECT_EQ(heard_.back(), "alice: -join");
+}
+
+}  // namespace
+}  // namespace zorvik

@@ -1,0 +1,66 @@
+#include "bridge/kit/chat_listener.h"
+
+#include <gtest/gtest.h>
+
+#include "bridge/kit/embedded_client.h"
+#include "bridge/loop/virtual_loop.h"
+
+namespace zorvik {
+namespace {
+
+struct Heard {
+  std::vector<std::string> lines;
+  ChatListener::Handler Into(const std::string& tag) {
+    return [this, tag](const std::string& name, const std::string& text) {
+      lines.push_back(tag + " " + name + ": " + text);
+    };
+  }
+};
+
+// Reports are queued per listener that is on when the line appears, in the
+// order the listeners were made, and handled like any other task.
+TEST(ChatListenerTest, DeliveryRules) {
+  VirtualLoop loop;
+  EmbeddedClient room;
+  Heard heard;
+  ChatListener first(loop, room, heard.Into("1"));
+  ChatListener second(loop, room, heard.Into("2"));
+
+  room.Say("early", "before anyone listens");
+  first.StartListening();
+  second.StartListening();
+  room.Say("ann", "one");
+  room.Say("bob", "two");
+  loop.Run();
+  EXPECT_EQ(heard.lines,
+            (std::vector<std::string>{"1 ann: one", "2 ann: one", "1 bob: two", "2 bob: two"}));
+
+  // Stopping drops what was queued, even if the listener comes on again
+  // before the report would have been handled.
+  heard.lines.clear();
+  room.Say("ann", "three");
+  second.StopListening();
+  second.StartListening();
+  first.StopListening();
+  room.Say("ann", "four");
+  loop.Run();
+  EXPECT_EQ(heard.lines, std::vector<std::string>{"2 ann: four"});
+}
+
+// A report still queued when its listener is destroyed is dropped safely.
+TEST(ChatListenerTest, OutlivedReportsAreDropped) {
+  VirtualLoop loop;
+  EmbeddedClient room;
+  Heard heard;
+  {
+    ChatListener gone(loop, room, heard.Into("x"));
+    gone.StartListening();
+    room.Say("ann", "hello");
+  }
+  room.Say("ann", "after");
+  loop.Run();
+  EXPECT_TRUE(heard.lines.empty());
+}
+
+}  // namespace
+}  // namespace zorvik

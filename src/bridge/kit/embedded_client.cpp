@@ -1,0 +1,453 @@
+#include "bridge/kit/embedded_client.h"
+
+#include <algorithm>
+
+namespace zorvik {
+namespace {
+
+// Handles start above 32 bits so that anything narrowing them shows up.
+constexpr Hwnd kFirstHandle = 0x1'0000'0100;
+
+constexpr int kToolbarButtons = 24;
+constexpr int kWriteMailButtonIndex = 1;
+constexpr int kKeywordButtonIndex = 21 - 1;
+constexpr int kImButtons = 11;
+constexpr int kImSendIndex = 9;  // counted from the first button
+constexpr int kMailButtons = 21;
+constexpr int kMailSendIndex = 18;
+
+constexpr char kImAddress[] = "aol://9293:";
+constexpr char kClientTitle[] = "America Online";
+
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
+  }
+  return true;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+}
+
+void AppendUtf8(std::string& out, std::uint64_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
+
+EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
+    : operator_screen_name_(std::move(operator_screen_name)), next_handle_(kFirstHandle) {
+  for (const char* name : {"$IM_Off", "$IM_On"}) reachable_.insert(NameKey(name));
+  reachable_.insert(NameKey(operator_screen_name_));
+
+  const Hwnd main = Create(0, "AOL Frame25", "America  Online");
+  const Hwnd strip = Create(Create(main, "AOL Toolbar", ""), "_AOL_Toolbar", "");
+  for (int i = 0; i < kToolbarButtons; ++i) {
+    Role role = Role::kPlain;
+    if (i == kWriteMailButtonIndex) role = Role::kWriteMailButton;
+    if (i == kKeywordButtonIndex) role = Role::kKeywordButton;
+    const char* label = role == Role::kWriteMailButton ? "Write"
+                        : role == Role::kKeywordButton ? "Keyword"
+                                                       : "";
+    Create(strip, "_AOL_Icon", label, role);
+  }
+  mdi_ = Create(main, "MDIClient", "");
+
+  room_ = Create(mdi_, "AOL Child", "Lobby 1");
+  Create(room_, "RICHCNTL", "");
+  Create(room_, "_AOL_Static", "Lobby 1");
+  Create(room_, "_AOL_Icon", "Notify");
+  Create(room_, "_AOL_Icon", "Profile");
+  Create(room_, "_AOL_Icon", "Rooms");
+  Create(room_, "_AOL_Static", "People here");
+  Create(room_, "RICHCNTL", "", Role::kRoomInput);
+  Create(room_, "_AOL_Icon", "Send");
+  Create(room_, "_AOL_Listbox", "");
+}
+
+// --- WindowApi ---
+
+Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
+                                  std::optional<std::string_view> title) {
+  for (Hwnd window : top_level_) {
+    const Node& node = nodes_.at(window);
+    if (EqualIgnoringCase(node.window_class, window_class) && (!title || node.text == *title)) {
+      return window;
+    }
+  }
+  return 0;
+}
+
+Hwnd EmbeddedClient::FirstChild(Hwnd window) {
+  const Node* node = Find(window);
+  return (node && !node->children.empty()) ? node->children.front() : 0;
+}
+
+Hwnd EmbeddedClient::NextSibling(Hwnd window) {
+  Node* node = Find(window);
+  if (!node) return 0;
+  const std::vector<Hwnd>& siblings = SiblingsOf(*node);
+  // Walks step from sibling to sibling, so the last position found is
+  // usually just before this one.
+  std::size_t at =
+      node->position_hint < siblings.size() && siblings[node->position_hint] == window
+          ? node->position_hint
+          : static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), window) -
+                                     siblings.begin());
+  if (at + 1 >= siblings.size()) return 0;
+  const Hwnd next = siblings[at + 1];
+  if (Node* next_node = Find(next)) next_node->position_hint = at + 1;
+  return next;
+}
+
+std::string EmbeddedClient::ClassName(Hwnd window) {
+  const Node* node = Find(window);
+  return node ? node->window_class : std::string();
+}
+
+std::string EmbeddedClient::WindowText(Hwnd window) {
+  const Node* node = Find(window);
+  return node ? node->text : std::string();
+}
+
+void EmbeddedClient::SendMessage(Hwnd window, WindowMessage message, std::uint64_t wparam,
+                                 std::string_view text) {
+  Node* node = Find(window);
+  if (!node) return;
+  switch (message) {
+    case WindowMessage::kSetText:
+      node->text.assign(text);
+      return;
+    case WindowMessage::kClose:
+      Destroy(window);
+      return;
+    case WindowMessage::kChar:
+      if (node->role != Role::kRoomInput) return;
+      if (wparam == 13) {
+        EnterLine(window);
+      } else if (wparam >= 0x20 && wparam <= 0x10FFFF && wparam != 0x7F &&
+                 !(wparam >= 0xD800 && wparam <= 0xDFFF)) {
+        AppendUtf8(node->text, wparam);
+      }
+      return;
+    case WindowMessage::kLButtonDown:
+      return;
+    case WindowMessage::kLButtonUp:
+      Click(window, node->role);
+      return;
+  }
+}
+
+void EmbeddedClient::SetFocus(Hwnd window) {
+  (void)window;
+}
+
+// --- RoomFeed ---
+
+RoomFeed::SubscriptionId EmbeddedClient::Subscribe(LineObserver observer) {
+  const SubscriptionId id = next_subscription_++;
+  observers_.emplace_back(id, std::make_shared<const LineObserver>(std::move(observer)));
+  return id;
+}
+
+void EmbeddedClient::Unsubscribe(SubscriptionId id) {
+  std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
+}
+
+// --- The room ---
+
+void EmbeddedClient::Say(const std::string& screen_name, const std::string& text) {
+  if (room_ == 0) return;
+  reachable_.insert(NameKey(screen_name));
+  AppendLine(screen_name, text);
+}
+
+void EmbeddedClient::EnterLine(Hwnd input) {
+  std::string line = std::move(nodes_.at(input).text);
+  nodes_.at(input).text.clear();
+  if (!line.empty()) AppendLine(operator_screen_name_, line);
+}
+
+void EmbeddedClient::AppendLine(const std::string& screen_name, const std::string& text) {
+  // The arguments may refer into history_ itself, which the append can move.
+  const RoomLine line{screen_name, text};
+  history_.push_back(line);
+  // Observers may unsubscribe while being called, which would shift the
+  // list under a running loop; walk a copy and skip those that have left.
+  const auto snapshot = observers_;
+  for (const auto& [id, observer] : snapshot) {
+    const bool still_subscribed =
+        std::any_of(observers_.begin(), observers_.end(),
+                    [id = id](const auto& entry) { return entry.first == id; });
+    if (still_subscribed && *observer) (*observer)(line.screen_name, line.text);
+  }
+}
+
+void EmbeddedClient::SetInstantMessageObserver(InstantMessageObserver observer) {
+  on_instant_message_ = std::move(observer);
+}
+
+void EmbeddedClient::SetMailObserver(MailObserver observer) {
+  on_mail_ = std::move(observer);
+}
+
+// --- Buttons ---
+
+void EmbeddedClient::Click(Hwnd window, Role role) {
+  switch (role) {
+    case Role::kWriteMailButton:
+      if (!toolbar_dead_) OpenWriteMail();
+      return;
+    case Role::kKeywordButton:
+      if (!toolbar_dead_) OpenKeywordWindow();
+      return;
+    case Role::kKeywordGo:
+      GoKeyword(window);
+      return;
+    case Role::kImSend:
+      SendInstantMessage(window);
+      return;
+    case Role::kMailSend:
+      SendWriteMail(window);
+      return;
+    case Role::kCloseButton:
+      Destroy(nodes_.at(window).parent);
+      return;
+    default:
+      return;
+  }
+}
+
+void EmbeddedClient::OpenKeywordWindow() {
+  for (Hwnd child : nodes_.at(mdi_).children) {
+    if (ChildWithRole(child, Role::kKeywordGo) != 0) {
+      ToFront(child);
+      return;
+    }
+  }
+  const Hwnd kw = Create(mdi_, "AOL Child", "Keyword", Role::kPlain, true);
+  Create(kw, "_AOL_Static", "Type a keyword or address");
+  Create(kw, "_AOL_Edit", "", Role::kKeywordAddress);
+  Create(kw, "_AOL_Icon", "Go", Role::kKeywordGo);
+  Create(kw, "_AOL_Icon", "Search");
+}
+
+void EmbeddedClient::GoKeyword(Hwnd go) {
+  const Hwnd kw = nodes_.at(go).parent;
+  const std::string address = WindowText(ChildWithRole(kw, Role::kKeywordAddress));
+  Destroy(kw);
+  opened_addresses_.push_back(address);
+  if (StartsWithIgnoringCase(address, kImAddress)) {
+    OpenInstantMessageWindow(address.substr(sizeof(kImAddress) - 1));
+  }
+}
+
+void EmbeddedClient::OpenInstantMessageWindow(std::string recipient) {
+  const Hwnd im = Create(mdi_, "AOL Child", "Send Instant Message", Role::kPlain, true);
+  Create(im, "_AOL_Static", "To:");
+  Create(im, "_AOL_Edit", std::move(recipient), Role::kImRecipient);
+  Create(im, "RICHCNTL", "", Role::kImText);
+  for (int i = 0; i < kImButtons; ++i) {
+    Create(im, "_AOL_Icon", i == kImSendIndex ? "Send" : "",
+           i == kImSendIndex ? Role::kImSend : Role::kPlain);
+  }
+}
+
+void EmbeddedClient::SendInstantMessage(Hwnd send) {
+  const Hwnd im = nodes_.at(send).parent;
+  const std::string recipient = WindowText(ChildWithRole(im, Role::kImRecipient));
+  const std::string message = WindowText(ChildWithRole(im, Role::kImText));
+  if (!Reachable(recipient)) {
+    OpenMessageBox(recipient + " is not currently signed on.");
+    return;
+  }
+  Destroy(im);
+  if (on_instant_message_) on_instant_message_(recipient, message);
+}
+
+void EmbeddedClient::OpenWriteMail() {
+  const Hwnd mail = Create(mdi_, "AOL Child", "Write Mail", Role::kPlain, true);
+  Create(mail, "_AOL_Static", "Send To:");
+  Create(mail, "_AOL_Edit", "", Role::kMailRecipient);
+  Create(mail, "_AOL_Static", "Copy To:");
+  Create(mail, "_AOL_Edit", "");
+  Create(mail, "_AOL_Static", "Subject:");
+  Create(mail, "_AOL_Edit", "", Role::kMailSubject);
+  Create(mail, "RICHCNTL", "", Role::kMailText);
+  for (int i = 0; i < kMailButtons; ++i) {
+    // A font box among the buttons, as on the client's formatting bar.
+    const char* window_class = i == 3 ? "_AOL_Combobox" : "_AOL_Icon";
+    Create(mail, window_class, i == kMailSendIndex ? "Send" : "",
+           i == kMailSendIndex ? Role::kMailSend : Role::kPlain);
+  }
+}
+
+void EmbeddedClient::SendWriteMail(Hwnd send) {
+  const Hwnd mail = nodes_.at(send).parent;
+  const std::string recipient = WindowText(ChildWithRole(mail, Role::kMailRecipient));
+  const std::string subject = WindowText(ChildWithRole(mail, Role::kMailSubject));
+  const std::string text = WindowText(ChildWithRole(mail, Role::kMailText));
+  if (recipient.find_first_not_of(' ') == std::string::npos) {
+    OpenErrorWindow();
+    return;
+  }
+  if (quiet_mail_) {
+    Destroy(mail);
+  } else {
+    OpenModalDialog();
+  }
+  if (on_mail_) on_mail_(recipient, subject, text);
+}
+
+Hwnd EmbeddedClient::OpenMessageBox(const std::string& text) {
+  const Hwnd box = Create(0, "#32770", kClientTitle, Role::kPlain, true);
+  Create(box, "Static", text);
+  Create(box, "Button", "OK", Role::kCloseButton);
+  return box;
+}
+
+bool EmbeddedClient::Reachable(const std::string& screen_name) const {
+  return reachable_.count(NameKey(screen_name)) > 0;
+}
+
+std::string EmbeddedClient::NameKey(std::string_view screen_name) {
+  std::string key;
+  for (char c : screen_name) {
+    if (c != ' ') key += LowerAscii(c);
+  }
+  return key;
+}
+
+// --- Scenario controls ---
+
+void EmbeddedClient::AddReachable(std::string screen_name) {
+  reachable_.insert(NameKey(screen_name));
+}
+
+bool EmbeddedClient::IsWindow(Hwnd window) const {
+  return Find(window) != nullptr;
+}
+
+Hwnd EmbeddedClient::Parent(Hwnd window) const {
+  const Node* node = Find(window);
+  return node ? node->parent : 0;
+}
+
+Hwnd EmbeddedClient::OpenOtherChild(std::string title) {
+  if (!IsWindow(mdi_)) return 0;
+  const Hwnd child = Create(mdi_, "AOL Child", title, Role::kPlain, true);
+  Create(child, "_AOL_Static", std::move(title));
+  Create(child, "RICHCNTL", "");
+  return child;
+}
+
+Hwnd EmbeddedClient::AddWindow(Hwnd parent, std::string window_class, std::string text) {
+  if (parent != 0 && !IsWindow(parent)) return 0;
+  return Create(parent, std::move(window_class), std::move(text));
+}
+
+void EmbeddedClient::BringRoomToFront() {
+  if (room_ != 0) ToFront(room_);
+}
+
+void EmbeddedClient::CloseRoom() {
+  Destroy(room_);
+}
+
+Hwnd EmbeddedClient::OpenModalDialog() {
+  const Hwnd modal = Create(0, "_AOL_Modal", kClientTitle, Role::kPlain, true);
+  Create(modal, "_AOL_Static", "Your mail has been sent.");
+  Create(modal, "_AOL_Icon", "OK", Role::kCloseButton);
+  return modal;
+}
+
+Hwnd EmbeddedClient::OpenErrorWindow() {
+  if (!IsWindow(mdi_)) return 0;
+  const Hwnd error = Create(mdi_, "AOL Child", "Error", Role::kPlain, true);
+  Create(error, "_AOL_Static", "You must enter a recipient.");
+  Create(error, "_AOL_Icon", "OK", Role::kCloseButton);
+  return error;
+}
+
+// --- The tree ---
+
+Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string text, Role role,
+                            bool in_front) {
+  const Hwnd handle = next_handle_++;
+  Node node;
+  node.window_class = std::move(window_class);
+  node.text = std::move(text);
+  node.parent = parent;
+  node.role = role;
+  std::vector<Hwnd>& siblings = SiblingsOf(node);
+  siblings.insert(in_front ? siblings.begin() : siblings.end(), handle);
+  nodes_.emplace(handle, std::move(node));
+  return handle;
+}
+
+void EmbeddedClient::Destroy(Hwnd window) {
+  Node* node = Find(window);
+  if (!node) return;
+  std::erase(SiblingsOf(*node), window);
+  // Children first, each unhooking itself from this node's list.
+  while (!node->children.empty()) {
+    Destroy(node->children.back());
+    node = Find(window);
+  }
+  nodes_.erase(window);
+  if (window == room_) room_ = 0;
+  if (window == mdi_) mdi_ = 0;
+}
+
+EmbeddedClient::Node* EmbeddedClient::Find(Hwnd window) {
+  const auto it = nodes_.find(window);
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+const EmbeddedClient::Node* EmbeddedClient::Find(Hwnd window) const {
+  const auto it = nodes_.find(window);
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+std::vector<Hwnd>& EmbeddedClient::SiblingsOf(const Node& node) {
+  return node.parent == 0 ? top_level_ : nodes_.at(node.parent).children;
+}
+
+void EmbeddedClient::ToFront(Hwnd window) {
+  Node* node = Find(window);
+  if (!node) return;
+  std::vector<Hwnd>& siblings = SiblingsOf(*node);
+  std::erase(siblings, window);
+  siblings.insert(siblings.begin(), window);
+}
+
+Hwnd EmbeddedClient::ChildWithRole(Hwnd parent, Role role) const {
+  const Node* node = Find(parent);
+  if (!node) return 0;
+  for (Hwnd child : node->children) {
+    if (nodes_.at(child).role == role) return child;
+  }
+  return 0;
+}
+
+}  // namespace zorvik

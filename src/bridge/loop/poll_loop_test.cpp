@@ -1,0 +1,170 @@
+#include "bridge/loop/poll_loop.h"
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "bridge/loop/loop_test_support.h"
+
+namespace zorvik {
+namespace {
+
+using test::Pipe;
+
+constexpr Micros kMillisecond = 1000;
+
+// A real wait lasts at least its length on both the loop's clock and the
+// steady clock, with nothing to do.
+TEST(PollLoopTest, WaitLastsItsLength) {
+  PollLoop loop;
+  const auto real_start = std::chrono::steady_clock::now();
+  const Micros start = loop.Now();
+  loop.Wait(20 * kMillisecond);
+  const auto real_elapsed = std::chrono::steady_clock::now() - real_start;
+  EXPECT_GE(loop.Now() - start, 20 * kMillisecond);
+  EXPECT_GE(real_elapsed, std::chrono::milliseconds(20));
+  EXPECT_LT(real_elapsed, std::chrono::seconds(2));
+}
+
+// A task that waits runs the tasks falling due meanwhile nested inside its
+// wait, once; a long nested wait ends the outer wait as soon as it returns.
+TEST(PollLoopTest, NestedWaits) {
+  PollLoop loop;
+  std::vector<std::string> log;
+  loop.ScheduleAfter(1 * kMillisecond, [&] {
+    log.push_back("a-start");
+    loop.Wait(60 * kMillisecond);
+    log.push_back("a-end");
+  });
+  loop.ScheduleAfter(5 * kMillisecond, [&] { log.push_back("b"); });
+  loop.ScheduleAfter(3 * kMicrosPerSecond, [&] { log.push_back("late"); });
+  const Micros start = loop.Now();
+  loop.Wait(20 * kMillisecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"a-start", "b", "a-end"}));
+  EXPECT_GE(loop.Now() - start, 61 * kMillisecond);
+  EXPECT_LT(loop.Now() - start, 2 * kMicrosPerSecond);  // "late" is not waited for
+}
+
+// A pipe that becomes readable while the loop sleeps wakes it: the callback
+// runs inside the wait; it can unwatch itself, and Run then ends as nothing
+// is left. A hung-up pipe is reported too.
+TEST(PollLoopTest, ReadableDescriptorRunsItsCallback) {
+  PollLoop loop;
+  Pipe pipe;
+  std::vector<std::string> got;
+  ASSERT_TRUE(loop.WatchReadable(pipe.read_end(), [&] { got.push_back(pipe.ReadAll()); }));
+  loop.ScheduleAfter(5 * kMillisecond, [&] { pipe.Write("hello"); });
+  loop.Wait(100 * kMillisecond);
+  EXPECT_EQ(got, (std::vector<std::string>{"hello"}));
+
+  loop.WatchReadable(pipe.read_end(), [&] {
+    got.push_back("hup:" + pipe.ReadAll());
+    loop.Unwatch(pipe.read_end());
+  });
+  loop.ScheduleAfter(5 * kMillisecond, [&] {
+    pipe.Write("bye");
+    pipe.CloseWriteEnd();
+  });
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Run();
+  EXPECT_EQ(got, (std::vector<std::string>{"hello", "hup:bye"}));
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
+}
+
+// A descriptor closed while still watched is forgotten instead of being
+// reported forever, so Run still ends.
+TEST(PollLoopTest, ClosedWatchedDescriptorIsForgotten) {
+  PollLoop loop;
+  Pipe pipe;
+  int calls = 0;
+  loop.WatchReadable(pipe.read_end(), [&] { ++calls; });
+  pipe.CloseReadEnd();
+  loop.Run();
+  EXPECT_EQ(calls, 0);
+}
+
+// Quit from a task nested in a nested wait: every wait returns at once, Run
+// returns, and nothing more runs.
+TEST(PollLoopTest, QuitInsideNestedTaskStopsEverything) {
+  PollLoop loop;
+  Pipe pipe;
+  std::vector<std::string> log;
+  loop.WatchReadable(pipe.read_end(), [&] { log.push_back("fd"); });
+  loop.ScheduleAfter(1 * kMillisecond, [&] {
+    loop.Wait(10 * kMicrosPerSecond);
+    log.push_back("a-end");
+  });
+  loop.ScheduleAfter(2 * kMillisecond, [&] { loop.Quit(); });
+  loop.ScheduleAfter(3 * kMillisecond, [&] { log.push_back("never"); });
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Wait(20 * kMicrosPerSecond);
+  EXPECT_TRUE(loop.Quitting());
+  pipe.Write("x");
+  loop.DispatchPending();
+  loop.Run();
+  loop.Wait(10 * kMicrosPerSecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"a-end"}));
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
+}
+
+// Waiting sleeps: long and sub-millisecond waits use little CPU.
+TEST(PollLoopTest, WaitDoesNotSpin) {
+  PollLoop loop;
+  EXPECT_LT(test::CpuUsedByWaits(loop), 50 * kMillisecond);
+}
+
+// A socket whose send buffer is full is reported writable only once the
+// peer has read; the writable watch is independent of the readable one, so
+// dropping it leaves reading in place, and Run ends once both are gone.
+TEST(PollLoopTest, WritableWatchFollowsTheSendBuffer) {
+  int fds[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds), 0);
+  const std::string chunk(4096, 'x');
+  std::size_t queued = 0;
+  while (write(fds[0], chunk.data(), chunk.size()) > 0) queued += chunk.size();
+  ASSERT_GT(queued, 0u);
+
+  PollLoop loop;
+  std::vector<std::string> log;
+  loop.WatchReadable(fds[0], [&] {
+    char byte;
+    const ssize_t got = read(fds[0], &byte, 1);
+    log.push_back(got == 1 ? "read" : "eof");
+    if (got <= 0) loop.Unwatch(fds[0]);
+  });
+  loop.WatchWritable(fds[0], [&] {
+    log.push_back("writable");
+    loop.UnwatchWritable(fds[0]);
+  });
+  loop.Wait(20 * kMillisecond);
+  EXPECT_TRUE(log.empty());
+
+  loop.ScheduleAfter(5 * kMillisecond, [&] {
+    std::vector<char> buffer(queued);
+    std::size_t drained = 0;
+    ssize_t got;
+    while ((got = read(fds[1], buffer.data(), buffer.size())) > 0)
+      drained += static_cast<std::size_t>(got);
+    log.push_back(drained == queued ? "drained" : "partly drained");
+  });
+  loop.Wait(100 * kMillisecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"drained", "writable"}));
+
+  ASSERT_EQ(write(fds[1], "z", 1), 1);
+  close(fds[1]);
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Run();
+  EXPECT_EQ(log, (std::vector<std::string>{"drained", "writable", "read", "eof"}));
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
+  close(fds[0]);
+}
+
+}  // namespace
+}  // namespace zorvik

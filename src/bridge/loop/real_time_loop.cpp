@@ -1,0 +1,64 @@
+#include "bridge/loop/real_time_loop.h"
+
+#include <algorithm>
+
+namespace zorvik {
+
+RealTimeLoop::RealTimeLoop() : start_(std::chrono::steady_clock::now()) {}
+
+Micros RealTimeLoop::Now() const {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               start_)
+      .count();
+}
+
+EventLoop::TimerId RealTimeLoop::ScheduleAt(Micros due, Task task) {
+  return tasks_.Add(due, std::move(task));
+}
+
+void RealTimeLoop::Cancel(TimerId id) {
+  tasks_.Cancel(id);
+}
+
+void RealTimeLoop::RunDueTasks(Micros end) {
+  // The pass is fixed when it starts, so a task that keeps posting tasks
+  // cannot keep the event sources from being looked at.
+  for (const TaskQueue::Key& key : tasks_.DueBy(Now(), end)) {
+    // Gone when a nested wait ran it or it was cancelled; taken out before
+    // it runs because it may re-enter the loop.
+    std::optional<Task> task = tasks_.Take(key);
+    if (!task) continue;
+    (*task)();
+    // A long task or a nested wait may have carried the clock to the end.
+    if (quitting_ || Now() >= end) return;
+  }
+}
+
+void RealTimeLoop::Wait(Micros length) {
+  if (length <= 0 || quitting_) return;
+  const Micros start = Now();
+  const Micros end = length >= kNever - start ? kNever : start + length;
+  for (;;) {
+    RunDueTasks(end);
+    if (quitting_ || Now() >= end) return;
+    Sleep(std::min(NextDue(), end));
+    if (quitting_ || Now() >= end) return;
+  }
+}
+
+void RealTimeLoop::DispatchPending() {
+  if (quitting_) return;
+  RunDueTasks(kNever);
+  if (quitting_) return;
+  HandlePendingEvents();
+}
+
+void RealTimeLoop::Run() {
+  while (!quitting_) {
+    RunDueTasks(kNever);
+    if (quitting_ || (tasks_.empty() && !ExpectsEvents())) return;
+    Sleep(NextDue());
+  }
+}
+
+}  // namespace zorvik

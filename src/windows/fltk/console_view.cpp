@@ -1,0 +1,222 @@
+#include "windows/fltk/console_view.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Group.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+
+#include "windows/line_breaks.h"
+
+namespace zorvik {
+
+namespace {
+
+// The captions' font: about 8 points, as small dialogs use.
+constexpr double kFontPoints = 8.25;
+
+struct Place {
+  int left, top, width, height;  // twips, relative to the window or frame
+};
+
+constexpr Place kSeatFrames[2] = {{0, 0, 2655, 615}, {2760, 0, 2655, 615}};
+constexpr Place kCreatureLabel = {120, 240, 1575, 255};
+constexpr Place kHpLabel = {1800, 240, 735, 255};
+constexpr Place kControlsFrame = {0, 720, 2655, 615};
+constexpr Place kGameControlsFrame = {2760, 720, 2655, 615};
+
+struct ButtonPlace {
+  ConsoleButton which;
+  bool in_game_controls;
+  Place place;
+};
+
+constexpr ButtonPlace kButtonPlaces[] = {
+    {ConsoleButton::kGetPlayers, false, {120, 240, 1095, 255}},
+    {ConsoleButton::kExit, false, {1320, 240, 495, 255}},
+    {ConsoleButton::kInfo, false, {1920, 240, 615, 255}},
+    {ConsoleButton::kSetup, true, {120, 240, 735, 255}},
+    {ConsoleButton::kStart, true, {960, 240, 735, 255}},
+    {ConsoleButton::kStop, true, {1800, 240, 735, 255}},
+};
+
+PixelRect Within(const TwipScale& scale, const Place& origin, const Place& place) {
+  return scale.Rect(origin.left + place.left, origin.top + place.top, place.width, place.height);
+}
+
+std::size_t IndexOf(ConsoleButton which) {
+  for (std::size_t i = 0; i < kConsoleButtons.size(); ++i) {
+    if (kConsoleButtons[i] == which) return i;
+  }
+  return 0;
+}
+
+}  // namespace
+
+// A captioned frame: an etched rectangle with its caption drawn over the top
+// edge. The caption is drawn as plain text (no symbols), whatever a chat
+// name put into it.
+class ConsoleView::Frame : public Fl_Group {
+ public:
+  Frame(const PixelRect& r, std::string caption, int font_size)
+      : Fl_Group(r.x, r.y, r.w, r.h), caption_(std::move(caption)), font_size_(font_size) {}
+
+  const std::string& caption() const { return caption_; }
+  void set_caption(const std::string& caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    redraw();
+  }
+
+ protected:
+  void draw() override {
+    fl_color(color());
+    fl_rectf(x(), y(), w(), h());
+    const int edge = y() + font_size_ / 2;
+    fl_draw_box(FL_ENGRAVED_FRAME, x(), edge, w(), h() - (edge - y()), FL_BLACK);
+    fl_font(FL_HELVETICA, font_size_);
+    const int text_width = static_cast<int>(fl_width(caption_.c_str()));
+    const int text_left = x() + font_size_ / 2 + 2;
+    const int clip_width = std::max(0, w() - (text_left - x()) - 4);
+    fl_push_clip(text_left - 2, y(), clip_width + 4, font_size_ + 2);
+    fl_color(color());
+    fl_rectf(text_left - 2, y(), std::min(text_width + 4, clip_width + 4), font_size_ + 2);
+    fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
+    fl_draw(caption_.c_str(), text_left, y() + font_size_ - fl_descent() + 1);
+    fl_pop_clip();
+    draw_children();
+  }
+
+ private:
+  std::string caption_;
+  int font_size_;
+};
+
+ConsoleView::ConsoleView(HostConsole& console, FlOwnWindow& window, EventLoop& loop)
+    : console_(console), window_(window), loop_(loop) {
+  const TwipScale& scale = window.desktop().scale;
+  const int font = scale.FontPixels(kFontPoints);
+  Fl_Double_Window& w = window.window();
+  w.begin();
+  for (int seat = 0; seat < 2; ++seat) {
+    const Place& at = kSeatFrames[seat];
+    const std::string caption(seat == 0 ? kSeat1Free : kSeat2Free);
+    seats_[seat] = new Frame(scale.Rect(at.left, at.top, at.width, at.height), caption, font);
+    for (auto [place, into] :
+         {std::pair{kCreatureLabel, &creatures_}, std::pair{kHpLabel, &hps_}}) {
+      const PixelRect r = Within(scale, at, place);
+      Fl_Box* label = new Fl_Box(r.x, r.y, r.w, r.h);
+      label->labelsize(font);
+      label->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+      (*into)[seat] = label;
+    }
+    seats_[seat]->end();
+  }
+  for (bool game : {false, true}) {
+    const Place& at = game ? kGameControlsFrame : kControlsFrame;
+    Frame* frame = new Frame(scale.Rect(at.left, at.top, at.width, at.height),
+                             game ? "game controls" : "controls", font);
+    (game ? game_controls_ : controls_) = frame;
+    for (const ButtonPlace& b : kButtonPlaces) {
+      if (b.in_game_controls != game) continue;
+      const PixelRect r = Within(scale, at, b.place);
+      Fl_Button* widget = new Fl_Button(r.x, r.y, r.w, r.h);
+      widget->copy_label(std::string(ButtonCaption(b.which)).c_str());
+      widget->labelsize(font);
+      const std::size_t i = IndexOf(b.which);
+      slots_[i] = Slot{this, b.which, widget};
+      widget->callback(OnButton, &slots_[i]);
+    }
+    frame->end();
+  }
+  w.end();
+  // Keyboard focus goes frame by frame, left to right within each: "info"
+  // comes before "setup" rather than last, the one step that differs from
+  // the console's table.
+  w.callback(OnClose, this);
+  console_.AddChangeObserver([this] { Refresh(); });
+  Refresh();
+}
+
+Fl_Button& ConsoleView::button(ConsoleButton which) {
+  return *slots_[IndexOf(which)].widget;
+}
+
+const std::string& ConsoleView::seat_caption(int seat) const {
+  return seats_[seat == 2 ? 1 : 0]->caption();
+}
+
+Fl_Box& ConsoleView::creature_label(int seat) {
+  return *creatures_[seat == 2 ? 1 : 0];
+}
+Fl_Box& ConsoleView::hp_label(int seat) {
+  return *hps_[seat == 2 ? 1 : 0];
+}
+Fl_Group& ConsoleView::game_controls() {
+  return *game_controls_;
+}
+
+void ConsoleView::OnButton(Fl_Widget*, void* data) {
+  Slot* slot = static_cast<Slot*>(data);
+  HostConsole& console = slot->view->console_;
+  const ConsoleButton which = slot->which;
+  slot->view->loop_.Post([&console, which] { console.Press(which); });
+}
+
+void ConsoleView::OnClose(Fl_Widget*, void* data) {
+  // The close box says goodbye as "exit" does; the program ends with it.
+  // Escape, which the toolkit also sends here, must not end a match.
+  if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+  ConsoleView* view = static_cast<ConsoleView*>(data);
+  HostConsole& console = view->console_;
+  view->loop_.Post([&console] { console.Press(ConsoleButton::kExit); });
+}
+
+void ConsoleView::Refresh() {
+  const MatchTable& table = console_.table();
+  seats_[0]->set_caption(table.seat1Caption);
+  seats_[1]->set_caption(table.seat2Caption);
+  const std::string* values[2][2] = {{&table.player1Creature, &table.player1Hp},
+                                     {&table.player2Creature, &table.player2Hp}};
+  for (int seat = 0; seat < 2; ++seat) {
+    const std::string creature = LabelText(*values[seat][0]);
+    const std::string hp = LabelText(*values[seat][1]);
+    if (creature != (creatures_[seat]->label() ? creatures_[seat]->label() : "")) {
+      creatures_[seat]->copy_label(creature.c_str());
+    }
+    if (hp != (hps_[seat]->label() ? hps_[seat]->label() : "")) hps_[seat]->copy_label(hp.c_str());
+  }
+  const ConsoleSwitches& switches = console_.switches();
+  if (switches.gamecontrol) {
+    game_controls_->activate();
+  } else {
+    game_controls_->deactivate();
+  }
+  for (const Slot& slot : slots_) {
+    // The frame's state is the group's; each button shows its own.
+    const bool enabled = slot.which == ConsoleButton::kGetPlayers ? switches.getplayers
+                         : slot.which == ConsoleButton::kSetup    ? switches.setit
+                         : slot.which == ConsoleButton::kStart    ? switches.startgame
+                         : slot.which == ConsoleButton::kStop     ? switches.stopgame
+                                                                  : true;
+    if (enabled) {
+      slot.widget->activate();
+    } else {
+      slot.widget->deactivate();
+    }
+  }
+  if (!sync_posted_ && window_.shown() != (console_.shown() && !console_.ended())) {
+    sync_posted_ = true;
+    loop_.Post([this] { SyncShown(); });
+  }
+}
+
+void ConsoleView::SyncShown() {
+  sync_posted_ = false;
+  window_.SetShown(console_.shown() && !console_.ended());
+}
+
+}  // namespace zorvik

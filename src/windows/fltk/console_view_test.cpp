@@ -1,0 +1,183 @@
+// The console and splash views without a display: the host runs on virtual
+// time, clicks are the buttons' own callbacks, and the widgets must show
+// the model at every step.
+#include "windows/fltk/console_view.h"
+
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Group.H>
+
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "app/host_program.h"
+#include "bridge/loop/virtual_loop.h"
+#include "windows/fltk/splash_view.h"
+
+namespace zorvik {
+namespace {
+
+class NoBoxes : public MessageBoxes {
+ public:
+  void Show(const std::string&, const std::string&) override {}
+};
+
+std::string Label(Fl_Widget& widget) {
+  return widget.label() ? widget.label() : "";
+}
+
+class ConsoleViewTest : public ::testing::Test {
+ protected:
+  ConsoleViewTest()
+      : console_window_(screen_, screen_.scale.Pixels(kConsoleWidthTwips),
+                        screen_.scale.Pixels(kConsoleHeightTwips), std::string(kConsoleCaption),
+                        FlOwnWindow::Frame::kDialog, true),
+        splash_window_(screen_, 270, 111, "zorvik", FlOwnWindow::Frame::kBorderless, false),
+        program_(loop_, boxes_, {}, ProgramWindows{&console_window_, &splash_window_, nullptr}),
+        view_(program_.console(), console_window_, loop_),
+        splash_view_(program_.splash(), splash_window_, loop_) {}
+
+  void Click(Fl_Widget& widget) {
+    widget.do_callback();
+    loop_.Wait(10 * kMicrosPerSecond);
+  }
+  void Say(const std::string& name, const std::string& text) {
+    program_.client().Say(name, text);
+    loop_.Wait(10 * kMicrosPerSecond);
+  }
+  std::set<std::string> Active() {
+    std::set<std::string> active;
+    for (ConsoleButton b : kConsoleButtons) {
+      if (view_.button(b).active_r()) active.insert(std::string(ButtonCaption(b)));
+    }
+    return active;
+  }
+
+  DesktopScreen screen_;  // no display: windows are never mapped
+  VirtualLoop loop_;
+  NoBoxes boxes_;
+  FlOwnWindow console_window_;
+  FlOwnWindow splash_window_;
+  HostProgram program_;
+  ConsoleView view_;
+  SplashView splash_view_;
+};
+
+// The window and its widgets are laid out from the twip table at 96 dpi,
+// with the captions as given.
+TEST_F(ConsoleViewTest, LayoutAndCaptions) {
+  Fl_Double_Window& w = console_window_.window();
+  EXPECT_EQ(w.w(), 361);
+  EXPECT_EQ(w.h(), 89);
+  EXPECT_STREQ(w.label(), "z\u00f8rv\u00efk by va\u00f1d\u00f8r");
+  struct Expected {
+    ConsoleButton which;
+    int x, y, w, h;  // pixels in the window
+  };
+  const Expected buttons[] = {
+      {ConsoleButton::kGetPlayers, 8, 64, 73, 17}, {ConsoleButton::kExit, 88, 64, 33, 17},
+      {ConsoleButton::kInfo, 128, 64, 41, 17},     {ConsoleButton::kSetup, 192, 64, 49, 17},
+      {ConsoleButton::kStart, 248, 64, 49, 17},    {ConsoleButton::kStop, 304, 64, 49, 17},
+  };
+  for (const Expected& e : buttons) {
+    Fl_Button& b = view_.button(e.which);
+    EXPECT_EQ(Label(b), ButtonCaption(e.which));
+    EXPECT_EQ((PixelRect{b.x(), b.y(), b.w(), b.h()}), (PixelRect{e.x, e.y, e.w, e.h}))
+        << ButtonCaption(e.which);
+  }
+  Fl_Box& lvl12 = view_.hp_label(2);
+  EXPECT_EQ((PixelRect{lvl12.x(), lvl12.y(), lvl12.w(), lvl12.h()}), (PixelRect{304, 16, 49, 17}));
+  EXPECT_EQ(view_.seat_caption(1), "player1:[none]");
+  EXPECT_EQ(view_.seat_caption(2), "player2:[none]");
+}
+
+// Given the splash shown after its load, a click on its byline hides it and
+// opens the console, on top at the top of the screen; then a match runs
+// from clicks and room lines, and at every step the frames, labels and
+// enabled buttons show the model.
+TEST_F(ConsoleViewTest, FollowsAMatch) {
+  program_.Start();
+  loop_.Wait(3 * kMicrosPerSecond);
+  ASSERT_TRUE(splash_window_.shown());
+  EXPECT_TRUE(splash_window_.topmost());
+  EXPECT_FALSE(console_window_.shown());
+  Click(splash_view_.byline());
+  EXPECT_FALSE(splash_window_.shown());
+  ASSERT_TRUE(console_window_.shown());
+  EXPECT_TRUE(console_window_.topmost());
+  EXPECT_EQ(console_window_.Bounds().top, 0);
+  EXPECT_EQ(console_window_.Bounds().left, (1920 - 361) / 2);
+
+  using Set = std::set<std::string>;
+  struct Step {
+    std::function<void()> act;
+    const char* seat1;
+    const char* creature1;
+    const char* hp1;
+    const char* seat2;
+    const char* creature2;
+    Set active;
+    bool game_controls;
+  };
+  const Set always = {"exit", "info"};
+  const auto with = [&](Set more) {
+    more.insert(always.begin(), always.end());
+    return more;
+  };
+  const Step steps[] = {
+      {[] {}, "player1:[none]", "", "", "player2:[none]", "", with({"get players"}), false},
+      {[&] { Click(view_.button(ConsoleButton::kGetPlayers)); }, "player1:[none]", "", "",
+       "player2:[none]", "", with({"get players"}), false},
+      {[&] { Say("AliceSmith", "-join"); }, "player1:[alicesmith]", "", "", "player2:[none]", "",
+       with({"get players"}), false},
+      // A chat name that a label would draw as a symbol shows as typed.
+      {[&] { Say("@->", "-join"); }, "player1:[alicesmith]", "", "", "player2:[@->]", "",
+       with({"setup", "stop"}), true},
+      {[&] { Click(view_.button(ConsoleButton::kSetup)); }, "player1:[alicesmith]", "", "",
+       "player2:[@->]", "", with({"setup", "stop"}), true},
+      {[&] {
+         Say("AliceSmith", "/pikachu");
+         Say("@->", "/bulbasaur");
+       },
+       "player1:[alicesmith]", "pikachu", "500", "player2:[@->]", "bulbasaur",
+       with({"setup", "start", "stop"}), true},
+      {[&] { Click(view_.button(ConsoleButton::kStop)); }, "player1:[none]", "", "",
+       "player2:[none]", "", with({"get players"}), true},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE("step " + std::to_string(i));
+    steps[i].act();
+    EXPECT_EQ(view_.seat_caption(1), steps[i].seat1);
+    EXPECT_EQ(Label(view_.creature_label(1)), steps[i].creature1);
+    EXPECT_EQ(Label(view_.hp_label(1)), steps[i].hp1);
+    EXPECT_EQ(view_.seat_caption(2), steps[i].seat2);
+    EXPECT_EQ(Label(view_.creature_label(2)), steps[i].creature2);
+    EXPECT_EQ(Active(), steps[i].active);
+    EXPECT_EQ(view_.game_controls().active(), steps[i].game_controls);
+  }
+}
+
+// A click on a button the model refuses (the match buttons before two
+// players have joined) changes nothing; the close box says goodbye like
+// "exit", and the program ends.
+TEST_F(ConsoleViewTest, RefusedClicksAndTheCloseBox) {
+  program_.Start();
+  loop_.Wait(3 * kMicrosPerSecond);
+  Click(splash_view_.picture());
+  const std::size_t lines = program_.client().RoomHistory().size();
+  Click(view_.button(ConsoleButton::kSetup));
+  Click(view_.button(ConsoleButton::kStart));
+  EXPECT_EQ(program_.client().RoomHistory().size(), lines);
+  EXPECT_FALSE(program_.console().Listening(2));
+
+  console_window_.window().do_callback();
+  loop_.Wait(10 * kMicrosPerSecond);
+  EXPECT_TRUE(program_.console().ended());
+  EXPECT_TRUE(loop_.Quitting());
+  EXPECT_EQ(program_.client().RoomHistory().back().text, std::string(kBlankLine));
+}
+
+}  // namespace
+}  // namespace zorvik

@@ -1,0 +1,132 @@
+#include "windows/fltk/room_view.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Text_Buffer.H>
+#include <FL/Fl_Text_Display.H>
+
+namespace zorvik {
+
+namespace {
+
+constexpr double kFontPoints = 9;
+
+}  // namespace
+
+std::string RoomLineText(std::string_view screen_name, std::string_view text) {
+  std::string line;
+  const auto add = [&line](std::string_view part) {
+    for (char c : part) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte == 0x7f) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        line += "\\x";
+        line += kHex[byte >> 4];
+        line += kHex[byte & 15];
+      } else {
+        line += c;
+      }
+    }
+  };
+  add(screen_name);
+  line += ": ";
+  add(text);
+  if (line.size() > kLongestShownLine) {
+    std::size_t cut = kLongestShownLine;
+    // Back up over continuation bytes so no character is split.
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    line.resize(cut);
+    line += "\u2026";
+  }
+  return line;
+}
+
+RoomView::RoomView(EmbeddedClient& client, FlOwnWindow& window, EventLoop& loop)
+    : client_(client), window_(window), loop_(loop), buffer_(std::make_unique<Fl_Text_Buffer>()) {
+  const TwipScale& scale = window.desktop().scale;
+  const int font = scale.FontPixels(kFontPoints);
+  Fl_Double_Window& w = window.window();
+  const int pad = scale.Pixels(90);
+  const int row = scale.Pixels(345);
+  const int name_w = scale.Pixels(1800);
+  const int say_w = scale.Pixels(1000);
+  w.begin();
+  display_ = new Fl_Text_Display(pad, pad, w.w() - 2 * pad, w.h() - row - 3 * pad);
+  display_->textfont(FL_HELVETICA);
+  display_->textsize(font);
+  Fl_Group* bottom = new Fl_Group(pad, w.h() - row - pad, w.w() - 2 * pad, row);
+  name_ = new Fl_Input(pad, bottom->y(), name_w, row);
+  name_->value("alice");
+  name_->textsize(font);
+  name_->tooltip("the screen name to speak as");
+  text_ = new Fl_Input(pad * 2 + name_w, bottom->y(), w.w() - name_w - say_w - 5 * pad, row);
+  text_->textsize(font);
+  text_->when(FL_WHEN_ENTER_KEY_ALWAYS);
+  text_->callback(OnSay, this);
+  text_->tooltip("what to say, e.g. -join, /pikachu, /thundershock, +moves");
+  say_ = new Fl_Return_Button(w.w() - say_w - pad, bottom->y(), say_w, row, "say");
+  say_->labelsize(font);
+  say_->callback(OnSay, this);
+  bottom->resizable(text_);
+  bottom->end();
+  w.end();
+  w.resizable(display_);
+  subscription_ = client_.Subscribe(
+      [this](const std::string& name, const std::string& text) { Append(name, text); });
+  // Lines said before the window was made.
+  for (const RoomLine& line : client_.RoomHistory()) Append(line.screen_name, line.text);
+}
+
+RoomView::~RoomView() {
+  client_.Unsubscribe(subscription_);
+  if (attached_) {
+    window_.window().remove(display_);
+    delete display_;
+  }
+}
+
+void RoomView::Show() {
+  if (window_.desktop().display && !attached_) {
+    // Showing a buffer measures fonts, which takes a display.
+    display_->buffer(buffer_.get());
+    display_->wrap_mode(Fl_Text_Display::WRAP_AT_BOUNDS, 0);
+    attached_ = true;
+  }
+  window_.SetShown(true);
+  if (attached_) {
+    display_->insert_position(buffer_->length());
+    display_->show_insert_position();
+  }
+}
+
+void RoomView::OnSay(Fl_Widget*, void* data) {
+  RoomView* view = static_cast<RoomView*>(data);
+  std::string name = view->name_->value();
+  std::string text = view->text_->value();
+  // Nobody speaks without a name, and an empty line says nothing.
+  if (name.empty() || text.empty()) return;
+  view->text_->value("");
+  EmbeddedClient& client = view->client_;
+  view->loop_.Post(
+      [&client, name = std::move(name), text = std::move(text)] { client.Say(name, text); });
+}
+
+void RoomView::Append(const std::string& screen_name, const std::string& text) {
+  // Called inside the client's Say: no dispatching here, only the buffer.
+  buffer_->append((RoomLineText(screen_name, text) + "\n").c_str());
+  if (++line_count_ > kKeptLines) {
+    const int drop = kKeptLines / 5;
+    buffer_->remove(0, buffer_->skip_lines(0, drop));
+    line_count_ -= drop;
+  }
+  if (attached_) {
+    display_->insert_position(buffer_->length());
+    display_->show_insert_position();
+  }
+}
+
+}  // namespace zorvik
