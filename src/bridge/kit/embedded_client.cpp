@@ -5,8 +5,15 @@
 namespace zorvik {
 namespace {
 
-// Handles start above 32 bits so that anything narrowing them shows up.
-constexpr Hwnd kFirstHandle = 0x1'0000'0100;
+// A handle is the slot's generation in the high 32 bits and the slot plus
+// kSlotBase in the low ones: handles start above 32 bits (0x1'0000'0100), so
+// anything narrowing them shows up, and a slot reused by a new window gets a
+// handle no earlier window had.
+constexpr Hwnd kSlotBase = 0x100;
+
+Hwnd HandleOf(std::uint32_t slot, std::uint32_t generation) {
+  return (Hwnd{generation} << 32) | (kSlotBase + slot);
+}
 
 constexpr int kToolbarButtons = 24;
 constexpr int kWriteMailButtonIndex = 1;
@@ -56,7 +63,7 @@ void AppendUtf8(std::string& out, std::uint64_t code) {
 }  // namespace
 
 EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
-    : operator_screen_name_(std::move(operator_screen_name)), next_handle_(kFirstHandle) {
+    : operator_screen_name_(std::move(operator_screen_name)) {
   for (const char* name : {"$IM_Off", "$IM_On"}) reachable_.insert(NameKey(name));
   reachable_.insert(NameKey(operator_screen_name_));
 
@@ -90,7 +97,7 @@ EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
 Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
                                   std::optional<std::string_view> title) {
   for (Hwnd window : top_level_) {
-    const Node& node = nodes_.at(window);
+    const Node& node = At(window);
     if (EqualIgnoringCase(node.window_class, window_class) && (!title || node.text == *title)) {
       return window;
     }
@@ -183,8 +190,8 @@ void EmbeddedClient::Say(const std::string& screen_name, const std::string& text
 }
 
 void EmbeddedClient::EnterLine(Hwnd input) {
-  std::string line = std::move(nodes_.at(input).text);
-  nodes_.at(input).text.clear();
+  std::string line = std::move(At(input).text);
+  At(input).text.clear();
   if (!line.empty()) AppendLine(operator_screen_name_, line);
 }
 
@@ -231,7 +238,7 @@ void EmbeddedClient::Click(Hwnd window, Role role) {
       SendWriteMail(window);
       return;
     case Role::kCloseButton:
-      Destroy(nodes_.at(window).parent);
+      Destroy(At(window).parent);
       return;
     default:
       return;
@@ -239,7 +246,8 @@ void EmbeddedClient::Click(Hwnd window, Role role) {
 }
 
 void EmbeddedClient::OpenKeywordWindow() {
-  for (Hwnd child : nodes_.at(mdi_).children) {
+  if (!IsWindow(mdi_)) return;
+  for (Hwnd child : At(mdi_).children) {
     if (ChildWithRole(child, Role::kKeywordGo) != 0) {
       ToFront(child);
       return;
@@ -253,7 +261,7 @@ void EmbeddedClient::OpenKeywordWindow() {
 }
 
 void EmbeddedClient::GoKeyword(Hwnd go) {
-  const Hwnd kw = nodes_.at(go).parent;
+  const Hwnd kw = At(go).parent;
   const std::string address = WindowText(ChildWithRole(kw, Role::kKeywordAddress));
   Destroy(kw);
   opened_addresses_.push_back(address);
@@ -274,7 +282,7 @@ void EmbeddedClient::OpenInstantMessageWindow(std::string recipient) {
 }
 
 void EmbeddedClient::SendInstantMessage(Hwnd send) {
-  const Hwnd im = nodes_.at(send).parent;
+  const Hwnd im = At(send).parent;
   const std::string recipient = WindowText(ChildWithRole(im, Role::kImRecipient));
   const std::string message = WindowText(ChildWithRole(im, Role::kImText));
   if (!Reachable(recipient)) {
@@ -303,7 +311,7 @@ void EmbeddedClient::OpenWriteMail() {
 }
 
 void EmbeddedClient::SendWriteMail(Hwnd send) {
-  const Hwnd mail = nodes_.at(send).parent;
+  const Hwnd mail = At(send).parent;
   const std::string recipient = WindowText(ChildWithRole(mail, Role::kMailRecipient));
   const std::string subject = WindowText(ChildWithRole(mail, Role::kMailSubject));
   const std::string text = WindowText(ChildWithRole(mail, Role::kMailText));
@@ -393,15 +401,24 @@ Hwnd EmbeddedClient::OpenErrorWindow() {
 
 Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string text, Role role,
                             bool in_front) {
-  const Hwnd handle = next_handle_++;
-  Node node;
+  std::uint32_t slot;
+  if (free_slots_.empty()) {
+    slot = static_cast<std::uint32_t>(nodes_.size());
+    nodes_.emplace_back();
+  } else {
+    slot = free_slots_.back();
+    free_slots_.pop_back();
+  }
+  Node& node = nodes_[slot];
+  node.open = true;
   node.window_class = std::move(window_class);
   node.text = std::move(text);
   node.parent = parent;
   node.role = role;
+  node.position_hint = 0;
+  const Hwnd handle = HandleOf(slot, node.generation);
   std::vector<Hwnd>& siblings = SiblingsOf(node);
   siblings.insert(in_front ? siblings.begin() : siblings.end(), handle);
-  nodes_.emplace(handle, std::move(node));
   return handle;
 }
 
@@ -414,23 +431,37 @@ void EmbeddedClient::Destroy(Hwnd window) {
     Destroy(node->children.back());
     node = Find(window);
   }
-  nodes_.erase(window);
+  // The slot keeps its buffers for the next window; the generation moves
+  // on, so this handle finds nothing from now on.
+  node->open = false;
+  node->children.clear();
+  ++node->generation;
+  free_slots_.push_back(static_cast<std::uint32_t>(node - nodes_.data()));
   if (window == room_) room_ = 0;
   if (window == mdi_) mdi_ = 0;
 }
 
 EmbeddedClient::Node* EmbeddedClient::Find(Hwnd window) {
-  const auto it = nodes_.find(window);
-  return it == nodes_.end() ? nullptr : &it->second;
+  return const_cast<Node*>(std::as_const(*this).Find(window));
 }
 
 const EmbeddedClient::Node* EmbeddedClient::Find(Hwnd window) const {
-  const auto it = nodes_.find(window);
-  return it == nodes_.end() ? nullptr : &it->second;
+  const Hwnd low = window & 0xFFFF'FFFF;
+  if (low < kSlotBase || low - kSlotBase >= nodes_.size()) return nullptr;
+  const Node& node = nodes_[low - kSlotBase];
+  return node.open && node.generation == (window >> 32) ? &node : nullptr;
+}
+
+EmbeddedClient::Node& EmbeddedClient::At(Hwnd window) {
+  return *Find(window);
+}
+
+const EmbeddedClient::Node& EmbeddedClient::At(Hwnd window) const {
+  return *Find(window);
 }
 
 std::vector<Hwnd>& EmbeddedClient::SiblingsOf(const Node& node) {
-  return node.parent == 0 ? top_level_ : nodes_.at(node.parent).children;
+  return node.parent == 0 ? top_level_ : At(node.parent).children;
 }
 
 void EmbeddedClient::ToFront(Hwnd window) {
@@ -445,7 +476,7 @@ Hwnd EmbeddedClient::ChildWithRole(Hwnd parent, Role role) const {
   const Node* node = Find(parent);
   if (!node) return 0;
   for (Hwnd child : node->children) {
-    if (nodes_.at(child).role == role) return child;
+    if (At(child).role == role) return child;
   }
   return 0;
 }

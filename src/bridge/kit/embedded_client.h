@@ -70,7 +70,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -173,7 +172,12 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
     kCloseButton,  // closes the window it sits in
   };
 
+  // A window's slot in the table. A handle names a slot and the slot's
+  // generation; closing a window frees the slot for a later one under the
+  // next generation, so the closed window's handle finds nothing.
   struct Node {
+    std::uint32_t generation = 1;
+    bool open = false;
     std::string window_class;
     std::string text;
     Hwnd parent = 0;  // 0 for a top-level window
@@ -187,6 +191,9 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   void Destroy(Hwnd window);
   Node* Find(Hwnd window);
   const Node* Find(Hwnd window) const;
+  // The node of a window known to be open.
+  Node& At(Hwnd window);
+  const Node& At(Hwnd window) const;
   std::vector<Hwnd>& SiblingsOf(const Node& node);
   void ToFront(Hwnd window);
   Hwnd ChildWithRole(Hwnd parent, Role role) const;
@@ -205,8 +212,8 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   static std::string NameKey(std::string_view screen_name);
 
   std::string operator_screen_name_;
-  Hwnd next_handle_;
-  std::unordered_map<Hwnd, Node> nodes_;
+  std::vector<Node> nodes_;               // indexed by slot
+  std::vector<std::uint32_t> free_slots_;  // of closed windows, reused last-in first
   std::vector<Hwnd> top_level_;  // front to back
   Hwnd mdi_ = 0;
   Hwnd room_ = 0;
