@@ -23,11 +23,14 @@ void RealTimeLoop::Cancel(TimerId id) {
 void RealTimeLoop::RunDueTasks(Micros end) {
   // The pass is fixed when it starts, so a task that keeps posting tasks
   // cannot keep the event sources from being looked at.
-  for (const TaskQueue::Key& key : tasks_.DueBy(Now(), end)) {
-    // Gone when a nested wait ran it or it was cancelled; taken out before
-    // it runs because it may re-enter the loop.
-    std::optional<Task> task = tasks_.Take(key);
-    if (!task) continue;
+  const Micros now = Now();
+  const TimerId newest = tasks_.LastId();
+  for (;;) {
+    // Tasks of the pass that a nested wait ran or that were cancelled are
+    // gone; each is taken out before it runs because it may re-enter the
+    // loop.
+    std::optional<Task> task = tasks_.TakeDue(now, end, newest);
+    if (!task) return;
     (*task)();
     // A long task or a nested wait may have carried the clock to the end.
     if (quitting_ || Now() >= end) return;

@@ -1,38 +1,95 @@
 #include "bridge/loop/task_queue.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace zorvik {
+
+namespace {
+
+template <typename Entry>
+bool Later(const Entry& a, const Entry& b) {
+  return a.due != b.due ? a.due > b.due : a.id > b.id;
+}
+
+}  // namespace
 
 EventLoop::TimerId TaskQueue::Add(Micros due, EventLoop::Task task) {
   const EventLoop::TimerId id = ++last_id_;
-  tasks_.emplace(Key{due, id}, std::move(task));
-  due_by_id_.emplace(id, due);
+  Insert(due, id, std::move(task));
   return id;
 }
 
-void TaskQueue::Cancel(EventLoop::TimerId id) {
-  auto found = due_by_id_.find(id);
-  if (found == due_by_id_.end()) return;
-  tasks_.erase(Key{found->second, id});
-  due_by_id_.erase(found);
+EventLoop::TimerId TaskQueue::Reserve(std::uint64_t count) {
+  const EventLoop::TimerId first = last_id_ + 1;
+  last_id_ += count;
+  return first;
 }
 
-std::vector<TaskQueue::Key> TaskQueue::DueBy(Micros now, Micros end) const {
-  std::vector<Key> due;
-  for (const auto& entry : tasks_) {
-    const Micros at = entry.first.first;
-    if (at > now || at >= end) break;
-    due.push_back(entry.first);
+void TaskQueue::AddReserved(Micros due, EventLoop::TimerId id, EventLoop::Task task) {
+  Insert(due, id, std::move(task));
+}
+
+void TaskQueue::Insert(Micros due, EventLoop::TimerId id, EventLoop::Task task) {
+  std::uint32_t slot;
+  if (free_slots_.empty()) {
+    slot = static_cast<std::uint32_t>(slots_.size());
+    slots_.push_back(std::move(task));
+  } else {
+    slot = free_slots_.back();
+    free_slots_.pop_back();
+    slots_[slot] = std::move(task);
   }
-  return due;
+  heap_.push_back(Entry{due, id, slot});
+  std::push_heap(heap_.begin(), heap_.end(), Later<Entry>);
 }
 
-std::optional<EventLoop::Task> TaskQueue::Take(Key key) {
-  auto found = tasks_.find(key);
-  if (found == tasks_.end()) return std::nullopt;
-  EventLoop::Task task = std::move(found->second);
-  tasks_.erase(found);
-  due_by_id_.erase(key.second);
+void TaskQueue::Cancel(EventLoop::TimerId id) {
+  const auto found = std::find_if(heap_.begin(), heap_.end(),
+                                  [id](const Entry& entry) { return entry.id == id; });
+  if (found == heap_.end()) return;
+  // Moved to the top by giving it the earliest key there is, then popped.
+  found->due = std::numeric_limits<Micros>::min();
+  std::push_heap(heap_.begin(), found + 1, Later<Entry>);
+  PopFirst();
+}
+
+EventLoop::Task TaskQueue::PopFirst() {
+  std::pop_heap(heap_.begin(), heap_.end(), Later<Entry>);
+  const std::uint32_t slot = heap_.back().slot;
+  heap_.pop_back();
+  EventLoop::Task task = std::move(slots_[slot]);
+  slots_[slot] = nullptr;
+  free_slots_.push_back(slot);
   return task;
+}
+
+EventLoop::Task TaskQueue::TakeFirst() {
+  return PopFirst();
+}
+
+std::optional<EventLoop::Task> TaskQueue::TakeDue(Micros now, Micros end,
+                                                  EventLoop::TimerId newest) {
+  // Tasks scheduled during the pass can sort before the pass's own (a due
+  // time in the past): set them aside until the first of the pass is found.
+  std::optional<EventLoop::Task> taken;
+  while (!heap_.empty()) {
+    const Entry first = heap_.front();
+    if (first.due > now || first.due >= end) break;
+    if (first.id <= newest) {
+      taken = PopFirst();
+      break;
+    }
+    std::pop_heap(heap_.begin(), heap_.end(), Later<Entry>);
+    heap_.pop_back();
+    skipped_.push_back(first);
+  }
+  for (const Entry& entry : skipped_) {
+    heap_.push_back(entry);
+    std::push_heap(heap_.begin(), heap_.end(), Later<Entry>);
+  }
+  skipped_.clear();
+  return taken;
 }
 
 }  // namespace zorvik

@@ -12,14 +12,21 @@ void VirtualLoop::Cancel(TimerId id) {
   tasks_.Cancel(id);
 }
 
-bool VirtualLoop::RunTask(Key key) {
+EventLoop::TimerId VirtualLoop::ReserveOrder(std::uint64_t count) {
+  return tasks_.Reserve(count);
+}
+
+void VirtualLoop::ScheduleReserved(Micros due, TimerId id, Task task) {
+  tasks_.AddReserved(due, id, std::move(task));
+}
+
+void VirtualLoop::RunFirst() {
   // Taken out before it runs: it may schedule, cancel or wait, and a nested
   // wait must not see it again.
-  std::optional<Task> task = tasks_.Take(key);
-  if (!task) return false;
-  if (key.first > now_) now_ = key.first;
-  (*task)();
-  return true;
+  const Micros due = tasks_.First().first;
+  Task task = tasks_.TakeFirst();
+  if (due > now_) now_ = due;
+  task();
 }
 
 void VirtualLoop::Wait(Micros length) {
@@ -29,7 +36,7 @@ void VirtualLoop::Wait(Micros length) {
                          ? std::numeric_limits<Micros>::max()
                          : now_ + length;
   while (!quitting_ && now_ < end && !tasks_.empty() && tasks_.First().first < end) {
-    RunTask(tasks_.First());
+    RunFirst();
   }
   // After Quit the clock stays where the last task left it: nothing more
   // happens in this program, so there is no end to reach.
@@ -40,14 +47,17 @@ void VirtualLoop::DispatchPending() {
   if (quitting_) return;
   // The pass is fixed when it starts: tasks scheduled by the tasks it runs
   // wait for the next pass, even if they are due now or earlier.
-  for (const Key& key : tasks_.DueBy(now_, std::numeric_limits<Micros>::max())) {
-    if (quitting_) return;
-    RunTask(key);
+  const Micros now = now_;
+  const TimerId newest = tasks_.LastId();
+  while (!quitting_) {
+    std::optional<Task> task = tasks_.TakeDue(now, std::numeric_limits<Micros>::max(), newest);
+    if (!task) return;
+    (*task)();
   }
 }
 
 void VirtualLoop::Run() {
-  while (!quitting_ && !tasks_.empty()) RunTask(tasks_.First());
+  while (!quitting_ && !tasks_.empty()) RunFirst();
 }
 
 }  // namespace zorvik

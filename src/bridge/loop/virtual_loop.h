@@ -42,16 +42,22 @@ class VirtualLoop : public EventLoop {
   void Quit() override { quitting_ = true; }
   bool Quitting() const override { return quitting_; }
 
+  // Sets aside `count` scheduling numbers, from the returned one up, for
+  // tasks handed over later with ScheduleReserved: each runs as if it had
+  // been scheduled now. A replay feeds its script this way, a little at a
+  // time, in the order it would have had scheduled whole.
+  TimerId ReserveOrder(std::uint64_t count);
+  // Schedules `task` under a number from ReserveOrder (each used once). It
+  // must be scheduled before the clock could pass `due`.
+  void ScheduleReserved(Micros due, TimerId id, Task task);
+
   // Number of tasks scheduled and neither run nor cancelled yet.
   std::size_t PendingCount() const { return tasks_.size(); }
 
  private:
-  using Key = TaskQueue::Key;
-
-  // Removes the task under `key` and runs it, the clock first moved to its
-  // due time if that is later. Returns false if the task is gone (it ran in a
-  // nested wait or was cancelled).
-  bool RunTask(Key key);
+  // Removes the first task and runs it, the clock first moved to its due
+  // time if that is later. Precondition: a task is scheduled.
+  void RunFirst();
 
   Micros now_ = 0;
   bool quitting_ = false;
