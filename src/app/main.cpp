@@ -17,29 +17,27 @@
 
 namespace {
 
-// Reads a whole script; false with a reason when it cannot be read.
-bool ReadScript(const std::string& file, std::string& script, std::string& reason) {
-  std::ostringstream text;
+// Runs the replay of `file`, or of standard input for "" and "-". The
+// replay reads its script twice: a file is read from disk both times, while
+// standard input (a pipe, perhaps) is held in memory between the two.
+int Replay(const std::string& file, const zorvik::ProgramOptions& options) {
+  const auto fail = [](const std::string& reason) {
+    std::cerr << "error: " << reason << '\n';
+    return 2;
+  };
+  int status = 0;
   if (file.empty() || file == "-") {
-    text << std::cin.rdbuf();
-    if (std::cin.bad()) {
-      reason = "cannot read standard input";
-      return false;
-    }
+    std::stringstream script;
+    script << std::cin.rdbuf();
+    if (std::cin.bad()) return fail("cannot read standard input");
+    status = zorvik::RunReplay(script, options, std::cout, std::cerr);
   } else {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-      reason = "cannot open " + file;
-      return false;
-    }
-    text << in.rdbuf();
-    if (in.bad()) {
-      reason = "cannot read " + file;
-      return false;
-    }
+    std::ifstream script(file, std::ios::binary);
+    if (!script) return fail("cannot open " + file);
+    status = zorvik::RunReplay(script, options, std::cout, std::cerr);
   }
-  script = std::move(text).str();
-  return true;
+  std::cout.flush();
+  return status;
 }
 
 }  // namespace
@@ -60,16 +58,8 @@ int main(int argc, char** argv) {
     case zorvik::Mode::kVersion:
       std::cout << "zorvik " << ZORVIK_VERSION << '\n';
       return 0;
-    case zorvik::Mode::kReplay: {
-      std::string script, reason;
-      if (!ReadScript(command.replay_file, script, reason)) {
-        std::cerr << "error: " << reason << '\n';
-        return 2;
-      }
-      const int status = zorvik::RunReplay(script, command.program, std::cout, std::cerr);
-      std::cout.flush();
-      return status;
-    }
+    case zorvik::Mode::kReplay:
+      return Replay(command.replay_file, command.program);
     case zorvik::Mode::kDemo:
       return zorvik::RunDemo(command.program, command.demo, std::cout);
     case zorvik::Mode::kIrc: {

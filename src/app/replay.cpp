@@ -1,7 +1,9 @@
 #include "app/replay.h"
 
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "app/replay_script.h"
@@ -32,17 +34,53 @@ class Replay {
     Observe();
   }
 
-  void Run(const std::vector<ScriptEvent>& events) {
+  // Replays the `count` events that `script` holds (checked already). The
+  // events are numbered as if every one were scheduled before anything runs,
+  // so a room line's reports queue behind script events due at the same
+  // moment; but they are read and handed to the loop only a moment at a
+  // time: when the last event of one moment runs, those of the next follow,
+  // before the clock can reach them. False if the script has changed since
+  // it was checked.
+  bool Run(std::istream& script, std::uint64_t count) {
     program_.Start();
-    // Every event is scheduled before anything runs, so a room line's
-    // reports queue behind script events due at the same moment.
-    for (const ScriptEvent& event : events) {
-      loop_.ScheduleAt(event.time, [this, &event] { Deliver(event); });
-    }
+    reader_.emplace(script);
+    next_id_ = loop_.ReserveOrder(count);
+    left_ = count;
+    ScheduleNextMoment();
     loop_.Run();
+    return !changed_;
   }
 
  private:
+  // Reads the events of the next moment (all with the time of the first)
+  // and schedules them; the first event of the moment after is kept back.
+  void ScheduleNextMoment() {
+    if (!ahead_ && !ReadAhead()) return;
+    const Micros moment = ahead_->time;
+    while (ahead_ && ahead_->time == moment) {
+      auto event = std::make_shared<const ScriptEvent>(std::move(*ahead_));
+      ahead_.reset();
+      const bool last = !ReadAhead() || ahead_->time != moment;
+      loop_.ScheduleReserved(event->time, next_id_++, [this, event, last] {
+        if (last) ScheduleNextMoment();
+        Deliver(*event);
+      });
+    }
+  }
+
+  bool ReadAhead() {
+    if (left_ == 0) return false;
+    ScriptEvent event;
+    if (reader_->Next(event) != ScriptReader::Result::kEvent) {
+      changed_ = true;
+      left_ = 0;
+      return false;
+    }
+    --left_;
+    ahead_ = std::move(event);
+    return true;
+  }
+
   void Record(const std::vector<std::string_view>& fields) { writer_.Write(loop_.Now(), fields); }
 
   void Observe() {
@@ -133,19 +171,42 @@ class Replay {
   RecordedBoxes boxes_;
   HostProgram program_;
   bool console_shown_ = false;
+
+  std::optional<ScriptReader> reader_;
+  std::optional<ScriptEvent> ahead_;
+  EventLoop::TimerId next_id_ = 0;
+  std::uint64_t left_ = 0;  // events not read yet
+  bool changed_ = false;
 };
 
 }  // namespace
 
-int RunReplay(std::string_view script, const ProgramOptions& options, std::ostream& transcript,
+int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream& transcript,
               std::ostream& errors) {
-  ParsedScript parsed = ParseScript(script);
-  if (const auto* error = std::get_if<ScriptError>(&parsed)) {
-    errors << "error: line " << error->line << ": " << error->reason << '\n';
+  const auto fail = [&errors](const ScriptError& error) {
+    errors << "error: line " << error.line << ": " << error.reason << '\n';
+    return 2;
+  };
+  std::uint64_t count = 0;
+  {
+    ScriptReader reader(script);
+    ScriptEvent event;
+    for (ScriptReader::Result result; (result = reader.Next(event)) != ScriptReader::Result::kEnd;) {
+      if (result == ScriptReader::Result::kError) return fail(reader.error());
+      ++count;
+    }
+  }
+  script.clear();
+  script.seekg(0);
+  if (!script) {
+    errors << "error: the script cannot be read a second time\n";
     return 2;
   }
   Replay replay(options, transcript);
-  replay.Run(std::get<std::vector<ScriptEvent>>(parsed));
+  if (!replay.Run(script, count)) {
+    errors << "error: the script changed while it was replayed\n";
+    return 2;
+  }
   return 0;
 }
 

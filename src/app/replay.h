@@ -3,17 +3,19 @@
 // same script gives the same transcript byte for byte on every run.
 #pragma once
 
+#include <istream>
 #include <ostream>
-#include <string_view>
 
 #include "app/host_program.h"
 
 namespace zorvik {
 
-// Replays `script`. Returns the exit status: 0 after the replay, 2 when a
+// Replays `script`, which is read twice: checked whole first, then fed as
+// it falls due, so it must be able to seek back to its start (a file, or a
+// string stream). Returns the exit status: 0 after the replay, 2 when a
 // script line cannot be read ("error: line N: REASON" on `errors`, nothing
-// run).
-int RunReplay(std::string_view script, const ProgramOptions& options, std::ostream& transcript,
+// run) or the script cannot be read again.
+int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream& transcript,
               std::ostream& errors);
 
 }  // namespace zorvik

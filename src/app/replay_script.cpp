@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <sstream>
 
 namespace zorvik {
 
@@ -95,82 +97,114 @@ std::string UnescapeScriptText(std::string_view text) {
   return out;
 }
 
-ParsedScript ParseScript(std::string_view script) {
-  std::vector<ScriptEvent> events;
-  Micros previous = 0;
-  std::size_t number = 0;
-  while (!script.empty()) {
-    ++number;
-    const std::size_t end = script.find('\n');
-    std::string_view line = script.substr(0, end);
-    script.remove_prefix(end == std::string_view::npos ? script.size() : end + 1);
-    // Scripts saved with CR LF endings read like the others.
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line.front() == '#') continue;
+namespace {
 
-    const auto fail = [number](std::string reason) {
-      return ScriptError{number, std::move(reason)};
-    };
-    const auto head = SplitFields(line, 3);
-    if (head.size() < 2) return fail("missing verb");
-    ScriptEvent event;
-    if (!ParseScriptTime(head[0], event.time)) {
-      return fail("time " + Quoted(head[0]) + " is not a number of seconds");
-    }
-    if (event.time < previous) return fail("time " + std::string(head[0]) + " goes back");
-    previous = event.time;
-
-    const std::string_view verb = head[1];
-    const std::string_view rest = head.size() > 2 ? head[2] : std::string_view();
-    const bool has_rest = head.size() > 2;
-    if (verb == "say") {
-      const auto parts = SplitFields(rest, 2);
-      if (!has_rest || parts.size() < 2) return fail("say needs a screen name and a text");
-      if (parts[0].empty()) return fail("say needs a screen name");
-      event.verb = ScriptVerb::kSay;
-      event.target = parts[0];
-      event.text = UnescapeScriptText(parts[1]);
-      event.fields = {"say", event.target, event.text};
-    } else if (verb == "click") {
-      const auto parts = SplitFields(rest, 2);
-      if (!has_rest) return fail("click needs a window");
-      const std::string_view window = parts[0];
-      const std::string_view caption = parts.size() > 1 ? parts[1] : std::string_view();
-      if (window == "splash") {
-        if (parts.size() > 1) return fail("click splash takes nothing more");
-        event.verb = ScriptVerb::kClickSplash;
-      } else if (window == "console" || window == "menu" || window == "form") {
-        if (parts.size() < 2) return fail("click " + std::string(window) + " needs a caption");
-        const bool known = window == "console" ? OneOf(kConsoleCaptions, caption)
-                           : window == "menu"  ? OneOf(kMenuItems, caption)
-                                               : OneOf(kFormCaptions, caption);
-        if (!known) return fail("no " + std::string(window) + " button " + Quoted(caption));
-        event.verb = window == "console" ? ScriptVerb::kClickConsole
-                     : window == "menu"  ? ScriptVerb::kClickMenu
-                                         : ScriptVerb::kClickForm;
-        event.target = caption;
-      } else {
-        return fail("unknown window " + Quoted(window));
-      }
-      event.fields = {"click", std::string(window)};
-      if (!event.target.empty()) event.fields.push_back(event.target);
-    } else if (verb == "type") {
-      const auto parts = SplitFields(rest, 2);
-      if (!has_rest || parts.size() < 2) return fail("type needs a window and a text");
-      if (parts[0] != "form") return fail("cannot type into " + Quoted(parts[0]));
-      event.verb = ScriptVerb::kTypeForm;
-      event.text = UnescapeScriptText(parts[1]);
-      event.fields = {"type", "form", event.text};
-    } else if (verb == "show") {
-      if (has_rest) return fail("show takes nothing more");
-      event.verb = ScriptVerb::kShow;
-      event.fields = {"show"};
-    } else {
-      return fail("unknown verb " + Quoted(verb));
-    }
-    events.push_back(std::move(event));
+// Reads one line that is neither blank nor a comment into `event`; the
+// reason it cannot be read otherwise.
+std::optional<std::string> ParseLine(std::string_view line, Micros previous, ScriptEvent& event) {
+  const auto fail = [](std::string reason) { return std::optional<std::string>(std::move(reason)); };
+  event = ScriptEvent();
+  const auto head = SplitFields(line, 3);
+  if (head.size() < 2) return fail("missing verb");
+  if (!ParseScriptTime(head[0], event.time)) {
+    return fail("time " + Quoted(head[0]) + " is not a number of seconds");
   }
-  return events;
+  if (event.time < previous) return fail("time " + std::string(head[0]) + " goes back");
+
+  const std::string_view verb = head[1];
+  const std::string_view rest = head.size() > 2 ? head[2] : std::string_view();
+  const bool has_rest = head.size() > 2;
+  if (verb == "say") {
+    const auto parts = SplitFields(rest, 2);
+    if (!has_rest || parts.size() < 2) return fail("say needs a screen name and a text");
+    if (parts[0].empty()) return fail("say needs a screen name");
+    event.verb = ScriptVerb::kSay;
+    event.target = parts[0];
+    event.text = UnescapeScriptText(parts[1]);
+    event.fields = {"say", event.target, event.text};
+  } else if (verb == "click") {
+    const auto parts = SplitFields(rest, 2);
+    if (!has_rest) return fail("click needs a window");
+    const std::string_view window = parts[0];
+    const std::string_view caption = parts.size() > 1 ? parts[1] : std::string_view();
+    if (window == "splash") {
+      if (parts.size() > 1) return fail("click splash takes nothing more");
+      event.verb = ScriptVerb::kClickSplash;
+    } else if (window == "console" || window == "menu" || window == "form") {
+      if (parts.size() < 2) return fail("click " + std::string(window) + " needs a caption");
+      const bool known = window == "console" ? OneOf(kConsoleCaptions, caption)
+                         : window == "menu"  ? OneOf(kMenuItems, caption)
+                                             : OneOf(kFormCaptions, caption);
+      if (!known) return fail("no " + std::string(window) + " button " + Quoted(caption));
+      event.verb = window == "console" ? ScriptVerb::kClickConsole
+                   : window == "menu"  ? ScriptVerb::kClickMenu
+                                       : ScriptVerb::kClickForm;
+      event.target = caption;
+    } else {
+      return fail("unknown window " + Quoted(window));
+    }
+    event.fields = {"click", std::string(window)};
+    if (!event.target.empty()) event.fields.push_back(event.target);
+  } else if (verb == "type") {
+    const auto parts = SplitFields(rest, 2);
+    if (!has_rest || parts.size() < 2) return fail("type needs a window and a text");
+    if (parts[0] != "form") return fail("cannot type into " + Quoted(parts[0]));
+    event.verb = ScriptVerb::kTypeForm;
+    event.text = UnescapeScriptText(parts[1]);
+    event.fields = {"type", "form", event.text};
+  } else if (verb == "show") {
+    if (has_rest) return fail("show takes nothing more");
+    event.verb = ScriptVerb::kShow;
+    event.fields = {"show"};
+  } else {
+    return fail("unknown verb " + Quoted(verb));
+  }
+  return std::nullopt;
+}
+
+// What a line is once its CR is gone: nothing to read, or an event.
+bool IsEventLine(std::string_view& line) {
+  // Scripts saved with CR LF endings read like the others.
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return !line.empty() && line.front() != '#';
+}
+
+}  // namespace
+
+ScriptReader::Result ScriptReader::Next(ScriptEvent& event) {
+  while (std::getline(in_, line_)) {
+    ++number_;
+    std::string_view line = line_;
+    if (!IsEventLine(line)) continue;
+    if (auto reason = ParseLine(line, previous_, event)) {
+      error_ = ScriptError{number_, std::move(*reason)};
+      return Result::kError;
+    }
+    previous_ = event.time;
+    return Result::kEvent;
+  }
+  if (in_.bad()) {
+    error_ = ScriptError{number_ + 1, "cannot be read"};
+    return Result::kError;
+  }
+  return Result::kEnd;
+}
+
+ParsedScript ParseScript(std::string_view script) {
+  std::istringstream in{std::string(script)};
+  ScriptReader reader(in);
+  std::vector<ScriptEvent> events;
+  for (ScriptEvent event;;) {
+    switch (reader.Next(event)) {
+      case ScriptReader::Result::kEvent:
+        events.push_back(std::move(event));
+        break;
+      case ScriptReader::Result::kEnd:
+        return events;
+      case ScriptReader::Result::kError:
+        return reader.error();
+    }
+  }
 }
 
 }  // namespace zorvik

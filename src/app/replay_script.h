@@ -1,7 +1,10 @@
-// Replay scripts: one event a line, read whole before anything runs, so a
-// bad line stops the replay before the program starts.
+// Replay scripts: one event a line. A replay reads its script twice, once
+// to check every line before the program starts (so a bad line stops it with
+// nothing run) and once to feed the events as they fall due; neither pass
+// keeps more than a line in memory.
 #pragma once
 
+#include <istream>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -36,7 +39,29 @@ struct ScriptError {
   std::string reason;
 };
 
-// Either the events in script order or the first line that cannot be read.
+// Reads a script's events one at a time, in script order, checking that
+// times never go back.
+class ScriptReader {
+ public:
+  enum class Result { kEvent, kEnd, kError };
+
+  explicit ScriptReader(std::istream& in) : in_(in) {}
+
+  // The next event into `event`; at kError, error() says which line and why
+  // (a stream that fails says so at the line it could not read).
+  Result Next(ScriptEvent& event);
+  const ScriptError& error() const { return error_; }
+
+ private:
+  std::istream& in_;
+  std::string line_;
+  std::size_t number_ = 0;
+  Micros previous_ = 0;
+  ScriptError error_;
+};
+
+// Either the events in script order or the first line that cannot be read:
+// a whole script read at once, for scripts held in memory.
 using ParsedScript = std::variant<std::vector<ScriptEvent>, ScriptError>;
 
 ParsedScript ParseScript(std::string_view script);

@@ -28,9 +28,10 @@ struct Outcome {
 };
 
 Outcome Replay(const std::string& script, ProgramOptions options = {}) {
+  std::istringstream in(script);
   std::ostringstream out, err;
   Outcome outcome;
-  outcome.status = RunReplay(script, options, out, err);
+  outcome.status = RunReplay(in, options, out, err);
   outcome.transcript = out.str();
   outcome.errors = err.str();
   return outcome;

@@ -95,7 +95,7 @@ class ClientKitTest : public ::testing::Test {
     }
     return titles;
   }
-  std::vector<RoomLine> Lines(std::initializer_list<RoomLine> lines) { return lines; }
+  std::deque<RoomLine> Lines(std::initializer_list<RoomLine> lines) { return lines; }
 
   VirtualLoop loop_;
   EmbeddedClient client_;

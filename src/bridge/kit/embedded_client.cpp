@@ -198,6 +198,7 @@ void EmbeddedClient::EnterLine(Hwnd input) {
 void EmbeddedClient::AppendLine(const std::string& screen_name, const std::string& text) {
   // The arguments may refer into history_ itself, which the append can move.
   const RoomLine line{screen_name, text};
+  if (history_.size() == kHistoryLines) history_.pop_front();
   history_.push_back(line);
   // Observers may unsubscribe while being called, which would shift the
   // list under a running loop; walk a copy and skip those that have left.

@@ -63,6 +63,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -114,8 +115,11 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   // people list.
   void Say(const std::string& screen_name, const std::string& text);
 
-  // Every line that has appeared in the room, in order.
-  const std::vector<RoomLine>& RoomHistory() const { return history_; }
+  // The room's latest lines, in order: like the client's history view, the
+  // room keeps the last kHistoryLines and lets older ones go, so that a host
+  // that runs for days (or a replay of thousands of matches) stays small.
+  static constexpr std::size_t kHistoryLines = 1000;
+  const std::deque<RoomLine>& RoomHistory() const { return history_; }
   const std::string& operator_screen_name() const { return operator_screen_name_; }
 
   void SetInstantMessageObserver(InstantMessageObserver observer);
@@ -217,7 +221,7 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   std::vector<Hwnd> top_level_;  // front to back
   Hwnd mdi_ = 0;
   Hwnd room_ = 0;
-  std::vector<RoomLine> history_;
+  std::deque<RoomLine> history_;
   // Shared so that a line being announced keeps an observer alive even if
   // it unsubscribes while it runs.
   std::vector<std::pair<SubscriptionId, std::shared_ptr<const LineObserver>>> observers_;

@@ -56,7 +56,7 @@ TEST_F(EmbeddedClientTest, InputBoxSendsItsWholeTextOnEnter) {
   Type(Child(client_.room(), 0), "history is not an input");
   Key(Child(client_.room(), 0), 13);
   EXPECT_EQ(client_.RoomHistory(),
-            (std::vector<RoomLine>{{"Op Name", "line\xC3\xA9\xF0\x9F\x98\x80"}}));
+            (std::deque<RoomLine>{{"Op Name", "line\xC3\xA9\xF0\x9F\x98\x80"}}));
   EXPECT_EQ(client_.WindowText(Input()), "");
 }
 
@@ -161,7 +161,7 @@ TEST_F(EmbeddedClientTest, RoomLinesAreWholeAndNeedAnOpenRoom) {
   client_.Say("ann", "unheard");
   Type(Input(), "unsent");
   Key(Input(), 13);
-  EXPECT_EQ(client_.RoomHistory(), (std::vector<RoomLine>{{hostile, hostile}, {hostile, hostile}}));
+  EXPECT_EQ(client_.RoomHistory(), (std::deque<RoomLine>{{hostile, hostile}, {hostile, hostile}}));
   EXPECT_EQ(reports, 2);
 }
 
