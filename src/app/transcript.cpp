@@ -1,49 +1,46 @@
 #include "app/transcript.h"
 
-#include <cstdio>
-
 namespace zorvik {
 
-std::string EscapeField(std::string_view field) {
-  std::string out;
-  out.reserve(field.size());
-  for (char c : field) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      default:
-        out += c;
-    }
+namespace {
+
+// A field with backslash, TAB, CR and LF written as \\ \t \r \n.
+void AppendEscaped(std::string& out, std::string_view field) {
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const char c = field[i];
+    const char escape = c == '\\' ? '\\' : c == '\t' ? 't' : c == '\r' ? 'r' : c == '\n' ? 'n' : 0;
+    if (escape == 0) continue;
+    out.append(field.data() + plain, i - plain);
+    out += '\\';
+    out += escape;
+    plain = i + 1;
   }
-  return out;
+  out.append(field.data() + plain, field.size() - plain);
 }
 
-std::string TranscriptTime(Micros time) {
+// "2.040" for 2'040'999 microseconds.
+void AppendTime(std::string& out, Micros time) {
   const Micros millis = time / 1000;
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%lld.%03lld", static_cast<long long>(millis / 1000),
-                static_cast<long long>(millis % 1000));
-  return buffer;
+  out += std::to_string(millis / 1000);
+  const int fraction = static_cast<int>(millis % 1000);
+  out += '.';
+  out += static_cast<char>('0' + fraction / 100);
+  out += static_cast<char>('0' + fraction / 10 % 10);
+  out += static_cast<char>('0' + fraction % 10);
 }
+
+}  // namespace
 
 void TranscriptWriter::Write(Micros time, const std::vector<std::string_view>& fields) {
-  std::string line = TranscriptTime(time);
+  line_.clear();
+  AppendTime(line_, time);
   for (std::string_view field : fields) {
-    line += '\t';
-    line += EscapeField(field);
+    line_ += '\t';
+    AppendEscaped(line_, field);
   }
-  line += '\n';
-  out_ << line;
+  line_ += '\n';
+  out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
 }
 
 }  // namespace zorvik

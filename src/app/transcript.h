@@ -11,13 +11,8 @@
 
 namespace zorvik {
 
-// A field with backslash, TAB, CR and LF written as \\ \t \r \n.
-std::string EscapeField(std::string_view field);
-
-// "2.040" for 2'040'999 microseconds.
-std::string TranscriptTime(Micros time);
-
-// Writes records as they happen, each with a single write to the stream.
+// Writes records as they happen, each with a single write to the stream,
+// formatted in a buffer that is kept from record to record.
 class TranscriptWriter {
  public:
   explicit TranscriptWriter(std::ostream& out) : out_(out) {}
@@ -28,6 +23,7 @@ class TranscriptWriter {
 
  private:
   std::ostream& out_;
+  std::string line_;
 };
 
 }  // namespace zorvik

@@ -63,9 +63,10 @@ Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
     return c == '?' || c == '*' || c == '#' || c == '[';
   });
   const std::string pattern = plain ? std::string() : UpperAscii(name);
+  char buffer[kMaxClassLength + 1];
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
-    const std::string window_class = GetClass(child);
-    const std::string_view head = std::string_view(window_class).substr(0, name.size());
+    const std::size_t length = windows_.CopyClassName(child, buffer, sizeof buffer);
+    const std::string_view head = std::string_view(buffer, length).substr(0, name.size());
     if (plain ? EqualsIgnoringAsciiCase(head, name)
               : MatchesLikePattern(UpperAscii(head), pattern)) {
       return child;
@@ -83,9 +84,9 @@ Hwnd ClientKit::FindChildByTitle(Hwnd parent, std::string_view title) {
 }
 
 std::string ClientKit::GetClass(Hwnd window) {
-  std::string window_class = windows_.ClassName(window);
-  if (window_class.size() > kMaxClassLength) window_class.resize(kMaxClassLength);
-  return window_class;
+  // The client's own code reads class names into a 250-byte buffer.
+  char buffer[kMaxClassLength + 1];
+  return std::string(buffer, windows_.CopyClassName(window, buffer, sizeof buffer));
 }
 
 std::string ClientKit::GetText(Hwnd window) {

@@ -28,7 +28,9 @@ class RecordingWindows : public WindowApi {
     return client_.FirstChild(window);
   }
   Hwnd NextSibling(Hwnd window) override { return client_.NextSibling(window); }
-  std::string ClassName(Hwnd window) override { return client_.ClassName(window); }
+  std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) override {
+    return client_.CopyClassName(window, buffer, size);
+  }
   std::string WindowText(Hwnd window) override { return client_.WindowText(window); }
   void SetFocus(Hwnd window) override { client_.SetFocus(window); }
 

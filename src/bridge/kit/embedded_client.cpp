@@ -127,9 +127,12 @@ Hwnd EmbeddedClient::NextSibling(Hwnd window) {
   return next;
 }
 
-std::string EmbeddedClient::ClassName(Hwnd window) {
+std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
   const Node* node = Find(window);
-  return node ? node->window_class : std::string();
+  const std::size_t length = node ? std::min(node->window_class.size(), size - 1) : 0;
+  if (length > 0) node->window_class.copy(buffer, length);
+  buffer[length] = '\0';
+  return length;
 }
 
 std::string EmbeddedClient::WindowText(Hwnd window) {
@@ -173,12 +176,15 @@ void EmbeddedClient::SetFocus(Hwnd window) {
 
 RoomFeed::SubscriptionId EmbeddedClient::Subscribe(LineObserver observer) {
   const SubscriptionId id = next_subscription_++;
-  observers_.emplace_back(id, std::make_shared<const LineObserver>(std::move(observer)));
+  observers_.push_back(Subscriber{id, std::move(observer)});
   return id;
 }
 
 void EmbeddedClient::Unsubscribe(SubscriptionId id) {
-  std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
+  for (Subscriber& subscriber : observers_) {
+    if (subscriber.id == id) subscriber.gone = true;
+  }
+  if (announcing_ == 0) std::erase_if(observers_, [](const Subscriber& s) { return s.gone; });
 }
 
 // --- The room ---
@@ -196,18 +202,29 @@ void EmbeddedClient::EnterLine(Hwnd input) {
 }
 
 void EmbeddedClient::AppendLine(const std::string& screen_name, const std::string& text) {
-  // The arguments may refer into history_ itself, which the append can move.
-  const RoomLine line{screen_name, text};
-  if (history_.size() == kHistoryLines) history_.pop_front();
-  history_.push_back(line);
-  // Observers may unsubscribe while being called, which would shift the
-  // list under a running loop; walk a copy and skip those that have left.
-  const auto snapshot = observers_;
-  for (const auto& [id, observer] : snapshot) {
-    const bool still_subscribed =
-        std::any_of(observers_.begin(), observers_.end(),
-                    [id = id](const auto& entry) { return entry.first == id; });
-    if (still_subscribed && *observer) (*observer)(line.screen_name, line.text);
+  // The arguments may refer into history_ itself: copied first, into the
+  // buffers of the line that falls off the top once the history is full.
+  spare_line_.screen_name.assign(screen_name);
+  spare_line_.text.assign(text);
+  if (history_.size() == kHistoryLines) {
+    RoomLine oldest = std::move(history_.front());
+    history_.pop_front();
+    history_.push_back(std::move(spare_line_));
+    spare_line_ = std::move(oldest);
+  } else {
+    history_.push_back(std::move(spare_line_));
+  }
+  // Observers only read the client, so the line stays where it is.
+  const RoomLine& line = history_.back();
+  // Those who subscribe while the line is announced hear the next one.
+  const SubscriptionId newest = next_subscription_ - 1;
+  ++announcing_;
+  for (std::size_t i = 0; i < observers_.size() && observers_[i].id <= newest; ++i) {
+    const Subscriber& subscriber = observers_[i];
+    if (!subscriber.gone && subscriber.observer) subscriber.observer(line.screen_name, line.text);
+  }
+  if (--announcing_ == 0) {
+    std::erase_if(observers_, [](const Subscriber& s) { return s.gone; });
   }
 }
 

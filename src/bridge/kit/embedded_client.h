@@ -100,7 +100,7 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   Hwnd FindTopLevel(std::string_view window_class, std::optional<std::string_view> title) override;
   Hwnd FirstChild(Hwnd window) override;
   Hwnd NextSibling(Hwnd window) override;
-  std::string ClassName(Hwnd window) override;
+  std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) override;
   std::string WindowText(Hwnd window) override;
   void SendMessage(Hwnd window, WindowMessage message, std::uint64_t wparam,
                    std::string_view text) override;
@@ -222,9 +222,17 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   Hwnd mdi_ = 0;
   Hwnd room_ = 0;
   std::deque<RoomLine> history_;
-  // Shared so that a line being announced keeps an observer alive even if
-  // it unsubscribes while it runs.
-  std::vector<std::pair<SubscriptionId, std::shared_ptr<const LineObserver>>> observers_;
+  RoomLine spare_line_;  // the next line's buffers
+  struct Subscriber {
+    SubscriptionId id;
+    LineObserver observer;
+    bool gone = false;  // unsubscribed while a line was being announced
+  };
+  // A deque, so that one subscribing while a line is announced moves no
+  // observer that is running; those who leave meanwhile are only marked,
+  // and swept once the line has been announced.
+  std::deque<Subscriber> observers_;
+  int announcing_ = 0;
   SubscriptionId next_subscription_ = 1;
   InstantMessageObserver on_instant_message_;
   MailObserver on_mail_;

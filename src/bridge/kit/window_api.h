@@ -8,6 +8,7 @@
 // client kit's walks and polls are written once, against this interface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,8 +46,16 @@ class WindowApi {
   virtual Hwnd FirstChild(Hwnd window) = 0;
   virtual Hwnd NextSibling(Hwnd window) = 0;
 
-  // The window's class name; empty for 0 or a window that has gone.
-  virtual std::string ClassName(Hwnd window) = 0;
+  // Copies the window's class name into `buffer`: at most `size` - 1 bytes
+  // and then a NUL, as the window system fills a class-name buffer. Returns
+  // the bytes copied; 0 for 0 or a window that has gone. Never allocates, so
+  // that a walk can read every window it passes. Precondition: size > 0.
+  virtual std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) = 0;
+  // The class name as a string (class names are at most 256 bytes long).
+  std::string ClassName(Hwnd window) {
+    char buffer[257];
+    return std::string(buffer, CopyClassName(window, buffer, sizeof buffer));
+  }
   // The window's text (caption or contents), UTF-8; empty for 0 or a window
   // that has gone.
   virtual std::string WindowText(Hwnd window) = 0;
