@@ -139,10 +139,26 @@ class Replay {
         RecordConsole();
         break;
     }
-    if (!handled) {
-      std::vector<std::string_view> fields = {"#ignored"};
-      fields.insert(fields.end(), event.fields.begin(), event.fields.end());
-      Record(fields);
+    if (!handled) RecordIgnored(event);
+  }
+
+  // A click that did nothing, written back as the script gave it.
+  void RecordIgnored(const ScriptEvent& event) {
+    switch (event.verb) {
+      case ScriptVerb::kSay:
+        return Record({"#ignored", "say", event.target, event.text});
+      case ScriptVerb::kClickSplash:
+        return Record({"#ignored", "click", "splash"});
+      case ScriptVerb::kClickConsole:
+        return Record({"#ignored", "click", "console", event.target});
+      case ScriptVerb::kClickMenu:
+        return Record({"#ignored", "click", "menu", event.target});
+      case ScriptVerb::kClickForm:
+        return Record({"#ignored", "click", "form", event.target});
+      case ScriptVerb::kTypeForm:
+        return Record({"#ignored", "type", "form", event.text});
+      case ScriptVerb::kShow:
+        return Record({"#ignored", "show"});
     }
   }
 

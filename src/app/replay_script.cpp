@@ -22,17 +22,25 @@ bool OneOf(const std::array<std::string_view, N>& names, std::string_view name) 
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// Splits a line into at most `count` fields; the last takes the rest of the
-// line, TABs included.
-std::vector<std::string_view> SplitFields(std::string_view line, std::size_t count) {
-  std::vector<std::string_view> fields;
-  while (fields.size() + 1 < count) {
+// A line's first fields, held without allocating.
+struct Fields {
+  std::array<std::string_view, 3> part;
+  std::size_t count = 0;
+  std::size_t size() const { return count; }
+  std::string_view operator[](std::size_t i) const { return part[i]; }
+};
+
+// Splits a line into at most `count` (up to 3) fields; the last takes the
+// rest of the line, TABs included.
+Fields SplitFields(std::string_view line, std::size_t count) {
+  Fields fields;
+  while (fields.count + 1 < count) {
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) break;
-    fields.push_back(line.substr(0, tab));
+    fields.part[fields.count++] = line.substr(0, tab);
     line.remove_prefix(tab + 1);
   }
-  fields.push_back(line);
+  fields.part[fields.count++] = line;
   return fields;
 }
 
@@ -121,7 +129,6 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
     event.verb = ScriptVerb::kSay;
     event.target = parts[0];
     event.text = UnescapeScriptText(parts[1]);
-    event.fields = {"say", event.target, event.text};
   } else if (verb == "click") {
     const auto parts = SplitFields(rest, 2);
     if (!has_rest) return fail("click needs a window");
@@ -143,19 +150,15 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
     } else {
       return fail("unknown window " + Quoted(window));
     }
-    event.fields = {"click", std::string(window)};
-    if (!event.target.empty()) event.fields.push_back(event.target);
   } else if (verb == "type") {
     const auto parts = SplitFields(rest, 2);
     if (!has_rest || parts.size() < 2) return fail("type needs a window and a text");
     if (parts[0] != "form") return fail("cannot type into " + Quoted(parts[0]));
     event.verb = ScriptVerb::kTypeForm;
     event.text = UnescapeScriptText(parts[1]);
-    event.fields = {"type", "form", event.text};
   } else if (verb == "show") {
     if (has_rest) return fail("show takes nothing more");
     event.verb = ScriptVerb::kShow;
-    event.fields = {"show"};
   } else {
     return fail("unknown verb " + Quoted(verb));
   }

@@ -29,9 +29,6 @@ struct ScriptEvent {
   ScriptVerb verb = ScriptVerb::kShow;
   std::string target;  // screen name, caption or menu item
   std::string text;    // the text of say and type, escapes resolved
-  // The fields after the time as the transcript writes them back for a
-  // click that did nothing.
-  std::vector<std::string> fields;
 };
 
 struct ScriptError {
