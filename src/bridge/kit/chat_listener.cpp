@@ -5,8 +5,7 @@
 namespace zorvik {
 
 ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
-    : loop_(loop), feed_(feed), state_(std::make_shared<State>()) {
-  state_->handler = std::move(handler);
+    : loop_(loop), feed_(feed), handler_(std::move(handler)) {
   subscription_ = feed_.Subscribe([this](const std::string& screen_name, const std::string& text) {
     Queue(screen_name, text);
   });
@@ -14,30 +13,55 @@ ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
 
 ChatListener::~ChatListener() {
   feed_.Unsubscribe(subscription_);
-  state_->on = false;
-  ++state_->generation;
+  // The report tasks still waiting would find the listener gone.
+  for (std::size_t i = 0; i < count_; ++i) {
+    loop_.Cancel(reports_[(first_ + i) % reports_.size()].task);
+  }
 }
 
 void ChatListener::StartListening() {
-  state_->on = true;
+  on_ = true;
 }
 
 void ChatListener::StopListening() {
-  if (!state_->on) return;
-  state_->on = false;
-  ++state_->generation;
+  if (!on_) return;
+  on_ = false;
+  ++generation_;
 }
 
 void ChatListener::Queue(const std::string& screen_name, const std::string& text) {
-  if (!state_->on) return;
-  std::weak_ptr<State> weak = state_;
-  loop_.Post([weak, generation = state_->generation, screen_name, text] {
-    auto state = weak.lock();
-    if (!state || !state->on || state->generation != generation) return;
-    // Copy the handler: it may replace itself while it runs.
-    Handler handler = state->handler;
-    handler(screen_name, text);
-  });
+  if (!on_) return;
+  if (count_ == reports_.size()) {
+    // Full: unroll the ring into a larger one, oldest first.
+    std::vector<Report> larger(reports_.empty() ? 4 : reports_.size() * 2);
+    for (std::size_t i = 0; i < count_; ++i) {
+      larger[i] = std::move(reports_[(first_ + i) % reports_.size()]);
+    }
+    reports_ = std::move(larger);
+    first_ = 0;
+  }
+  Report& report = reports_[(first_ + count_) % reports_.size()];
+  report.generation = generation_;
+  report.screen_name.assign(screen_name);
+  report.text.assign(text);
+  ++count_;
+  report.task = loop_.Post([this] { Deliver(); });
+}
+
+void ChatListener::Deliver() {
+  Report& report = reports_[first_];
+  first_ = (first_ + 1) % reports_.size();
+  --count_;
+  // A report queued before a StopListening is dropped, even if the
+  // listener has been switched on again since.
+  if (!on_ || report.generation != generation_) return;
+  // Moved out: the slot is free for the reports the handler's own waits
+  // queue. The handler is copied in case the listener is destroyed while
+  // it runs.
+  const std::string screen_name = std::move(report.screen_name);
+  const std::string text = std::move(report.text);
+  Handler handler = handler_;
+  handler(screen_name, text);
 }
 
 }  // namespace zorvik

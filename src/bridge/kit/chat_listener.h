@@ -15,8 +15,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "bridge/loop/event_loop.h"
 #include "bridge/room_feed.h"
@@ -37,22 +37,30 @@ class ChatListener {
   // that is off, changes nothing.
   void StartListening();
   void StopListening();
-  bool listening() const { return state_->on; }
+  bool listening() const { return on_; }
 
  private:
-  // Shared with queued reports, so that a report outliving the listener
-  // finds it gone instead of touching freed memory.
-  struct State {
-    bool on = false;
-    std::uint64_t generation = 0;  // advanced by every StopListening
-    Handler handler;
+  // A line waiting for its report task. Reports are posted for now, so they
+  // run in the order they were queued: each task takes the oldest report.
+  struct Report {
+    std::uint64_t generation = 0;
+    EventLoop::TimerId task = 0;
+    std::string screen_name;
+    std::string text;
   };
 
   void Queue(const std::string& screen_name, const std::string& text);
+  void Deliver();
 
   EventLoop& loop_;
   RoomFeed& feed_;
-  std::shared_ptr<State> state_;
+  Handler handler_;
+  bool on_ = false;
+  std::uint64_t generation_ = 0;  // advanced by every StopListening
+  // A ring of reports whose buffers are reused: [first_, first_ + count_).
+  std::vector<Report> reports_;
+  std::size_t first_ = 0;
+  std::size_t count_ = 0;
   RoomFeed::SubscriptionId subscription_;
 };
 
