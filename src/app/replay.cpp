@@ -81,7 +81,7 @@ class Replay {
     return true;
   }
 
-  void Record(const std::vector<std::string_view>& fields) { writer_.Write(loop_.Now(), fields); }
+  void Record(std::initializer_list<std::string_view> fields) { writer_.Write(loop_.Now(), fields); }
 
   void Observe() {
     program_.client().Subscribe([this](const std::string& name, const std::string& text) {

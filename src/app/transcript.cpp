@@ -32,7 +32,7 @@ void AppendTime(std::string& out, Micros time) {
 
 }  // namespace
 
-void TranscriptWriter::Write(Micros time, const std::vector<std::string_view>& fields) {
+void TranscriptWriter::Write(Micros time, std::initializer_list<std::string_view> fields) {
   line_.clear();
   AppendTime(line_, time);
   for (std::string_view field : fields) {

@@ -2,10 +2,10 @@
 // virtual time in seconds with exactly three decimals (rounded down).
 #pragma once
 
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "bridge/loop/event_loop.h"
 
@@ -19,7 +19,7 @@ class TranscriptWriter {
   TranscriptWriter(const TranscriptWriter&) = delete;
   TranscriptWriter& operator=(const TranscriptWriter&) = delete;
 
-  void Write(Micros time, const std::vector<std::string_view>& fields);
+  void Write(Micros time, std::initializer_list<std::string_view> fields);
 
  private:
   std::ostream& out_;

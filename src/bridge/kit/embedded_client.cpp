@@ -111,20 +111,9 @@ Hwnd EmbeddedClient::FirstChild(Hwnd window) {
 }
 
 Hwnd EmbeddedClient::NextSibling(Hwnd window) {
-  Node* node = Find(window);
-  if (!node) return 0;
-  const std::vector<Hwnd>& siblings = SiblingsOf(*node);
-  // Walks step from sibling to sibling, so the last position found is
-  // usually just before this one.
-  std::size_t at =
-      node->position_hint < siblings.size() && siblings[node->position_hint] == window
-          ? node->position_hint
-          : static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), window) -
-                                     siblings.begin());
-  if (at + 1 >= siblings.size()) return 0;
-  const Hwnd next = siblings[at + 1];
-  if (Node* next_node = Find(next)) next_node->position_hint = at + 1;
-  return next;
+  // Every step of every walk comes here: the answer is kept in the node.
+  const Node* node = Find(window);
+  return node ? node->next_sibling : 0;
 }
 
 std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
@@ -433,17 +422,20 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string t
   node.text = std::move(text);
   node.parent = parent;
   node.role = role;
-  node.position_hint = 0;
+  node.next_sibling = 0;
   const Hwnd handle = HandleOf(slot, node.generation);
   std::vector<Hwnd>& siblings = SiblingsOf(node);
   siblings.insert(in_front ? siblings.begin() : siblings.end(), handle);
+  Relink(siblings);
   return handle;
 }
 
 void EmbeddedClient::Destroy(Hwnd window) {
   Node* node = Find(window);
   if (!node) return;
-  std::erase(SiblingsOf(*node), window);
+  std::vector<Hwnd>& siblings = SiblingsOf(*node);
+  std::erase(siblings, window);
+  Relink(siblings);
   // Children first, each unhooking itself from this node's list.
   while (!node->children.empty()) {
     Destroy(node->children.back());
@@ -478,6 +470,12 @@ const EmbeddedClient::Node& EmbeddedClient::At(Hwnd window) const {
   return *Find(window);
 }
 
+void EmbeddedClient::Relink(const std::vector<Hwnd>& siblings) {
+  for (std::size_t i = 0; i < siblings.size(); ++i) {
+    At(siblings[i]).next_sibling = i + 1 < siblings.size() ? siblings[i + 1] : 0;
+  }
+}
+
 std::vector<Hwnd>& EmbeddedClient::SiblingsOf(const Node& node) {
   return node.parent == 0 ? top_level_ : At(node.parent).children;
 }
@@ -488,6 +486,7 @@ void EmbeddedClient::ToFront(Hwnd window) {
   std::vector<Hwnd>& siblings = SiblingsOf(*node);
   std::erase(siblings, window);
   siblings.insert(siblings.begin(), window);
+  Relink(siblings);
 }
 
 Hwnd EmbeddedClient::ChildWithRole(Hwnd parent, Role role) const {

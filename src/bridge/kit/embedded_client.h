@@ -187,7 +187,7 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
     Hwnd parent = 0;  // 0 for a top-level window
     std::vector<Hwnd> children;
     Role role = Role::kPlain;
-    std::size_t position_hint = 0;  // where it last stood among its siblings
+    Hwnd next_sibling = 0;  // kept in step with the parent's child list
   };
 
   Hwnd Create(Hwnd parent, std::string window_class, std::string text, Role role = Role::kPlain,
@@ -199,6 +199,8 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   Node& At(Hwnd window);
   const Node& At(Hwnd window) const;
   std::vector<Hwnd>& SiblingsOf(const Node& node);
+  // Sets each window's next_sibling after its sibling list has changed.
+  void Relink(const std::vector<Hwnd>& siblings);
   void ToFront(Hwnd window);
   Hwnd ChildWithRole(Hwnd parent, Role role) const;
 
