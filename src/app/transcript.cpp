@@ -1,15 +1,26 @@
 #include "app/transcript.h"
 
+#include <array>
+
 namespace zorvik {
 
 namespace {
+
+// The letter that follows the backslash for each byte written escaped.
+constexpr std::array<char, 256> kEscapes = [] {
+  std::array<char, 256> escapes{};
+  escapes['\\'] = '\\';
+  escapes['\t'] = 't';
+  escapes['\r'] = 'r';
+  escapes['\n'] = 'n';
+  return escapes;
+}();
 
 // A field with backslash, TAB, CR and LF written as \\ \t \r \n.
 void AppendEscaped(std::string& out, std::string_view field) {
   std::size_t plain = 0;
   for (std::size_t i = 0; i < field.size(); ++i) {
-    const char c = field[i];
-    const char escape = c == '\\' ? '\\' : c == '\t' ? 't' : c == '\r' ? 'r' : c == '\n' ? 'n' : 0;
+    const char escape = kEscapes[static_cast<unsigned char>(field[i])];
     if (escape == 0) continue;
     out.append(field.data() + plain, i - plain);
     out += '\\';
