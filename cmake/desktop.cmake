@@ -11,7 +11,7 @@ file(GLOB_RECURSE ZORVIK_DESKTOP_ALL CONFIGURE_DEPENDS src/*.cpp)
 list(FILTER ZORVIK_DESKTOP_ALL INCLUDE REGEX "${ZORVIK_DESKTOP_REGEX}")
 set(ZORVIK_DESKTOP_SOURCES ${ZORVIK_DESKTOP_ALL})
 list(FILTER ZORVIK_DESKTOP_SOURCES EXCLUDE REGEX "_test\\.cpp$")
-list(FILTER ZORVIK_DESKTOP_SOURCES EXCLUDE REGEX "desktop_unavailable\\.cpp$")
+list(FILTER ZORVIK_DESKTOP_SOURCES EXCLUDE REGEX "desktop_(unavailable|loader|module)\\.cpp$")
 set(ZORVIK_DESKTOP_TESTS ${ZORVIK_DESKTOP_ALL})
 list(FILTER ZORVIK_DESKTOP_TESTS INCLUDE REGEX "_test\\.cpp$")
 list(FILTER ZORVIK_DESKTOP_TESTS EXCLUDE REGEX "_smoke_test\\.cpp$")
@@ -27,7 +27,22 @@ if(X11_FOUND AND ZORVIK_FLTK_INCLUDE_DIR AND ZORVIK_FLTK_LIBRARY AND ZORVIK_FLTK
   target_include_directories(zorvik_desktop SYSTEM PUBLIC ${ZORVIK_FLTK_INCLUDE_DIR} ${X11_INCLUDE_DIR})
   target_link_libraries(zorvik_desktop PUBLIC zorvik_core ${ZORVIK_FLTK_IMAGES_LIBRARY}
                         ${ZORVIK_FLTK_LIBRARY} ${X11_LIBRARIES})
-  target_link_libraries(zorvik PRIVATE zorvik_desktop)
+  # The program loads the desktop as a module when it opens its windows,
+  # so that nothing else maps the toolkit; the module carries its own copy
+  # of the core, which must then be position-independent.
+  set_target_properties(zorvik_core zorvik_desktop PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  add_library(zorvik_desktop_module MODULE src/app/desktop_module.cpp)
+  set_target_properties(zorvik_desktop_module PROPERTIES OUTPUT_NAME zorvik-desktop PREFIX ""
+                        SUFFIX ".so" CXX_VISIBILITY_PRESET hidden)
+  target_link_libraries(zorvik_desktop_module PRIVATE zorvik_desktop)
+  target_link_options(zorvik_desktop_module PRIVATE -Wl,--exclude-libs,ALL)
+  include(GNUInstallDirs)
+  set(ZORVIK_MODULE_DIR "${CMAKE_INSTALL_FULL_LIBDIR}/zorvik")
+  target_sources(zorvik PRIVATE src/app/desktop_loader.cpp)
+  set_source_files_properties(src/app/desktop_loader.cpp PROPERTIES COMPILE_DEFINITIONS
+                              "ZORVIK_MODULE_DIR=\"${ZORVIK_MODULE_DIR}\"")
+  target_link_libraries(zorvik PRIVATE ${CMAKE_DL_LIBS})
+  add_dependencies(zorvik zorvik_desktop_module)
 else()
   set(ZORVIK_DESKTOP OFF)
   message(STATUS "zorvik: FLTK 1.3 or X11 not found; building without the desktop front end")
