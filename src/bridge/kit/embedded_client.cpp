@@ -9,7 +9,7 @@ namespace {
 // kSlotBase in the low ones: handles start above 32 bits (0x1'0000'0100), so
 // anything narrowing them shows up, and a slot reused by a new window gets a
 // handle no earlier window had.
-constexpr Hwnd kSlotBase = 0x100;
+constexpr Hwnd kSlotBase = EmbeddedClient::kSlotBase;
 
 Hwnd HandleOf(std::uint32_t slot, std::uint32_t generation) {
   return (Hwnd{generation} << 32) | (kSlotBase + slot);
@@ -453,13 +453,6 @@ void EmbeddedClient::Destroy(Hwnd window) {
 
 EmbeddedClient::Node* EmbeddedClient::Find(Hwnd window) {
   return const_cast<Node*>(std::as_const(*this).Find(window));
-}
-
-const EmbeddedClient::Node* EmbeddedClient::Find(Hwnd window) const {
-  const Hwnd low = window & 0xFFFF'FFFF;
-  if (low < kSlotBase || low - kSlotBase >= nodes_.size()) return nullptr;
-  const Node& node = nodes_[low - kSlotBase];
-  return node.open && node.generation == (window >> 32) ? &node : nullptr;
 }
 
 EmbeddedClient::Node& EmbeddedClient::At(Hwnd window) {

@@ -119,6 +119,8 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   // room keeps the last kHistoryLines and lets older ones go, so that a host
   // that runs for days (or a replay of thousands of matches) stays small.
   static constexpr std::size_t kHistoryLines = 1000;
+  // The low half of a handle is its slot plus this.
+  static constexpr Hwnd kSlotBase = 0x100;
   const std::deque<RoomLine>& RoomHistory() const { return history_; }
   const std::string& operator_screen_name() const { return operator_screen_name_; }
 
@@ -194,7 +196,13 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
               bool in_front = false);
   void Destroy(Hwnd window);
   Node* Find(Hwnd window);
-  const Node* Find(Hwnd window) const;
+  // Every step of every walk looks a window up: kept inline.
+  const Node* Find(Hwnd window) const {
+    const Hwnd low = window & 0xFFFF'FFFF;
+    if (low < kSlotBase || low - kSlotBase >= nodes_.size()) return nullptr;
+    const Node& node = nodes_[low - kSlotBase];
+    return node.open && node.generation == (window >> 32) ? &node : nullptr;
+  }
   // The node of a window known to be open.
   Node& At(Hwnd window);
   const Node& At(Hwnd window) const;
