@@ -1,13 +1,15 @@
 // Test support for the real-time loops: a pipe to make a descriptor
-// readable on demand, and the process's CPU time to tell sleeping from
-// spinning.
+// readable on demand, the process's CPU time to tell sleeping from
+// spinning, and the contract every real-time loop keeps, as typed tests.
 #pragma once
 
 #include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -78,5 +80,78 @@ inline Micros CpuUsedByWaits(EventLoop& loop) {
   loop.Unwatch(idle.read_end());
   return used;
 }
+
+template <typename Loop>
+class RealTimeLoopTest : public ::testing::Test {};
+TYPED_TEST_SUITE_P(RealTimeLoopTest);
+
+// A pipe that becomes readable wakes a sleeping wait; its callback runs
+// inside the wait, can unwatch itself, and Run then ends as nothing is left;
+// a hang-up is reported too. A descriptor closed while still watched is
+// forgotten instead of being reported forever, so Run ends as well.
+TYPED_TEST_P(RealTimeLoopTest, Descriptors) {
+  using Log = std::vector<std::string>;
+  TypeParam loop;
+  Pipe pipe;
+  Log got;
+  ASSERT_TRUE(loop.WatchReadable(pipe.read_end(), [&] { got.push_back(pipe.ReadAll()); }));
+  loop.ScheduleAfter(5'000, [&] { pipe.Write("hello"); });
+  loop.Wait(200'000);
+  EXPECT_EQ(got, (Log{"hello"}));
+
+  loop.WatchReadable(pipe.read_end(), [&] {
+    got.push_back("hup:" + pipe.ReadAll());
+    loop.Unwatch(pipe.read_end());
+  });
+  loop.ScheduleAfter(5'000, [&] {
+    pipe.Write("bye");
+    pipe.CloseWriteEnd();
+  });
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Run();
+  EXPECT_EQ(got, (Log{"hello", "hup:bye"}));
+
+  Pipe closed;
+  int calls = 0;
+  loop.WatchReadable(closed.read_end(), [&] { ++calls; });
+  closed.CloseReadEnd();
+  loop.Run();
+  EXPECT_EQ(calls, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
+}
+
+// Quit from a task nested in a nested wait: every wait returns at once, the
+// waiting task's code after its wait still finishes, Run returns, and
+// nothing more runs, not even a readable descriptor.
+TYPED_TEST_P(RealTimeLoopTest, QuitInsideNestedTaskStopsEverything) {
+  TypeParam loop;
+  Pipe pipe;
+  std::vector<std::string> log;
+  loop.WatchReadable(pipe.read_end(), [&] { log.push_back("fd"); });
+  loop.ScheduleAfter(1'000, [&] {
+    loop.Wait(10 * kMicrosPerSecond);
+    log.push_back("a-end");
+  });
+  loop.ScheduleAfter(2'000, [&] { loop.Quit(); });
+  loop.ScheduleAfter(3'000, [&] { log.push_back("never"); });
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Wait(20 * kMicrosPerSecond);
+  EXPECT_TRUE(loop.Quitting());
+  pipe.Write("x");
+  loop.DispatchPending();
+  loop.Run();
+  loop.Wait(10 * kMicrosPerSecond);
+  EXPECT_EQ(log, (std::vector<std::string>{"a-end"}));
+  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
+}
+
+// Waiting sleeps: long and sub-millisecond waits use little CPU.
+TYPED_TEST_P(RealTimeLoopTest, WaitDoesNotSpin) {
+  TypeParam loop;
+  EXPECT_LT(CpuUsedByWaits(loop), 50'000);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(RealTimeLoopTest, Descriptors, QuitInsideNestedTaskStopsEverything,
+                            WaitDoesNotSpin);
 
 }  // namespace zorvik::test

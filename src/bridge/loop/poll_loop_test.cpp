@@ -1,8 +1,6 @@
 #include "bridge/loop/poll_loop.h"
 
-#include <fcntl.h>
 #include <sys/socket.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,10 +11,10 @@
 
 #include "bridge/loop/loop_test_support.h"
 
-namespace zorvik {
+namespace zorvik::test {
 namespace {
 
-using test::Pipe;
+INSTANTIATE_TYPED_TEST_SUITE_P(Poll, RealTimeLoopTest, PollLoop);
 
 constexpr Micros kMillisecond = 1000;
 
@@ -50,74 +48,6 @@ TEST(PollLoopTest, NestedWaits) {
   EXPECT_EQ(log, (std::vector<std::string>{"a-start", "b", "a-end"}));
   EXPECT_GE(loop.Now() - start, 61 * kMillisecond);
   EXPECT_LT(loop.Now() - start, 2 * kMicrosPerSecond);  // "late" is not waited for
-}
-
-// A pipe that becomes readable while the loop sleeps wakes it: the callback
-// runs inside the wait; it can unwatch itself, and Run then ends as nothing
-// is left. A hung-up pipe is reported too.
-TEST(PollLoopTest, ReadableDescriptorRunsItsCallback) {
-  PollLoop loop;
-  Pipe pipe;
-  std::vector<std::string> got;
-  ASSERT_TRUE(loop.WatchReadable(pipe.read_end(), [&] { got.push_back(pipe.ReadAll()); }));
-  loop.ScheduleAfter(5 * kMillisecond, [&] { pipe.Write("hello"); });
-  loop.Wait(100 * kMillisecond);
-  EXPECT_EQ(got, (std::vector<std::string>{"hello"}));
-
-  loop.WatchReadable(pipe.read_end(), [&] {
-    got.push_back("hup:" + pipe.ReadAll());
-    loop.Unwatch(pipe.read_end());
-  });
-  loop.ScheduleAfter(5 * kMillisecond, [&] {
-    pipe.Write("bye");
-    pipe.CloseWriteEnd();
-  });
-  const auto real_start = std::chrono::steady_clock::now();
-  loop.Run();
-  EXPECT_EQ(got, (std::vector<std::string>{"hello", "hup:bye"}));
-  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
-}
-
-// A descriptor closed while still watched is forgotten instead of being
-// reported forever, so Run still ends.
-TEST(PollLoopTest, ClosedWatchedDescriptorIsForgotten) {
-  PollLoop loop;
-  Pipe pipe;
-  int calls = 0;
-  loop.WatchReadable(pipe.read_end(), [&] { ++calls; });
-  pipe.CloseReadEnd();
-  loop.Run();
-  EXPECT_EQ(calls, 0);
-}
-
-// Quit from a task nested in a nested wait: every wait returns at once, Run
-// returns, and nothing more runs.
-TEST(PollLoopTest, QuitInsideNestedTaskStopsEverything) {
-  PollLoop loop;
-  Pipe pipe;
-  std::vector<std::string> log;
-  loop.WatchReadable(pipe.read_end(), [&] { log.push_back("fd"); });
-  loop.ScheduleAfter(1 * kMillisecond, [&] {
-    loop.Wait(10 * kMicrosPerSecond);
-    log.push_back("a-end");
-  });
-  loop.ScheduleAfter(2 * kMillisecond, [&] { loop.Quit(); });
-  loop.ScheduleAfter(3 * kMillisecond, [&] { log.push_back("never"); });
-  const auto real_start = std::chrono::steady_clock::now();
-  loop.Wait(20 * kMicrosPerSecond);
-  EXPECT_TRUE(loop.Quitting());
-  pipe.Write("x");
-  loop.DispatchPending();
-  loop.Run();
-  loop.Wait(10 * kMicrosPerSecond);
-  EXPECT_EQ(log, (std::vector<std::string>{"a-end"}));
-  EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
-}
-
-// Waiting sleeps: long and sub-millisecond waits use little CPU.
-TEST(PollLoopTest, WaitDoesNotSpin) {
-  PollLoop loop;
-  EXPECT_LT(test::CpuUsedByWaits(loop), 50 * kMillisecond);
 }
 
 // A socket whose send buffer is full is reported writable only once the
@@ -167,4 +97,4 @@ TEST(PollLoopTest, WritableWatchFollowsTheSendBuffer) {
 }
 
 }  // namespace
-}  // namespace zorvik
+}  // namespace zorvik::test
