@@ -33,7 +33,13 @@ endif()
 
 # The smoke test plays part of a match in tmux on the real program; skipped
 # (77) without tmux.
+# The other binaries on the core never open a screen: they get the log.
 function(zorvik_add_terminal_tests)
+  foreach(target zorvik_tests zorvik_bench)
+    if(TARGET ${target})
+      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src/app/full_screen_unavailable.cpp)
+    endif()
+  endforeach()
   if(NOT ZORVIK_FULL_SCREEN)
     return()
   endif()
