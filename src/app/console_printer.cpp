@@ -20,7 +20,7 @@ std::string Printable(std::string_view text) {
   return out;
 }
 
-std::string DescribeConsole(const HostConsole& console) {
+std::string DescribeConsole(const HostConsole& console, bool listeners) {
   const MatchTable& t = console.table();
   const auto seat = [](const std::string& caption, const std::string& creature,
                        const std::string& hp) {
@@ -35,15 +35,16 @@ std::string DescribeConsole(const HostConsole& console) {
     buttons += buttons.empty() ? "" : ", ";
     buttons += ButtonCaption(button);
   }
+  std::string text = "[console] " + seat(t.seat1Caption, t.player1Creature, t.player1Hp) +
+                     " | " + seat(t.seat2Caption, t.player2Creature, t.player2Hp) +
+                     " | buttons: " + (buttons.empty() ? "none" : buttons);
+  if (!listeners) return text;
   std::string listening;
   for (int n = 1; n <= 5; ++n) {
     if (console.Listening(n))
       listening += (listening.empty() ? "Chat" : ", Chat") + std::to_string(n);
   }
-  return "[console] " + seat(t.seat1Caption, t.player1Creature, t.player1Hp) + " | " +
-         seat(t.seat2Caption, t.player2Creature, t.player2Hp) +
-         " | buttons: " + (buttons.empty() ? "none" : buttons) +
-         " | listening: " + (listening.empty() ? "none" : listening);
+  return text + " | listening: " + (listening.empty() ? "none" : listening);
 }
 
 void PrintedBoxes::Show(const std::string& title, const std::string& text) {
@@ -60,9 +61,8 @@ void PrintedBoxes::Show(const std::string& title, const std::string& text) {
 
 ConsolePrinter::ConsolePrinter(HostProgram& program, std::ostream& out)
     : program_(program), out_(out) {
-  program.room().Subscribe([this](const std::string& name, const std::string& text) {
-    out_ << Printable(name) << ": " << Printable(text) << std::endl;
-  });
+  program.room().Subscribe(
+      [this](const std::string& name, const std::string& text) { PrintLine(name, text); });
   if (program.embedded()) ObserveEmbeddedClient();
   program.splash().AddVisibilityObserver([this](bool shown) {
     out_ << (shown ? "[splash] zørvïk by vañdør (by vandor)" : "[splash] hidden") << std::endl;
@@ -92,6 +92,23 @@ void ConsolePrinter::PrintConsoleIfChanged() {
   if (state == last_state_) return;
   last_state_ = std::move(state);
   out_ << last_state_ << std::endl;
+}
+
+void ConsolePrinter::PrintLine(const std::string& name, const std::string& text) {
+  if (!echoed_.empty() && (echoed_.front().first.empty() || echoed_.front().first == name) &&
+      echoed_.front().second == text) {
+    echoed_.pop_front();
+    return;
+  }
+  out_ << Printable(name) << ": " << Printable(text) << std::endl;
+}
+
+void ConsolePrinter::SkipEcho(const std::string& name, const std::string& text) {
+  // A line the room never shows (a blank one, or one a full client drops)
+  // must not hold back the lines after it for ever: only a few are kept.
+  constexpr std::size_t kEchoesKept = 8;
+  if (echoed_.size() == kEchoesKept) echoed_.pop_front();
+  echoed_.emplace_back(name, text);
 }
 
 }  // namespace zorvik

@@ -1,9 +1,10 @@
 // Prints what a person at the terminal would see of a running host: the
 // room's lines as they appear, what the client sends on the operator's
 // behalf, the program's windows coming and going, message boxes, and the
-// console's state whenever it changes.
+// console's state whenever something the operator sees there changes.
 #pragma once
 
+#include <deque>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,9 +18,10 @@ namespace zorvik {
 // sequences included) are shown as \xNN, everything else as it is.
 std::string Printable(std::string_view text);
 
-// One line with the console's state: seats, creatures, hit points, the
-// buttons that can be pressed and the listeners that are on.
-std::string DescribeConsole(const HostConsole& console);
+// One line with the console's state: seats, creatures, hit points and the
+// buttons that can be pressed; with `listeners`, also the listeners that are
+// on (internal detail that `show` prints, but the running log leaves out).
+std::string DescribeConsole(const HostConsole& console, bool listeners = false);
 
 // Message boxes printed as their title and lines; OK is taken as pressed.
 class PrintedBoxes : public MessageBoxes {
@@ -41,6 +43,15 @@ class ConsolePrinter {
   // Prints the console's state if it differs from what was printed last.
   void PrintConsoleIfChanged();
 
+  // Prints a line of the room, or one the host says where the room feed
+  // does not carry it back (IRC), as `name: text`.
+  void PrintLine(const std::string& name, const std::string& text);
+
+  // The operator's terminal has already shown this line as they typed it:
+  // the next line printed with this text (and name, unless empty) is left
+  // out, so that it does not stand there twice.
+  void SkipEcho(const std::string& name, const std::string& text);
+
  private:
   // What only the embedded client shows: its instant messages and mail.
   void ObserveEmbeddedClient();
@@ -48,6 +59,7 @@ class ConsolePrinter {
   HostProgram& program_;
   std::ostream& out_;
   std::string last_state_;
+  std::deque<std::pair<std::string, std::string>> echoed_;
 };
 
 }  // namespace zorvik

@@ -1,5 +1,7 @@
 #include "app/demo.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "app/console_printer.h"
@@ -113,19 +115,28 @@ void DemoCast::Attack(int player) {
   });
 }
 
-int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out) {
+int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out,
+            ConsoleDisplay display) {
   PollLoop loop;
-  PrintedBoxes boxes(out);
-  HostProgram program(loop, boxes, options);
-  ConsolePrinter printer(program, out);
+  const std::unique_ptr<ConsoleFrontEnd> front =
+      MakeConsoleFrontEnd(display, loop, STDIN_FILENO, out);
+  std::ostream& notes = front->notes();
+  HostProgram program(loop, front->boxes(), options);
+  // On a full screen the operator may join in; a log has no one typing.
+  front->Attach(program, display == ConsoleDisplay::kFullScreen);
   DemoCast cast(program, demo, options.seed);
   cast.SetFinishAction([&](const std::string& line) {
-    out << "[demo] " << Printable(line) << ": the match is over" << std::endl;
-    loop.Quit();
+    notes << "[demo] " << Printable(line) << ": the match is over" << std::endl;
+    // A log ends here; a screen stays until the operator leaves it.
+    if (display == ConsoleDisplay::kFullScreen) {
+      notes << "[demo] press F2 (exit) to leave" << std::endl;
+    } else {
+      loop.Quit();
+    }
   });
-  out << "zorvik " << ZORVIK_VERSION << " demo: " << Printable(demo.player1) << " ("
-      << Printable(demo.creature1) << ") against " << Printable(demo.player2) << " ("
-      << Printable(demo.creature2) << ")" << std::endl;
+  notes << "zorvik " << ZORVIK_VERSION << " demo: " << Printable(demo.player1) << " ("
+        << Printable(demo.creature1) << ") against " << Printable(demo.player2) << " ("
+        << Printable(demo.creature2) << ")" << std::endl;
   program.Start();
   loop.Run();
   return 0;

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/console_front_end.h"
 #include "app/host_program.h"
 #include "bridge/loop/event_loop.h"
 #include "match/random_source.h"
@@ -55,7 +56,9 @@ class DemoCast {
 
 // Plays one demo match in real time, printing the room and the console to
 // `out`. Ends after the winner line. Returns the exit status.
-int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out);
+// On a full screen the operator's commands are read from standard input.
+int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out,
+            ConsoleDisplay display = ConsoleDisplay::kLines);
 
 // Checks the demo's choices: both names given and different (ignoring
 // case), both creatures on the roster. Returns the problem, or empty.

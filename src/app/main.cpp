@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const zorvik::CommandLine& command = parsed.command;
+  // Full screen on a terminal; a log of lines for pipes and services.
+  const zorvik::ConsoleDisplay display = zorvik::ChooseDisplay(STDIN_FILENO, STDOUT_FILENO);
   switch (command.mode) {
     case zorvik::Mode::kHelp:
       std::cout << zorvik::UsageText();
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
     case zorvik::Mode::kReplay:
       return Replay(command.replay_file, command.program);
     case zorvik::Mode::kDemo:
-      return zorvik::RunDemo(command.program, command.demo, std::cout);
+      return zorvik::RunDemo(command.program, command.demo, std::cout, display);
     case zorvik::Mode::kIrc: {
       zorvik::IrcOptions irc = command.irc;
       if (const char* password = std::getenv(zorvik::kIrcPasswordVariable)) {
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
       }
       // A server that hangs up mid-write must not end the program.
       std::signal(SIGPIPE, SIG_IGN);
-      return zorvik::RunIrcConsole(command.program, irc, STDIN_FILENO, std::cout);
+      return zorvik::RunIrcConsole(command.program, irc, STDIN_FILENO, std::cout, display);
     }
     case zorvik::Mode::kConsole:
       if (!command.text_console) {
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
         if (desktop.ran) return desktop.status;
         std::cerr << "zorvik: no display (" << desktop.no_display << "); using the text console\n";
       }
-      return zorvik::RunTextConsole(command.program, STDIN_FILENO, std::cout);
+      return zorvik::RunTextConsole(command.program, STDIN_FILENO, std::cout, display);
   }
   return 0;
 }

@@ -69,7 +69,8 @@ std::string_view ConsoleHelp() {
          "  help               this list";
 }
 
-void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostream& out) {
+void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostream& out,
+                       const SpokenObserver& spoken) {
   HostConsole& console = program.console();
   command = TrimSpaces(command);
   if (command.empty()) return;
@@ -78,7 +79,7 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
     return;
   }
   if (command == "show") {
-    out << DescribeConsole(console) << std::endl;
+    out << DescribeConsole(console, true) << std::endl;
     return;
   }
   if (command == "click") {
@@ -106,7 +107,9 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
     return FormCommand(program, command.substr(command.size() > 4 ? 5 : 4), out);
   }
   if (StartsWith(command, "say ")) {
-    program.chat().ChatSend(std::string(command.substr(4)));
+    const std::string text(command.substr(4));
+    if (spoken) spoken("", text);
+    program.chat().ChatSend(text);
     return;
   }
   const std::size_t colon = command.find(':');
@@ -116,19 +119,22 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
     if (!program.embedded()) return Refuse(out, "on IRC you speak as the host only: say TEXT");
     std::string_view text = command.substr(colon + 1);
     if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    program.client().Say(std::string(TrimSpaces(command.substr(0, colon))), std::string(text));
+    const std::string name(TrimSpaces(command.substr(0, colon)));
+    if (spoken) spoken(name, std::string(text));
+    program.client().Say(name, std::string(text));
     return;
   }
   Refuse(out, "unknown command \"" + Printable(command) + "\"");
 }
 
-void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::ostream& out) {
+void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::ostream& out,
+                         SpokenObserver spoken) {
   struct Reader {
     std::string pending;
     bool overlong = false;
   };
   auto reader = std::make_shared<Reader>();
-  loop.WatchReadable(input, [&loop, &program, &out, input, reader] {
+  loop.WatchReadable(input, [&loop, &program, &out, input, reader, spoken] {
     char buffer[4096];
     const ssize_t got = read(input, buffer, sizeof buffer);
     if (got < 0 && (errno == EINTR || errno == EAGAIN)) return;
@@ -150,8 +156,9 @@ void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::
       if (!line.empty() && line.back() == '\r') line.pop_back();
       // Commands run as tasks of their own, so a command that waits never
       // holds up reading the next one.
-      loop.Post(
-          [&program, &out, line = std::move(line)] { RunConsoleCommand(program, line, out); });
+      loop.Post([&program, &out, spoken, line = std::move(line)] {
+        RunConsoleCommand(program, line, out, spoken);
+      });
     }
     if (pending.size() > kLongestCommand) {
       Refuse(out, "that line is too long to be a command");
@@ -161,21 +168,21 @@ void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::
   });
 }
 
-int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out) {
+int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out,
+                   ConsoleDisplay display) {
   PollLoop loop;
-  PrintedBoxes boxes(out);
-  HostProgram program(loop, boxes, options);
-  ConsolePrinter printer(program, out);
+  const std::unique_ptr<ConsoleFrontEnd> front = MakeConsoleFrontEnd(display, loop, input, out);
+  HostProgram program(loop, front->boxes(), options);
   program.splash().AddVisibilityObserver([&](bool shown) {
     if (!shown) return;
     // A terminal has no picture to click: the console opens at once.
     loop.Post([&program] { program.splash().Click(); });
   });
-  program.console().SetExitAction([&] { out << "[exit] goodbye" << std::endl; });
-  ReadConsoleCommands(loop, program, input, out);
+  program.console().SetExitAction([&] { front->notes() << "[exit] goodbye" << std::endl; });
+  front->Attach(program, true);
 
-  out << "zorvik " << ZORVIK_VERSION << " on the embedded client; you are \""
-      << Printable(options.screen_name) << "\". Type help for commands." << std::endl;
+  front->notes() << "zorvik " << ZORVIK_VERSION << " on the embedded client; you are \""
+                 << Printable(options.screen_name) << "\". Type help for commands." << std::endl;
   program.Start();
   loop.Run();
   return 0;

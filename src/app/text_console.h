@@ -4,18 +4,26 @@
 // on IRC only as the host ("say TEXT"); `help` lists the rest.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "app/console_front_end.h"
 #include "app/console_printer.h"
 #include "app/host_program.h"
 
 namespace zorvik {
 
+// Told what a command is about to make someone say, as the room will show
+// it: the speaker (empty for the host, whatever its name on the client) and
+// the text.
+using SpokenObserver = std::function<void(const std::string& name, const std::string& text)>;
+
 // Carries out one typed command on `program`, printing answers to `out`.
 // May dispatch (a pressed button runs its handler to the end).
-void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostream& out);
+void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostream& out,
+                       const SpokenObserver& spoken = {});
 
 // The text of `help`.
 std::string_view ConsoleHelp();
@@ -23,11 +31,13 @@ std::string_view ConsoleHelp();
 // Reads the operator's commands from descriptor `input` on `loop` and runs
 // each as a task of its own on `program`, printing answers to `out`. All
 // three must outlive the loop's run.
-void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::ostream& out);
+void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::ostream& out,
+                         SpokenObserver spoken = {});
 
 // Runs until the operator presses "exit" (or input ends and nothing is
-// left to do). Reads commands from descriptor `input`. Returns the exit
-// status.
-int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out);
+// left to do). Reads commands from descriptor `input`; shown on `display`
+// (line mode prints to `out`). Returns the exit status.
+int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out,
+                   ConsoleDisplay display = ConsoleDisplay::kLines);
 
 }  // namespace zorvik

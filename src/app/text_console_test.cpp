@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "app/console_printer.h"
 #include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {
@@ -61,6 +62,33 @@ TEST_F(TextConsoleTest, MenuAndForm) {
   EXPECT_EQ(program_.form().text(), "hi\r\nthere");
   Type("form exit");
   EXPECT_FALSE(program_.form().shown());
+}
+
+TEST_F(TextConsoleTest, TheLogPrintsStateChangesAndNoLineTwice) {
+  // Given a printer on a terminal that echoes typing: the state is printed
+  // when a seat changes, not when only a listener does; the operator's own
+  // line is not printed again as the room's, but other people's are.
+  std::ostringstream log;
+  ConsolePrinter printer(program_, log);
+  const SpokenObserver echoed = [&printer](const std::string& name, const std::string& text) {
+    printer.SkipEcho(name, text);
+  };
+  const auto type = [&](const std::string& command) {
+    log.str("");
+    loop_.Post([&] { RunConsoleCommand(program_, command, out_, echoed); });
+    loop_.Run();
+    return log.str();
+  };
+  type("get players");
+  EXPECT_EQ(type("alice: -join"),
+            "[console] player1:[alice] | player2:[none] | buttons: get players, exit, info\n"
+            "host: -=|[alice has joined the game]|=-\n");
+  program_.client().Say("carol", "hi");
+  loop_.Run();
+  EXPECT_EQ(log.str().substr(log.str().rfind("carol")), "carol: hi\n");
+  EXPECT_EQ(type("say hello"), "");
+  EXPECT_EQ(Type("show"), "[console] player1:[alice] | player2:[none] | buttons: get players, "
+                          "exit, info | listening: Chat1\n");
 }
 
 TEST(CommandLineTest, ModesAndOptions) {

@@ -128,17 +128,29 @@ class IrcMatchTest : public ::testing::Test {
   // switches a listener on after its prompt's pause, so a player who
   // answers faster than a person would is not heard; players wait for it.
   bool Listening(int n, double seconds = 20) {
+    // The log leaves listeners out; `show` prints them, so ask again and
+    // again until the answer has ChatN on.
     const std::string chat = "Chat" + std::to_string(n);
-    return scene_.Until(
-        [&] {
-          for (auto line = host_->lines.rbegin(); line != host_->lines.rend(); ++line) {
-            if (line->starts_with("[console]")) {
-              return line->find(chat, line->find("listening:")) != std::string::npos;
+    for (int tries = 0; tries < static_cast<int>(seconds * 5); ++tries) {
+      const std::size_t asked = host_->lines.size();
+      host_->Write("show\n");
+      bool on = false;
+      scene_.Until(
+          [&] {
+            for (std::size_t i = asked; i < host_->lines.size(); ++i) {
+              const std::string& line = host_->lines[i];
+              if (line.starts_with("[console]") && line.find("listening:") != std::string::npos) {
+                on = line.find(chat, line.find("listening:")) != std::string::npos;
+                return true;
+              }
             }
-          }
-          return false;
-        },
-        seconds);
+            return false;
+          },
+          2);
+      if (on) return true;
+      scene_.For(0.2);
+    }
+    return false;
   }
 
   // Waits for the prompt of the player to move and for their listener.

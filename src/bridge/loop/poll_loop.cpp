@@ -36,6 +36,14 @@ void PollLoop::Unwatch(int fd) {
   watches_.erase(fd);
 }
 
+void PollLoop::WaitUntil(const std::function<bool()>& done) {
+  while (!Quitting() && !done()) {
+    RunDueTasks(kNever);
+    if (Quitting() || done()) return;
+    Sleep(NextDue());
+  }
+}
+
 void PollLoop::Sleep(Micros until) {
   struct Polled {
     std::uint64_t read_generation;

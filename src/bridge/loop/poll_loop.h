@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 
 #include "bridge/loop/real_time_loop.h"
@@ -31,6 +32,11 @@ class PollLoop : public RealTimeLoop {
   bool WatchWritable(int fd, Task on_ready) override;
   void UnwatchWritable(int fd) override;
   void Unwatch(int fd) override;
+
+  // Dispatches like Run until `done()` is true (asked after every task pass
+  // and every sleep) or Quit. For modal boxes: `done` must become true
+  // through something the loop dispatches (a key read, a task).
+  void WaitUntil(const std::function<bool()>& done);
 
  private:
   struct Watch {

@@ -1,0 +1,244 @@
+#include "app/screen/screen_console.h"
+
+#include <gtest/gtest.h>
+
+#include "app/console_printer.h"
+#include "app/irc_console.h"
+#include "bridge/loop/virtual_loop.h"
+
+namespace zorvik {
+namespace {
+
+// The full-screen console against a real host on virtual time, drawn on
+// virtual screens.
+class ScreenConsoleTest : public ::testing::Test {
+ protected:
+  ScreenConsoleTest() {
+    boxes_.screen = &screen_;
+    program_.Start();
+    loop_.Run();
+    program_.splash().Click();
+    loop_.Run();
+  }
+
+  // Runs `key` as the terminal would, then everything it set going.
+  void Key(int key) {
+    screen_.HandleKey(key);
+    loop_.Run();
+  }
+  void Say(const std::string& name, const std::string& text) {
+    program_.client().Say(name, text);
+    loop_.Run();
+  }
+  VirtualScreen Drawn(int rows = 24, int cols = 80, InputLine input = {}) {
+    VirtualScreen screen(rows, cols);
+    screen_.Draw(screen, input);
+    return screen;
+  }
+  // Seats both players with their creatures and starts the battle.
+  void PlayToBattle() {
+    Key(kKeyF1);
+    Say("alice", "-join");
+    Say("bob", "-join");
+    Key(kKeyF3);
+    Say("alice", "/pikachu");
+    Say("bob", "/bulbasaur");
+    Key(kKeyF4);
+  }
+
+  // The host's boxes are the screen's, which is made after the host.
+  struct Proxy : MessageBoxes {
+    ScreenConsole* screen = nullptr;
+    void Show(const std::string& title, const std::string& text) override {
+      screen->boxes().Show(title, text);
+    }
+  };
+
+  VirtualLoop loop_;
+  Proxy boxes_;
+  HostProgram program_{loop_, boxes_, ProgramOptions{}};
+  ScreenConsole screen_{program_, [this](const std::function<bool()>& done) {
+                          while (!done() && !loop_.Quitting()) loop_.Wait(kMicrosPerSecond / 10);
+                        }};
+};
+
+TEST_F(ScreenConsoleTest, LayoutKeepsSeatsOnTopAndInputAtBottomAtEverySize) {
+  for (int i = 0; i < 60; ++i) Say("carol", "line " + std::to_string(i));
+  const struct {
+    int rows, cols;
+    bool top;
+  } sizes[] = {{30, 100, true}, {24, 80, true}, {10, 40, true}, {9, 30, false},
+               {3, 20, false},  {1, 10, false}, {0, 0, false}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(std::to_string(size.rows) + "x" + std::to_string(size.cols));
+    const VirtualScreen screen = Drawn(size.rows, size.cols, InputLine{"alice: -jo", 10});
+    if (size.rows == 0) continue;
+    const int last = size.rows - 1;
+    EXPECT_EQ(screen.RowText(last).substr(0, 2), "> ");
+    EXPECT_EQ(screen.cursor_row, last);
+    EXPECT_EQ(screen.cursor_col, std::min(size.cols - 1, 12));
+    if (size.top) {
+      EXPECT_EQ(screen.RowText(1).rfind(" player1:[none]", 0), 0u);
+      EXPECT_EQ(screen.RowText(2).rfind(" player2:[none]", 0), 0u);
+      EXPECT_EQ(screen.RowText(3).rfind(" F1 get players  F2 exit  F3 setup", 0), 0u);
+      EXPECT_EQ(screen.RowText(last - 2), "carol: line 59");
+    } else if (size.rows >= 3) {
+      EXPECT_EQ(screen.RowText(last - 2), "carol: line 59");
+    }
+  }
+  // A long line wraps, a wide character takes two cells, and control
+  // characters never reach the terminal.
+  Say("dora", std::string(100, 'x') + "\u5bb6\x1b[2J");
+  const VirtualScreen screen = Drawn(24, 80);
+  EXPECT_EQ(screen.RowText(20), "dora: " + std::string(73, 'x'));
+  EXPECT_EQ(screen.RowText(21), std::string(27, 'x') + "\u5bb6\\x1B[2J");
+  EXPECT_EQ(screen.At(20, 0).style, Style::kSpectatorLine);
+  EXPECT_EQ(screen.At(20, 7).style, Style::kPlain);
+}
+
+TEST_F(ScreenConsoleTest, SeatsShowHitPointsAsBarsAndButtonsTheirState) {
+  VirtualScreen screen = Drawn();
+  EXPECT_EQ(screen.At(3, 1).style, Style::kButton);      // get players
+  EXPECT_EQ(screen.At(3, 26).style, Style::kButtonDim);  // setup
+  PlayToBattle();
+  screen = Drawn();
+  EXPECT_EQ(screen.RowText(1), " player1:[alice]              pikachu       500/500 [" +
+                                   [] {
+                                     std::string bar;
+                                     for (int i = 0; i < 20; ++i) bar += "\u2588";
+                                     return bar;
+                                   }() + "]");
+  EXPECT_EQ(screen.At(1, 44).style, Style::kHpGood);
+  // The host's lines, the players' and the spectators' are told apart.
+  Say("alice", "/thundershock");
+  Say("carol", "go alice");
+  screen = Drawn();
+  const std::string hp = program_.console().table().player2Hp;
+  EXPECT_NE(screen.RowText(2).find("bulbasaur     " + hp + "/500"), std::string::npos);
+  std::map<std::string, Style> styles;
+  for (int row = 5; row < 22; ++row) {
+    const std::string text = screen.RowText(row);
+    styles[text.substr(0, text.find(':'))] = screen.At(row, 0).style;
+  }
+  EXPECT_EQ(styles["host"], Style::kHostLine);
+  EXPECT_EQ(styles["alice"], Style::kPlayerLine);
+  EXPECT_EQ(styles["carol"], Style::kSpectatorLine);
+}
+
+TEST_F(ScreenConsoleTest, RefusedButtonsSayWhyOnTheStatusLineOnly) {
+  const std::size_t lines = screen_.room().size();
+  Key(kKeyF3);
+  EXPECT_EQ(screen_.status(), "\"setup\" cannot be pressed now");
+  screen_.Submit("start");
+  loop_.Run();
+  EXPECT_EQ(screen_.status(), "\"start\" cannot be pressed now");
+  screen_.Submit("dance");
+  loop_.Run();
+  EXPECT_EQ(screen_.status(), "unknown command \"dance\" (type help)");
+  EXPECT_EQ(screen_.room().size(), lines);
+  EXPECT_EQ(Drawn().RowText(22), " unknown command \"dance\" (type help)");
+}
+
+TEST_F(ScreenConsoleTest, InfoMenuBoxesAndFeedbackFormAsOverlays) {
+  // F6 opens the menu; Enter on "about" shows its box until Enter.
+  Key(kKeyF6);
+  EXPECT_TRUE(screen_.TakesKeys());
+  loop_.ScheduleAfter(5 * kMicrosPerSecond, [this] { screen_.HandleKey(kKeyEnter); });
+  bool closed = false;
+  loop_.Post([&] { screen_.HandleKey(kKeyEnter); });
+  loop_.ScheduleAfter(2 * kMicrosPerSecond, [&] {
+    const VirtualScreen screen = Drawn();
+    bool title = false;
+    for (int row = 0; row < 24; ++row) {
+      title = title || screen.RowText(row).find("ab\u00f8u\u2020 z\u00f8rv") != std::string::npos;
+    }
+    EXPECT_TRUE(title);
+    EXPECT_TRUE(screen_.TakesKeys());
+    closed = true;
+  });
+  loop_.Run();
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(screen_.TakesKeys());
+
+  // Down to "mail me": the form, edited in place, sends a bug report.
+  Key(kKeyF6);
+  Key(kKeyDown);
+  Key(kKeyEnter);
+  ASSERT_TRUE(program_.form().shown());
+  for (int key : std::vector<int>{kKeyEnter, int{'h'}, 0xC3, 0xB8, kKeyLeft, kKeyBackspace, kKeyEnd, int{'!'}}) {
+    Key(key);
+  }
+  EXPECT_TRUE(program_.form().text().ends_with("\r\n\u00f8!"));
+  Key(kKeyTab);
+  Key(kKeyEnter);
+  EXPECT_EQ(screen_.room().back().text, "[client] mail to ZorvikDesk: bug report for z\u00f8rv\u00efk");
+  Key(kKeyEscape);
+  EXPECT_FALSE(program_.form().shown());
+}
+
+TEST_F(ScreenConsoleTest, ScrollbackIsBoundedAndPagesBack) {
+  for (std::size_t i = 0; i < ScreenConsole::kScrollback + 100; ++i) {
+    screen_.notes() << "[irc] note " << i << std::endl;
+  }
+  EXPECT_EQ(screen_.room().size(), ScreenConsole::kScrollback);
+  EXPECT_EQ(screen_.room().front().text, "[irc] note 100");
+  EXPECT_EQ(Drawn().RowText(21), "[irc] note 2099");
+  EXPECT_EQ(Drawn().At(21, 0).style, Style::kNote);
+  Key(kKeyPageUp);
+  VirtualScreen screen = Drawn();
+  EXPECT_EQ(screen.RowText(21), "[irc] note 2083");  // 17 rows shown, a page is 16
+  EXPECT_EQ(screen.RowText(22), " [scrolled back; PgDn for newer]");
+  Key(kKeyPageDown);
+  Key(kKeyPageDown);
+  EXPECT_EQ(Drawn().RowText(21), "[irc] note 2099");
+}
+
+TEST_F(ScreenConsoleTest, TabCompletesCommandsItemsNamesAndPicks) {
+  Say("alice", "hello");
+  Say("Bob", "hi");
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"se", {"setup"}},
+      {"s", {"setup", "start", "stop", "say ", "show"}},
+      {"menu ", {"menu about", "menu mail me", "menu help"}},
+      {"form c", {"form comments"}},
+      {"b", {"Bob: "}},
+      {"say hi b", {"say hi Bob"}},
+      {"alice: /pikac", {"alice: /pikachu"}},
+      {"zzz", {}},
+  };
+  for (const auto& [typed, expected] : cases) EXPECT_EQ(screen_.Complete(typed), expected) << typed;
+}
+
+TEST_F(ScreenConsoleTest, CtrlCAsksBeforeEndingAMatch) {
+  Key(kKeyF1);
+  Key(kKeyInterrupt);
+  EXPECT_TRUE(screen_.TakesKeys());
+  Key('n');
+  EXPECT_FALSE(screen_.TakesKeys());
+  EXPECT_FALSE(program_.console().ended());
+  Key(kKeyInterrupt);
+  Key('y');
+  EXPECT_TRUE(program_.console().ended());
+}
+
+TEST(LinkStateTest, DescribesTheLinkFromTheClientsNews) {
+  EXPECT_EQ(ReconnectTime("connection lost: reset; trying again in 4.0 s", 10),
+            std::optional<Micros>(10 + 4 * kMicrosPerSecond));
+  EXPECT_EQ(ReconnectTime("joined #battles", 10), std::nullopt);
+  EXPECT_EQ(ReconnectTime("x; trying again in soon", 10), std::nullopt);
+  const std::pair<LinkFacts, std::string> cases[] = {
+      {{true, true, 0, 0, std::nullopt, false}, "connected"},
+      {{true, true, 3, 2, std::nullopt, false}, "connected, 3 lines waiting, 2 dropped"},
+      {{false, false, 1, 0, 2'500'000, false}, "reconnecting in 3 s, 1 lines waiting"},
+      {{false, false, 0, 0, 0, false}, "connecting"},
+      {{false, true, 0, 0, std::nullopt, false}, "joining the channel"},
+      {{false, false, 0, 0, std::nullopt, true}, "given up"},
+  };
+  for (const auto& [facts, text] : cases) {
+    EXPECT_EQ(DescribeLink(facts, 0).text, text);
+    EXPECT_EQ(DescribeLink(facts, 0).counting, text.starts_with("reconnecting"));
+  }
+}
+
+}  // namespace
+}  // namespace zorvik

@@ -1,0 +1,97 @@
+#include "app/screen/virtual_screen.h"
+
+#include <algorithm>
+
+namespace zorvik {
+
+namespace {
+
+int CodePointWidth(char32_t c) {
+  if ((c >= 0x300 && c <= 0x36F) || (c >= 0x200B && c <= 0x200F) || c == 0xFE0F) return 0;
+  if ((c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) ||
+      (c >= 0x20000 && c <= 0x3FFFD)) {
+    return 2;
+  }
+  return 1;
+}
+
+}  // namespace
+
+Glyph NextGlyph(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3
+                                     : lead >= 0xC2 && lead < 0xE0     ? 2
+                                                                       : 0;
+  if (lead >= 0xF5) length = 0;
+  if (length == 0 || at + length > text.size()) return {text.substr(at, 1), 1};
+  char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[at + i]);
+    if ((next & 0xC0) != 0x80) return {text.substr(at, 1), 1};
+    c = (c << 6) | (next & 0x3F);
+  }
+  return {text.substr(at, length), CodePointWidth(c)};
+}
+
+int TextWidth(std::string_view text) {
+  int width = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const Glyph glyph = NextGlyph(text, at);
+    width += glyph.width;
+    at += glyph.bytes.size();
+  }
+  return width;
+}
+
+VirtualScreen::VirtualScreen(int rows, int cols)
+    : rows_(std::max(0, rows)), cols_(std::max(0, cols)),
+      cells_(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_)) {}
+
+void VirtualScreen::Clear() {
+  std::fill(cells_.begin(), cells_.end(), Cell{});
+  cursor_row = cursor_col = 0;
+}
+
+int VirtualScreen::Put(int row, int col, std::string_view text, Style style, int limit) {
+  if (row < 0 || row >= rows_ || col < 0) return col;
+  const int end = limit < 0 ? cols_ : std::min(cols_, col + limit);
+  for (std::size_t at = 0; at < text.size();) {
+    const Glyph glyph = NextGlyph(text, at);
+    at += glyph.bytes.size();
+    if (glyph.width == 0) {
+      // A combining mark joins the character before it.
+      if (col > 0) cells_[static_cast<std::size_t>(row * cols_ + col - 1)].glyph += glyph.bytes;
+      continue;
+    }
+    if (col + glyph.width > end) break;
+    Cell& cell = cells_[static_cast<std::size_t>(row * cols_ + col)];
+    const auto byte = static_cast<unsigned char>(glyph.bytes[0]);
+    cell.glyph = byte < 0x20 || byte == 0x7F || (glyph.bytes.size() == 1 && byte >= 0x80)
+                     ? std::string("?")
+                     : std::string(glyph.bytes);
+    cell.style = style;
+    if (glyph.width == 2) cells_[static_cast<std::size_t>(row * cols_ + col + 1)] = {"", style};
+    col += glyph.width;
+  }
+  return col;
+}
+
+void VirtualScreen::Fill(int row, int col, int count, std::string_view glyph, Style style) {
+  for (int i = 0; i < count; ++i) Put(row, col + i, glyph, style);
+}
+
+const Cell& VirtualScreen::At(int row, int col) const {
+  return cells_[static_cast<std::size_t>(row * cols_ + col)];
+}
+
+std::string VirtualScreen::RowText(int row) const {
+  std::string text;
+  for (int col = 0; col < cols_; ++col) text += At(row, col).glyph;
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+}  // namespace zorvik

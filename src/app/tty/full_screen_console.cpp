@@ -1,0 +1,424 @@
+// The full-screen console on a terminal: ncursesw draws ScreenConsole's
+// virtual screen, and GNU readline edits the input line through its
+// callback interface. Nothing here blocks: the loop's descriptor watch on
+// the terminal feeds keys one at a time, so every wait of the host stays
+// nested in the loop as everywhere else. Readline never touches the
+// terminal itself: its terminal set-up, output and redisplay are ours.
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+#include <curses.h>
+#include <readline/history.h>
+#include <readline/readline.h>
+
+#include "app/console_front_end.h"
+#include "app/console_printer.h"
+#include "app/screen/screen_console.h"
+
+namespace zorvik {
+
+namespace {
+
+// Readline and the signal handlers are process-wide; so is the one screen.
+class FullScreenConsole;
+FullScreenConsole* the_screen = nullptr;
+int signal_pipe[2] = {-1, -1};
+
+void OnSignal(int number) {
+  const char byte = static_cast<char>(number);
+  // Nothing to do if the pipe is full: a redraw or the end is on its way.
+  [[maybe_unused]] const ssize_t written = write(signal_pipe[1], &byte, 1);
+}
+
+constexpr int kSignals[] = {SIGWINCH, SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+
+class FullScreenConsole : public ConsoleFrontEnd {
+ public:
+  FullScreenConsole(PollLoop& loop, int input, std::ostream& out)
+      : loop_(loop), input_(input), out_(out) {}
+  ~FullScreenConsole() override { Restore(); }
+
+  // Sets the terminal up; false (and nothing changed) when it cannot be.
+  bool Open();
+
+  std::ostream& notes() override { return early_notes_ ? *early_notes_ : screen_->notes(); }
+  MessageBoxes& boxes() override { return boxes_; }
+  void Attach(HostProgram& program, bool commands) override;
+  void HostLine(const std::string& nick, const std::string& text) override {
+    if (screen_) screen_->HostLine(nick, text);
+  }
+  void SetLinkState(std::function<LinkState()> state) override {
+    link_ = std::move(state);
+    if (screen_) screen_->SetLinkState(link_);
+  }
+
+ private:
+  // Boxes asked for before Attach are shown through the screen once it is there.
+  class LateBoxes : public MessageBoxes {
+   public:
+    explicit LateBoxes(FullScreenConsole& owner) : owner_(owner) {}
+    void Show(const std::string& title, const std::string& text) override {
+      if (owner_.screen_) owner_.screen_->boxes().Show(title, text);
+    }
+
+   private:
+    FullScreenConsole& owner_;
+  };
+
+  void Restore();
+  void ReadKeys();
+  void Key(wint_t key, bool function_key);
+  void FeedReadline(int byte);
+  void Draw();
+  void RequestDraw();
+  void OnSignals();
+
+  static int ReadlineGetc(FILE*) { return the_screen->pending_; }
+  static int InputAvailable() { return 0; }
+  static void NoTerminal(int) {}
+  static void NoTerminalReset() {}
+  static void Redisplay() { the_screen->Draw(); }
+  static void OnLine(char* line);
+  static char** Completer(const char* text, int start, int end);
+  static char* NextMatch(const char* text, int state);
+  static void ShowMatches(char** matches, int count, int longest);
+
+  PollLoop& loop_;
+  const int input_;
+  std::ostream& out_;
+  LateBoxes boxes_{*this};
+  std::unique_ptr<std::ostringstream> early_notes_ = std::make_unique<std::ostringstream>();
+  std::unique_ptr<ScreenConsole> screen_;
+  std::function<LinkState()> link_;
+  SCREEN* terminal_ = nullptr;
+  FILE* readline_out_ = nullptr;
+  bool colours_ = false;
+  bool draw_pending_ = false;
+  bool tick_pending_ = false;
+  int pending_ = 0;
+  std::vector<std::string> matches_;
+  struct sigaction old_actions_[std::size(kSignals)] = {};
+};
+
+bool FullScreenConsole::Open() {
+  if (the_screen) return false;
+  std::setlocale(LC_ALL, "");
+  if (pipe(signal_pipe) != 0) return false;
+  for (int fd : signal_pipe) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+  FILE* in = fdopen(dup(input_), "r");
+  terminal_ = in ? newterm(nullptr, stdout, in) : nullptr;
+  if (!terminal_) {
+    if (in) std::fclose(in);
+    close(signal_pipe[0]);
+    close(signal_pipe[1]);
+    return false;
+  }
+  the_screen = this;
+  raw();
+  noecho();
+  nonl();
+  keypad(stdscr, TRUE);
+  nodelay(stdscr, TRUE);
+  set_escdelay(25);
+  if (has_colors()) {
+    start_color();
+    use_default_colors();
+    colours_ = true;
+    const short pairs[][2] = {{COLOR_BLACK, COLOR_CYAN}, {COLOR_GREEN, -1}, {COLOR_YELLOW, -1},
+                              {COLOR_RED, -1},           {COLOR_CYAN, -1},  {COLOR_MAGENTA, -1},
+                              {COLOR_BLUE, -1},          {COLOR_WHITE, COLOR_BLUE}};
+    for (short i = 0; i < static_cast<short>(std::size(pairs)); ++i) {
+      init_pair(static_cast<short>(i + 1), pairs[i][0], pairs[i][1]);
+    }
+  }
+  struct sigaction action = {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+    sigaction(kSignals[i], &action, &old_actions_[i]);
+  }
+  loop_.WatchReadable(signal_pipe[0], [this] { OnSignals(); });
+
+  readline_out_ = std::fopen("/dev/null", "w");
+  rl_readline_name = "zorvik";
+  rl_catch_signals = 0;
+  rl_catch_sigwinch = 0;
+  rl_change_environment = 0;
+  rl_instream = nullptr;
+  rl_outstream = readline_out_;
+  rl_getc_function = ReadlineGetc;
+  rl_input_available_hook = InputAvailable;
+  rl_prep_term_function = NoTerminal;
+  rl_deprep_term_function = NoTerminalReset;
+  rl_redisplay_function = Redisplay;
+  rl_attempted_completion_function = Completer;
+  rl_completion_display_matches_hook = ShowMatches;
+  // Completion works on the whole line up to the cursor.
+  static char no_breaks[] = "";
+  rl_basic_word_break_characters = no_breaks;
+  rl_completer_word_break_characters = no_breaks;
+  using_history();
+  stifle_history(500);
+  rl_callback_handler_install("", OnLine);
+  return true;
+}
+
+void FullScreenConsole::Restore() {
+  if (the_screen != this) return;
+  rl_callback_handler_remove();
+  loop_.Unwatch(input_);
+  loop_.Unwatch(signal_pipe[0]);
+  for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+    sigaction(kSignals[i], &old_actions_[i], nullptr);
+  }
+  endwin();
+  delscreen(terminal_);
+  close(signal_pipe[0]);
+  close(signal_pipe[1]);
+  if (readline_out_) std::fclose(readline_out_);
+  the_screen = nullptr;
+  // What the room said last stays on the terminal after the screen is gone.
+  if (screen_) {
+    const auto& room = screen_->room();
+    const std::size_t from = room.size() > 8 ? room.size() - 8 : 0;
+    for (std::size_t i = from; i < room.size(); ++i) {
+      const ScreenLine& line = room[i];
+      out_ << (line.name.empty() ? "" : Printable(line.name) + ": ") << Printable(line.text)
+           << '\n';
+    }
+    out_.flush();
+  }
+}
+
+void FullScreenConsole::Attach(HostProgram& program, bool commands) {
+  screen_ = std::make_unique<ScreenConsole>(
+      program, [this](const std::function<bool()>& done) { loop_.WaitUntil(done); });
+  screen_->SetCommandsEnabled(commands);
+  screen_->SetRedrawRequest([this] { RequestDraw(); });
+  screen_->SetQuitAction([this] { loop_.Quit(); });
+  if (link_) screen_->SetLinkState(link_);
+  std::string early = early_notes_->str();
+  early_notes_.reset();
+  if (!early.empty()) screen_->notes() << early << std::flush;
+  loop_.WatchReadable(input_, [this] { ReadKeys(); });
+  RequestDraw();
+}
+
+void FullScreenConsole::RequestDraw() {
+  if (draw_pending_) return;
+  draw_pending_ = true;
+  loop_.Post([this] {
+    draw_pending_ = false;
+    Draw();
+  });
+}
+
+void FullScreenConsole::Draw() {
+  if (the_screen != this || !screen_) return;
+  VirtualScreen virtual_screen(LINES, COLS);
+  InputLine input{rl_line_buffer ? rl_line_buffer : "", static_cast<std::size_t>(rl_point)};
+  if (input.point > input.text.size()) input.point = input.text.size();
+  screen_->Draw(virtual_screen, input);
+  erase();
+  for (int row = 0; row < virtual_screen.rows(); ++row) {
+    for (int col = 0; col < virtual_screen.cols(); ++col) {
+      const Cell& cell = virtual_screen.At(row, col);
+      if (cell.glyph.empty()) continue;
+      attr_t attributes = A_NORMAL;
+      short pair = 0;
+      switch (cell.style) {
+        case Style::kPlain: break;
+        case Style::kTitle: pair = 1; attributes = colours_ ? A_NORMAL : A_REVERSE; break;
+        case Style::kHpGood: pair = 2; attributes = A_BOLD; break;
+        case Style::kHpFair: pair = 3; attributes = A_BOLD; break;
+        case Style::kHpLow: pair = 4; attributes = A_BOLD; break;
+        case Style::kBarEmpty: attributes = A_DIM; break;
+        case Style::kButton: attributes = A_BOLD; break;
+        case Style::kButtonDim: attributes = A_DIM; break;
+        case Style::kStatus: pair = 8; attributes = colours_ ? A_NORMAL : A_REVERSE; break;
+        case Style::kHostLine: pair = 5; attributes = A_BOLD; break;
+        case Style::kPlayerLine: pair = 3; attributes = A_BOLD; break;
+        case Style::kSpectatorLine: pair = 6; break;
+        case Style::kNote: pair = 7; attributes = colours_ ? A_NORMAL : A_DIM; break;
+        case Style::kBorder: pair = 5; break;
+        case Style::kSelected: attributes = A_REVERSE | A_BOLD; break;
+      }
+      attr_set(attributes, colours_ ? pair : 0, nullptr);
+      mvaddstr(row, col, cell.glyph.c_str());
+    }
+  }
+  attr_set(A_NORMAL, 0, nullptr);
+  move(virtual_screen.cursor_row, virtual_screen.cursor_col);
+  refresh();
+  if (screen_->Counting() && !tick_pending_) {
+    tick_pending_ = true;
+    loop_.ScheduleAfter(kMicrosPerSecond, [this] {
+      tick_pending_ = false;
+      RequestDraw();
+    });
+  }
+}
+
+void FullScreenConsole::OnSignals() {
+  char numbers[16];
+  const ssize_t got = read(signal_pipe[0], numbers, sizeof numbers);
+  for (ssize_t i = 0; i < got; ++i) {
+    if (numbers[i] == SIGWINCH) {
+      winsize size{};
+      if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0) {
+        resizeterm(size.ws_row, size.ws_col);
+      }
+      RequestDraw();
+    } else {
+      // Ended from outside: the terminal is restored on the way out.
+      loop_.Quit();
+      return;
+    }
+  }
+}
+
+void FullScreenConsole::ReadKeys() {
+  bool any = false;
+  for (;;) {
+    wint_t key = 0;
+    const int kind = wget_wch(stdscr, &key);
+    if (kind == ERR) break;
+    any = true;
+    Key(key, kind == KEY_CODE_YES);
+    if (the_screen != this || loop_.Quitting()) return;
+  }
+  int waiting = 0;
+  if (!any && (ioctl(input_, FIONREAD, &waiting) != 0 || waiting == 0)) {
+    // Readable with nothing to read: the terminal has gone away.
+    loop_.Quit();
+  }
+}
+
+void FullScreenConsole::FeedReadline(int byte) {
+  pending_ = byte;
+  rl_callback_read_char();
+}
+
+void FullScreenConsole::Key(wint_t key, bool function_key) {
+  ScreenConsole& screen = *screen_;
+  if (function_key) {
+    int mapped = 0;
+    switch (key) {
+      case KEY_RESIZE: return RequestDraw();
+      case KEY_PPAGE: mapped = kKeyPageUp; break;
+      case KEY_NPAGE: mapped = kKeyPageDown; break;
+      case KEY_UP: mapped = kKeyUp; break;
+      case KEY_DOWN: mapped = kKeyDown; break;
+      case KEY_LEFT: mapped = kKeyLeft; break;
+      case KEY_RIGHT: mapped = kKeyRight; break;
+      case KEY_HOME: mapped = kKeyHome; break;
+      case KEY_END: mapped = kKeyEnd; break;
+      case KEY_DC: mapped = kKeyDelete; break;
+      case KEY_BTAB: mapped = kKeyBackTab; break;
+      case KEY_BACKSPACE: mapped = kKeyBackspace; break;
+      case KEY_ENTER: mapped = kKeyEnter; break;
+      default:
+        if (key >= static_cast<wint_t>(KEY_F(1)) && key <= static_cast<wint_t>(KEY_F(6))) {
+          mapped = kKeyF1 + static_cast<int>(key - KEY_F(1));
+        }
+    }
+    if (mapped == 0 || screen.HandleKey(mapped)) return;
+    // The line editor's own keys, as its Emacs bindings know them.
+    switch (mapped) {
+      case kKeyUp: return FeedReadline(16);    // C-p
+      case kKeyDown: return FeedReadline(14);  // C-n
+      case kKeyLeft: return FeedReadline(2);   // C-b
+      case kKeyRight: return FeedReadline(6);  // C-f
+      case kKeyHome: return FeedReadline(1);   // C-a
+      case kKeyEnd: return FeedReadline(5);    // C-e
+      case kKeyBackspace: return FeedReadline(127);
+      case kKeyEnter: return FeedReadline('\r');
+      case kKeyDelete:
+        rl_delete(1, 0);
+        return Draw();
+      default: return;
+    }
+  }
+  int mapped = static_cast<int>(key);
+  if (key == '\r') mapped = kKeyEnter;
+  if (key == 8) mapped = kKeyBackspace;
+  if (screen.TakesKeys() || key == 3) {
+    // Text for the form goes in as UTF-8 bytes.
+    if (key >= 0x80) {
+      char bytes[MB_LEN_MAX];
+      std::mbstate_t state{};
+      const std::size_t length = std::wcrtomb(bytes, static_cast<wchar_t>(key), &state);
+      if (length == static_cast<std::size_t>(-1)) return;
+      for (std::size_t i = 0; i < length; ++i) screen.HandleKey(static_cast<unsigned char>(bytes[i]));
+      return;
+    }
+    screen.HandleKey(mapped);
+    return;
+  }
+  if (key < 0x80) return FeedReadline(key == '\n' ? '\r' : static_cast<int>(key));
+  char bytes[MB_LEN_MAX];
+  std::mbstate_t state{};
+  const std::size_t length = std::wcrtomb(bytes, static_cast<wchar_t>(key), &state);
+  if (length == static_cast<std::size_t>(-1)) return;
+  for (std::size_t i = 0; i < length; ++i) FeedReadline(static_cast<unsigned char>(bytes[i]));
+}
+
+void FullScreenConsole::OnLine(char* line) {
+  // Ctrl-D on an empty line is the end of input to readline; here it is
+  // nothing, and the editor goes on.
+  if (!line) {
+    rl_callback_handler_install("", OnLine);
+    return;
+  }
+  const std::string typed = line;
+  std::free(line);
+  if (!typed.empty()) add_history(typed.c_str());
+  the_screen->screen_->Submit(typed);
+}
+
+char** FullScreenConsole::Completer(const char* text, int, int) {
+  rl_attempted_completion_over = 1;
+  rl_completion_suppress_append = 1;
+  the_screen->matches_ =
+      the_screen->screen_->Complete(std::string_view(rl_line_buffer, static_cast<std::size_t>(rl_point)));
+  return rl_completion_matches(text, NextMatch);
+}
+
+char* FullScreenConsole::NextMatch(const char*, int state) {
+  static std::size_t next = 0;
+  if (state == 0) next = 0;
+  const std::vector<std::string>& matches = the_screen->matches_;
+  if (next >= matches.size()) return nullptr;
+  return strdup(matches[next++].c_str());
+}
+
+void FullScreenConsole::ShowMatches(char** matches, int count, int) {
+  std::string list;
+  for (int i = 1; i <= count && list.size() < 400; ++i) {
+    list += (i > 1 ? "  " : "") + std::string(matches[i]);
+  }
+  the_screen->screen_->SetStatus(list);
+  the_screen->Draw();
+}
+
+}  // namespace
+
+std::unique_ptr<ConsoleFrontEnd> MakeFullScreenConsole(PollLoop& loop, int input,
+                                                        std::ostream& out) {
+  auto screen = std::make_unique<FullScreenConsole>(loop, input, out);
+  if (!screen->Open()) return nullptr;
+  return screen;
+}
+
+bool FullScreenAvailable() {
+  return true;
+}
+
+}  // namespace zorvik
