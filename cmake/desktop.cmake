@@ -35,7 +35,8 @@ if(X11_FOUND AND ZORVIK_FLTK_INCLUDE_DIR AND ZORVIK_FLTK_LIBRARY AND ZORVIK_FLTK
   set_target_properties(zorvik_desktop_module PROPERTIES OUTPUT_NAME zorvik-desktop PREFIX ""
                         SUFFIX ".so" CXX_VISIBILITY_PRESET hidden)
   target_link_libraries(zorvik_desktop_module PRIVATE zorvik_desktop)
-  target_link_options(zorvik_desktop_module PRIVATE -Wl,--exclude-libs,ALL)
+  # Every symbol resolved when it is linked, not when it is loaded.
+  target_link_options(zorvik_desktop_module PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
   include(GNUInstallDirs)
   set(ZORVIK_MODULE_DIR "${CMAKE_INSTALL_FULL_LIBDIR}/zorvik")
   target_sources(zorvik PRIVATE src/app/desktop_loader.cpp)

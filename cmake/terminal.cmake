@@ -35,7 +35,7 @@ endif()
 # (77) without tmux.
 # The other binaries on the core never open a screen: they get the log.
 function(zorvik_add_terminal_tests)
-  foreach(target zorvik_tests zorvik_bench)
+  foreach(target zorvik_tests zorvik_bench zorvik_desktop_smoke zorvik_desktop_module)
     if(TARGET ${target})
       target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src/app/full_screen_unavailable.cpp)
     endif()
