@@ -37,11 +37,16 @@ if(X11_FOUND AND ZORVIK_FLTK_INCLUDE_DIR AND ZORVIK_FLTK_LIBRARY AND ZORVIK_FLTK
   target_link_libraries(zorvik_desktop_module PRIVATE zorvik_desktop)
   # Every symbol resolved when it is linked, not when it is loaded.
   target_link_options(zorvik_desktop_module PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
+  # Installed, the module is in lib/zorvik/ beside bin/ (cmake/install.cmake);
+  # the program finds it relative to itself, so that the installation (or
+  # the Debian package, or a copy of it) may sit under any prefix.
   include(GNUInstallDirs)
-  set(ZORVIK_MODULE_DIR "${CMAKE_INSTALL_FULL_LIBDIR}/zorvik")
+  set(ZORVIK_MODULE_DIR "${CMAKE_INSTALL_LIBDIR}/zorvik")
+  file(RELATIVE_PATH ZORVIK_MODULE_DIR_FROM_BIN "${CMAKE_INSTALL_FULL_BINDIR}"
+       "${CMAKE_INSTALL_FULL_LIBDIR}/zorvik")
   target_sources(zorvik PRIVATE src/app/desktop_loader.cpp)
   set_source_files_properties(src/app/desktop_loader.cpp PROPERTIES COMPILE_DEFINITIONS
-                              "ZORVIK_MODULE_DIR=\"${ZORVIK_MODULE_DIR}\"")
+                              "ZORVIK_MODULE_DIR=\"${ZORVIK_MODULE_DIR_FROM_BIN}\"")
   target_link_libraries(zorvik PRIVATE ${CMAKE_DL_LIBS})
   add_dependencies(zorvik zorvik_desktop_module)
 else()

@@ -1,5 +1,5 @@
 // RunDesktop in the program: loads the desktop module (desktop_module.cpp)
-// from beside the executable, or else from the folder it is installed in,
+// from beside the executable, or else from the installation's lib/zorvik/,
 // and runs it. Without the module the program runs the text console.
 #include <dlfcn.h>
 #include <unistd.h>
@@ -31,8 +31,14 @@ std::string ExecutableFolder() {
 DesktopOutcome RunDesktop(const ProgramOptions& options) {
   DesktopOutcome outcome;
   std::string reasons;
-  for (const std::string& folder : {ExecutableFolder(), std::string(ZORVIK_MODULE_DIR "/")}) {
-    if (folder.empty() || folder == "/") continue;
+  // Beside the executable in a build folder; installed, ZORVIK_MODULE_DIR
+  // is the module folder relative to the executable's (../lib/zorvik).
+  const std::string here = ExecutableFolder();
+  if (here.empty()) {
+    outcome.no_display = "the desktop windows cannot be loaded: the program's folder is unknown";
+    return outcome;
+  }
+  for (const std::string& folder : {here, here + ZORVIK_MODULE_DIR "/"}) {
     // The module stays loaded until the program ends: the toolkit keeps
     // state of its own that outlives the call.
     void* module = dlopen((folder + kModuleName).c_str(), RTLD_NOW | RTLD_LOCAL);
