@@ -1,6 +1,8 @@
 #include "app/transcript.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace zorvik {
 
@@ -16,10 +18,30 @@ constexpr std::array<char, 256> kEscapes = [] {
   return escapes;
 }();
 
+// Whether any of the eight bytes in `word` may need escaping: a byte below
+// 14 (TAB, LF and CR are 9, 10 and 13) or a backslash. Exact for the
+// backslash and a superset for the rest, so a hit is checked byte by byte.
+constexpr bool MayNeedEscape(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  const std::uint64_t below14 = (word - kOnes * 14) & ~word;
+  const std::uint64_t backslash = word ^ (kOnes * '\\');
+  const std::uint64_t zero = (backslash - kOnes) & ~backslash;
+  return ((below14 | zero) & kHighs) != 0;
+}
+
 // A field with backslash, TAB, CR and LF written as \\ \t \r \n.
 void AppendEscaped(std::string& out, std::string_view field) {
+  // Most fields hold nothing to escape: skip through them eight bytes at a time.
+  std::size_t start = 0;
+  while (start + 8 <= field.size()) {
+    std::uint64_t word;
+    std::memcpy(&word, field.data() + start, sizeof word);
+    if (MayNeedEscape(word)) break;
+    start += 8;
+  }
   std::size_t plain = 0;
-  for (std::size_t i = 0; i < field.size(); ++i) {
+  for (std::size_t i = start; i < field.size(); ++i) {
     const char escape = kEscapes[static_cast<unsigned char>(field[i])];
     if (escape == 0) continue;
     out.append(field.data() + plain, i - plain);
@@ -32,13 +54,21 @@ void AppendEscaped(std::string& out, std::string_view field) {
 
 // "2.040" for 2'040'999 microseconds.
 void AppendTime(std::string& out, Micros time) {
-  const Micros millis = time / 1000;
-  out += std::to_string(millis / 1000);
-  const int fraction = static_cast<int>(millis % 1000);
-  out += '.';
-  out += static_cast<char>('0' + fraction / 100);
-  out += static_cast<char>('0' + fraction / 10 % 10);
-  out += static_cast<char>('0' + fraction % 10);
+  Micros millis = time / 1000;
+  const bool negative = millis < 0;
+  // Digits from the right: three of the fraction, the point, the seconds.
+  char digits[32];
+  char* at = digits + sizeof digits;
+  std::uint64_t left = negative ? 0 - static_cast<std::uint64_t>(millis)
+                                : static_cast<std::uint64_t>(millis);
+  for (int i = 0; i < 3; ++i, left /= 10) *--at = static_cast<char>('0' + left % 10);
+  *--at = '.';
+  do {
+    *--at = static_cast<char>('0' + left % 10);
+    left /= 10;
+  } while (left != 0);
+  if (negative) *--at = '-';
+  out.append(at, digits + sizeof digits);
 }
 
 }  // namespace

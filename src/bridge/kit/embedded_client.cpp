@@ -1,6 +1,7 @@
 #include "bridge/kit/embedded_client.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zorvik {
 namespace {
@@ -119,7 +120,7 @@ Hwnd EmbeddedClient::NextSibling(Hwnd window) {
 std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
   const Node* node = Find(window);
   const std::size_t length = node ? std::min(node->window_class.size(), size - 1) : 0;
-  if (length > 0) node->window_class.copy(buffer, length);
+  if (length > 0) std::memcpy(buffer, node->window_class.data(), length);
   buffer[length] = '\0';
   return length;
 }
@@ -449,10 +450,6 @@ void EmbeddedClient::Destroy(Hwnd window) {
   free_slots_.push_back(static_cast<std::uint32_t>(node - nodes_.data()));
   if (window == room_) room_ = 0;
   if (window == mdi_) mdi_ = 0;
-}
-
-EmbeddedClient::Node* EmbeddedClient::Find(Hwnd window) {
-  return const_cast<Node*>(std::as_const(*this).Find(window));
 }
 
 EmbeddedClient::Node& EmbeddedClient::At(Hwnd window) {

@@ -195,8 +195,8 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   Hwnd Create(Hwnd parent, std::string window_class, std::string text, Role role = Role::kPlain,
               bool in_front = false);
   void Destroy(Hwnd window);
-  Node* Find(Hwnd window);
   // Every step of every walk looks a window up: kept inline.
+  Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
   const Node* Find(Hwnd window) const {
     const Hwnd low = window & 0xFFFF'FFFF;
     if (low < kSlotBase || low - kSlotBase >= nodes_.size()) return nullptr;
