@@ -83,25 +83,35 @@ bool ParseScriptTime(std::string_view text, Micros& time) {
   return time <= kLatestTime;
 }
 
+void UnescapeScriptText(std::string_view text, std::string& out) {
+  out.clear();
+  for (std::size_t plain = 0;;) {
+    // Most texts hold no backslash at all: copied in one piece.
+    const std::size_t slash = text.find('\\', plain);
+    if (slash == std::string_view::npos || slash + 1 == text.size()) {
+      out.append(text.data() + plain, text.size() - plain);
+      return;
+    }
+    const char next = text[slash + 1];
+    const char replacement = next == '\\' ? '\\'
+                             : next == 't' ? '\t'
+                             : next == 'r' ? '\r'
+                             : next == 'n' ? '\n'
+                                           : '\0';
+    if (replacement == '\0') {
+      out.append(text.data() + plain, slash + 1 - plain);
+      plain = slash + 1;
+      continue;
+    }
+    out.append(text.data() + plain, slash - plain);
+    out += replacement;
+    plain = slash + 2;
+  }
+}
+
 std::string UnescapeScriptText(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size()) {
-      const char next = text[i + 1];
-      const char* replacement = next == '\\'  ? "\\"
-                                : next == 't' ? "\t"
-                                : next == 'r' ? "\r"
-                                : next == 'n' ? "\n"
-                                              : nullptr;
-      if (replacement) {
-        out += replacement;
-        ++i;
-        continue;
-      }
-    }
-    out += text[i];
-  }
+  UnescapeScriptText(text, out);
   return out;
 }
 
@@ -111,7 +121,11 @@ namespace {
 // reason it cannot be read otherwise.
 std::optional<std::string> ParseLine(std::string_view line, Micros previous, ScriptEvent& event) {
   const auto fail = [](std::string reason) { return std::optional<std::string>(std::move(reason)); };
-  event = ScriptEvent();
+  // The event's buffers are kept from line to line.
+  event.time = 0;
+  event.verb = ScriptVerb::kShow;
+  event.target.clear();
+  event.text.clear();
   const auto head = SplitFields(line, 3);
   if (head.size() < 2) return fail("missing verb");
   if (!ParseScriptTime(head[0], event.time)) {
@@ -128,7 +142,7 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
     if (parts[0].empty()) return fail("say needs a screen name");
     event.verb = ScriptVerb::kSay;
     event.target = parts[0];
-    event.text = UnescapeScriptText(parts[1]);
+    UnescapeScriptText(parts[1], event.text);
   } else if (verb == "click") {
     const auto parts = SplitFields(rest, 2);
     if (!has_rest) return fail("click needs a window");
@@ -155,7 +169,7 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
     if (!has_rest || parts.size() < 2) return fail("type needs a window and a text");
     if (parts[0] != "form") return fail("cannot type into " + Quoted(parts[0]));
     event.verb = ScriptVerb::kTypeForm;
-    event.text = UnescapeScriptText(parts[1]);
+    UnescapeScriptText(parts[1], event.text);
   } else if (verb == "show") {
     if (has_rest) return fail("show takes nothing more");
     event.verb = ScriptVerb::kShow;

@@ -65,6 +65,8 @@ ParsedScript ParseScript(std::string_view script);
 
 // The escapes of say and type: \\ \t \r \n; any other backslash is itself.
 std::string UnescapeScriptText(std::string_view text);
+// The same into `out`, whose buffer is reused.
+void UnescapeScriptText(std::string_view text, std::string& out);
 
 // Seconds as the script writes them ("12.25"), rounded to the nearest
 // microsecond. False for anything that is not a plain decimal number or is

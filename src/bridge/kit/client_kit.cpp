@@ -38,12 +38,26 @@ std::string UpperAscii(std::string_view text) {
   return upper;
 }
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto upper = [](char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return upper(x) == upper(y); });
+// Whether `text` starts with `prefix`, ASCII letters compared case-blind.
+// Most classes a walk passes differ from the one it looks for in their
+// first bytes, so the comparison leaves at the first difference.
+bool StartsWithIgnoringAsciiCase(const char* text, std::size_t length, std::string_view prefix) {
+  if (length < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    const char a = text[i];
+    const char b = prefix[i];
+    if (a == b) continue;
+    const char lower = static_cast<char>(a | 0x20);
+    if (lower != static_cast<char>(b | 0x20) || lower < 'a' || lower > 'z') return false;
+  }
+  return true;
+}
+
+bool HasLikeWildcard(std::string_view name) {
+  for (char c : name) {
+    if (c == '?' || c == '*' || c == '#' || c == '[') return true;
+  }
+  return false;
 }
 
 int RoundToInt(double value) {
@@ -57,20 +71,22 @@ int RoundToInt(double value) {
 ClientKit::ClientKit(WindowApi& windows, EventLoop& loop) : windows_(windows), loop_(loop) {}
 
 Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
+  char buffer[kMaxClassLength + 1];
   // The names the host passes hold no wildcard, and every chat line walks
   // the room this way: such a name is a plain case-blind prefix test.
-  const bool plain = std::none_of(name.begin(), name.end(), [](char c) {
-    return c == '?' || c == '*' || c == '#' || c == '[';
-  });
-  const std::string pattern = plain ? std::string() : UpperAscii(name);
-  char buffer[kMaxClassLength + 1];
+  if (!HasLikeWildcard(name)) {
+    for (Hwnd child = windows_.FirstChild(parent); child != 0;
+         child = windows_.NextSibling(child)) {
+      const std::size_t length = windows_.CopyClassName(child, buffer, sizeof buffer);
+      if (StartsWithIgnoringAsciiCase(buffer, length, name)) return child;
+    }
+    return 0;
+  }
+  const std::string pattern = UpperAscii(name);
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
     const std::size_t length = windows_.CopyClassName(child, buffer, sizeof buffer);
     const std::string_view head = std::string_view(buffer, length).substr(0, name.size());
-    if (plain ? EqualsIgnoringAsciiCase(head, name)
-              : MatchesLikePattern(UpperAscii(head), pattern)) {
-      return child;
-    }
+    if (MatchesLikePattern(UpperAscii(head), pattern)) return child;
   }
   return 0;
 }
