@@ -1,6 +1,7 @@
 #include "bridge/kit/client_kit.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -53,11 +54,17 @@ bool StartsWithIgnoringAsciiCase(const char* text, std::size_t length, std::stri
   return true;
 }
 
+// The bytes that make a class name a pattern: ? * # [
+constexpr std::array<bool, 256> kLikeWildcards = [] {
+  std::array<bool, 256> wildcards{};
+  for (unsigned char c : {'?', '*', '#', '['}) wildcards[c] = true;
+  return wildcards;
+}();
+
 bool HasLikeWildcard(std::string_view name) {
-  for (char c : name) {
-    if (c == '?' || c == '*' || c == '#' || c == '[') return true;
-  }
-  return false;
+  bool any = false;
+  for (char c : name) any |= kLikeWildcards[static_cast<unsigned char>(c)];
+  return any;
 }
 
 int RoundToInt(double value) {
