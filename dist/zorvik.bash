@@ -13,7 +13,7 @@ _zorvik() {
   done
 
   case $prev in
-    --ca-file) compopt -o filenames; COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --ca-file | --config) compopt -o filenames; COMPREPLY=($(compgen -f -- "$cur")); return ;;
     --seed | --screen-name | --player1 | --player2 | --nick | --user | --realname | \
       --sasl-account | --burst | --lines-per-second | --feedback-nick | --creature1 | --creature2)
       return ;;
@@ -25,7 +25,7 @@ _zorvik() {
     console) options="$common --text" ;;
     demo) options="$common --player1 --player2 --creature1 --creature2" ;;
     replay) options="$common" ;;
-    irc) options="$common --nick --user --realname --sasl --sasl-account --ca-file
+    irc) options="$common --config --nick --user --realname --sasl --sasl-account --ca-file
                   --insecure-skip-verify --burst --lines-per-second --feedback-nick" ;;
   esac
 

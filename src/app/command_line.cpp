@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "app/console_printer.h"
+#include "app/irc_config.h"
 
 namespace zorvik {
 
@@ -59,6 +60,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     parsed.error = std::move(error);
     return parsed;
   };
+  if (command.mode == Mode::kIrc) {
+    // The config file comes first, so that every other option overrides it.
+    for (std::size_t at = i; at < args.size(); ++at) {
+      if (args[at] != "--config") continue;
+      if (at + 1 >= args.size()) return fail("--config needs a file");
+      const std::string problem = ReadIrcConfig(args[at + 1], command.irc);
+      if (!problem.empty()) return fail(problem);
+      break;
+    }
+  }
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const auto value = [&](std::string& into) {

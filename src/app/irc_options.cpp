@@ -95,8 +95,11 @@ bool ParseIrcArgument(const std::vector<std::string>& args, std::size_t& i, IrcO
   };
   IrcClientSettings& client = options.client;
   std::string text;
-  if (!arg.starts_with('-') && !options.have_url) {
+  if (!arg.starts_with('-') && !options.url_from_args) {
     error = ParseIrcUrl(arg, options);
+    options.url_from_args = true;
+  } else if (arg == "--config") {
+    value(options.config_file);  // read by ParseCommandLine before the rest
   } else if (arg == "--nick") {
     if (value(text) && !PlainName(text)) error = "--nick takes a nick without spaces or , : ! @";
     client.nick = text;
@@ -146,7 +149,9 @@ std::string CheckIrcOptions(const IrcOptions& options) {
 }
 
 std::string IrcUsageText() {
-  return "IRC (zorvik irc URL --nick NICK [OPTIONS])\n"
+  return "IRC (zorvik irc URL --nick NICK [OPTIONS], or zorvik irc --config FILE)\n"
+         "  --config FILE           read the settings from FILE (TOML); the other\n"
+         "                          options override it\n"
          "  URL                     irc://HOST[:PORT]/#CHANNEL (port 6667) or\n"
          "                          ircs://HOST[:PORT]/#CHANNEL (TLS, port 6697)\n"
          "  --nick NICK             the host's nick (required)\n"

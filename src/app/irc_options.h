@@ -20,6 +20,8 @@ struct IrcOptions {
   IrcEndpoint endpoint;
   IrcClientSettings client;
   bool have_url = false;
+  bool url_from_args = false;  // the command line's URL replaces the config file's
+  std::string config_file;     // --config FILE, read before the other options
 };
 
 // Reads "irc://HOST[:PORT]/#CHANNEL" or "ircs://HOST[:PORT]/#CHANNEL" (the

@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
         irc.client.password = password;
       }
       if (irc.client.sasl && irc.client.password.empty()) {
-        std::cerr << "zorvik: --sasl needs the password in " << zorvik::kIrcPasswordVariable
-                  << '\n';
+        std::cerr << "zorvik: SASL needs the password in " << zorvik::kIrcPasswordVariable
+                  << " or in the config file's sasl.password_file\n";
         return 2;
       }
       // A server that hangs up mid-write must not end the program.

@@ -1,0 +1,210 @@
+#include "app/irc_config.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include <toml++/toml.h>
+
+#include "app/console_printer.h"
+
+namespace zorvik {
+
+namespace {
+
+// Walks one table, taking each known key once and calling the rest errors.
+class ConfigTable {
+ public:
+  ConfigTable(const toml::table& table, const std::string& path, std::string prefix)
+      : table_(table), path_(path), prefix_(std::move(prefix)) {}
+
+  std::string Where(const toml::node& node) const {
+    return path_ + ":" + std::to_string(node.source().begin.line) + ": ";
+  }
+
+  // Sets `error` and returns false when the key is there but not a string.
+  bool String(std::string_view key, std::string& into, std::string& error) {
+    const toml::node* node = Take(key);
+    if (!node || !error.empty()) return node != nullptr;
+    if (const auto* value = node->as_string()) {
+      into = value->get();
+      return true;
+    }
+    error = Where(*node) + prefix_ + std::string(key) + " must be a string";
+    return false;
+  }
+
+  bool Bool(std::string_view key, bool& into, std::string& error) {
+    const toml::node* node = Take(key);
+    if (!node || !error.empty()) return node != nullptr;
+    if (const auto* value = node->as_boolean()) {
+      into = value->get();
+      return true;
+    }
+    error = Where(*node) + prefix_ + std::string(key) + " must be true or false";
+    return false;
+  }
+
+  bool Number(std::string_view key, double& into, double least, double most, std::string& error) {
+    const toml::node* node = Take(key);
+    if (!node || !error.empty()) return node != nullptr;
+    double value = 0;
+    if (const auto* integer = node->as_integer()) {
+      value = static_cast<double>(integer->get());
+    } else if (const auto* floating = node->as_floating_point()) {
+      value = floating->get();
+    } else {
+      error = Where(*node) + prefix_ + std::string(key) + " must be a number";
+      return false;
+    }
+    if (!(value >= least && value <= most)) {
+      std::ostringstream range;
+      range << least << " to " << most;
+      error = Where(*node) + prefix_ + std::string(key) + " must be from " + range.str();
+      return false;
+    }
+    into = value;
+    return true;
+  }
+
+  const toml::table* Table(std::string_view key, std::string& error) {
+    const toml::node* node = Take(key);
+    if (!node || !error.empty()) return nullptr;
+    if (const auto* table = node->as_table()) return table;
+    error = Where(*node) + prefix_ + std::string(key) + " must be a table ([" +
+            std::string(key) + "])";
+    return nullptr;
+  }
+
+  // The first key nobody took, as an error.
+  void CheckRest(std::string& error) const {
+    if (!error.empty()) return;
+    for (const auto& [key, node] : table_) {
+      if (taken_.count(std::string(key.str())) == 0) {
+        error = Where(node) + "unknown key " + prefix_ + Printable(std::string(key.str()));
+        return;
+      }
+    }
+  }
+
+ private:
+  const toml::node* Take(std::string_view key) {
+    taken_.insert(std::string(key));
+    return table_.get(key);
+  }
+
+  const toml::table& table_;
+  const std::string& path_;
+  std::string prefix_;
+  std::set<std::string> taken_;
+};
+
+// A nick, user or account the server can take as one parameter.
+bool PlainName(std::string_view name) {
+  if (name.empty() || name.size() > 64) return false;
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7F || c == ',' || c == ':' || c == '!' || c == '@') return false;
+  }
+  return name.front() != '#' && name.front() != '&';
+}
+
+}  // namespace
+
+std::string ReadPasswordFile(const std::string& path, std::string& password) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return "the password file " + path + " cannot be found";
+  if (!S_ISREG(info.st_mode)) return "the password file " + path + " is not a plain file";
+  if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+    return "the password file " + path +
+           " may be read or changed by others than its owner; make it private (chmod 600)";
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  if (!in || !std::getline(in, line)) return "the password file " + path + " cannot be read";
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.empty()) return "the password file " + path + " holds no password on its first line";
+  password = line;
+  return {};
+}
+
+std::string ParseIrcConfig(std::string_view text, const std::string& path, IrcOptions& options) {
+  toml::table root;
+  try {
+    root = toml::parse(text, path);
+  } catch (const toml::parse_error& error) {
+    return path + ":" + std::to_string(error.source().begin.line) + ": " +
+           std::string(error.description());
+  }
+  std::string error;
+  ConfigTable top(root, path, "");
+  IrcClientSettings& client = options.client;
+  const auto where = [&](std::string_view key) {
+    const toml::node* node = root.get(key);
+    return node ? top.Where(*node) : path + ": ";
+  };
+
+  std::string server;
+  if (top.String("server", server, error)) {
+    const std::string problem = ParseIrcUrl(server, options);
+    if (!problem.empty() && error.empty()) error = where("server") + "server: " + problem;
+  }
+  std::string name;
+  if (top.String("nick", name, error) && error.empty()) {
+    if (!PlainName(name)) error = where("nick") + "nick must be a nick without spaces or , : ! @";
+    client.nick = name;
+  }
+  if (top.String("user", name, error) && error.empty()) {
+    if (!PlainName(name)) error = where("user") + "user must be a name without spaces";
+    client.user = name;
+  }
+  top.String("realname", client.realname, error);
+  if (top.String("feedback_nick", name, error) && error.empty()) {
+    if (!PlainName(name)) error = where("feedback_nick") + "feedback_nick must be a nick";
+    client.feedback_nick = name;
+  }
+
+  if (const toml::table* sasl = top.Table("sasl", error)) {
+    ConfigTable table(*sasl, path, "sasl.");
+    table.Bool("enabled", client.sasl, error);
+    if (table.String("account", name, error) && error.empty()) {
+      if (!PlainName(name)) {
+        error = table.Where(*sasl->get("account")) + "sasl.account must be a name without spaces";
+      }
+      client.sasl_account = name;
+    }
+    std::string file;
+    if (table.String("password_file", file, error) && error.empty()) {
+      const std::string problem = ReadPasswordFile(file, client.password);
+      if (!problem.empty()) error = table.Where(*sasl->get("password_file")) + problem;
+    }
+    table.CheckRest(error);
+  }
+  if (const toml::table* tls = top.Table("tls", error)) {
+    ConfigTable table(*tls, path, "tls.");
+    table.String("ca_file", options.endpoint.ca_file, error);
+    table.Bool("insecure_skip_verify", options.endpoint.skip_verify, error);
+    table.CheckRest(error);
+  }
+  if (const toml::table* flood = top.Table("flood", error)) {
+    ConfigTable table(*flood, path, "flood.");
+    table.Number("burst", client.burst, 1, 100, error);
+    table.Number("lines_per_second", client.lines_per_second, 0.01, 100, error);
+    table.CheckRest(error);
+  }
+  top.CheckRest(error);
+  return error;
+}
+
+std::string ReadIrcConfig(const std::string& path, IrcOptions& options) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return path + ": cannot be opened";
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return path + ": cannot be read";
+  return ParseIrcConfig(text.str(), path, options);
+}
+
+}  // namespace zorvik

@@ -1,0 +1,167 @@
+#include "app/irc_config.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+
+namespace zorvik {
+namespace {
+
+// Given a full config, every field lands where the client and the
+// connection read it.
+TEST(IrcConfigTest, ReadsEveryField) {
+  IrcOptions options;
+  const std::string error = ParseIrcConfig(R"(
+server = "ircs://irc.example.net:7000/#battles"
+nick = "zhost"
+user = "zuser"
+realname = "the battle host"
+feedback_nick = "vandor"
+[sasl]
+enabled = true
+account = "zacct"
+[tls]
+ca_file = "/etc/ca.pem"
+[flood]
+burst = 6
+lines_per_second = 0.5
+)",
+                                           "z.toml", options);
+  ASSERT_EQ(error, "");
+  EXPECT_EQ(options.endpoint.host, "irc.example.net");
+  EXPECT_EQ(options.endpoint.port, 7000);
+  EXPECT_TRUE(options.endpoint.tls);
+  EXPECT_EQ(options.endpoint.ca_file, "/etc/ca.pem");
+  EXPECT_FALSE(options.endpoint.skip_verify);
+  EXPECT_EQ(options.client.channel, "#battles");
+  EXPECT_EQ(options.client.nick, "zhost");
+  EXPECT_EQ(options.client.user, "zuser");
+  EXPECT_EQ(options.client.realname, "the battle host");
+  EXPECT_EQ(options.client.feedback_nick, "vandor");
+  EXPECT_TRUE(options.client.sasl);
+  EXPECT_EQ(options.client.sasl_account, "zacct");
+  EXPECT_EQ(options.client.burst, 6);
+  EXPECT_EQ(options.client.lines_per_second, 0.5);
+  EXPECT_TRUE(options.have_url);
+  EXPECT_FALSE(options.url_from_args);
+}
+
+// Every mistake names the file, the line it is on and what is wrong.
+TEST(IrcConfigTest, ErrorsNameFileLineAndProblem) {
+  const struct {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {"nick = \"a\"\nnick = \"b\"\n", "c.toml:2: "},  // toml's own words follow
+      {"server = 5\n", "c.toml:1: server must be a string"},
+      {"\nserver = \"http://x/#y\"\n",
+       "c.toml:2: server: the server must be given as irc://HOST[:PORT]/#CHANNEL or ircs://..."},
+      {"nick = \"two words\"\n", "c.toml:1: nick must be a nick without spaces or , : ! @"},
+      {"user = \"\"\n", "c.toml:1: user must be a name without spaces"},
+      {"realname = true\n", "c.toml:1: realname must be a string"},
+      {"feedback_nick = \"#chan\"\n", "c.toml:1: feedback_nick must be a nick"},
+      {"colour = \"red\"\n", "c.toml:1: unknown key colour"},
+      {"sasl = true\n", "c.toml:1: sasl must be a table ([sasl])"},
+      {"[sasl]\nenabled = \"yes\"\n", "c.toml:2: sasl.enabled must be true or false"},
+      {"[sasl]\naccount = \"a b\"\n", "c.toml:2: sasl.account must be a name without spaces"},
+      {"[sasl]\npassword = \"x\"\n", "c.toml:2: unknown key sasl.password"},
+      {"[sasl]\npassword_file = \"/nonexistent/zorvik\"\n",
+       "c.toml:2: the password file /nonexistent/zorvik cannot be found"},
+      {"[tls]\ninsecure_skip_verify = 1\n",
+       "c.toml:2: tls.insecure_skip_verify must be true or false"},
+      {"[tls]\nca = \"x\"\n", "c.toml:2: unknown key tls.ca"},
+      {"[flood]\nburst = 0\n", "c.toml:2: flood.burst must be from 1 to 100"},
+      {"[flood]\n\nlines_per_second = 101.5\n",
+       "c.toml:3: flood.lines_per_second must be from 0.01 to 100"},
+      {"[flood]\nburst = \"4\"\n", "c.toml:2: flood.burst must be a number"},
+      {"[flood]\nburst = nan\n", "c.toml:2: flood.burst must be from 1 to 100"},
+  };
+  for (const auto& c : cases) {
+    IrcOptions options;
+    const std::string error = ParseIrcConfig(c.text, "c.toml", options);
+    EXPECT_TRUE(error.starts_with(c.error)) << c.text << "gave: " << error;
+    EXPECT_FALSE(error.empty()) << c.text;
+  }
+}
+
+// Bytes that are not TOML, or not UTF-8, are an error with a line, never a
+// crash.
+TEST(IrcConfigTest, GarbageIsAnError) {
+  for (std::string text : {std::string("\xff\xfe\x00zz", 5), std::string("[[[\n"),
+                           std::string(100000, '['), std::string("a = \"\\q\"")}) {
+    IrcOptions options;
+    const std::string error = ParseIrcConfig(text, "g.toml", options);
+    EXPECT_TRUE(error.starts_with("g.toml:")) << error;
+  }
+}
+
+class PasswordFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/zorvik-password-XXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    path_ = name;
+  }
+  void TearDown() override { std::remove(path_.c_str()); }
+  void Write(const std::string& text, mode_t mode) {
+    std::ofstream(path_, std::ios::binary) << text;
+    chmod(path_.c_str(), mode);
+  }
+  std::string path_;
+};
+
+// A private file gives its first line; one that others may read or that
+// is empty is refused, saying why.
+TEST_F(PasswordFileTest, OnlyTheOwnerMayReadIt) {
+  std::string password;
+  Write("s3cret\r\nsecond line\n", 0600);
+  ASSERT_EQ(ReadPasswordFile(path_, password), "");
+  EXPECT_EQ(password, "s3cret");
+
+  Write("s3cret\n", 0644);
+  EXPECT_EQ(ReadPasswordFile(path_, password),
+            "the password file " + path_ +
+                " may be read or changed by others than its owner; make it private (chmod 600)");
+  Write("s3cret\n", 0620);
+  EXPECT_NE(ReadPasswordFile(path_, password), "");
+  Write("\n", 0400);
+  EXPECT_EQ(ReadPasswordFile(path_, password),
+            "the password file " + path_ + " holds no password on its first line");
+  EXPECT_EQ(ReadPasswordFile("/tmp", password), "the password file /tmp is not a plain file");
+}
+
+// Given --config, the file is read first and the command line's options,
+// URL included, override it wherever they stand.
+TEST_F(PasswordFileTest, CommandLineOverridesTheConfig) {
+  Write("server = \"irc://a.example:7000/#one\"\nnick = \"fromfile\"\n[flood]\nburst = 7\n",
+        0600);
+  ParsedCommandLine parsed =
+      ParseCommandLine({"irc", "--nick", "fromargs", "--config", path_, "irc://b.example/#two"});
+  ASSERT_EQ(parsed.error, "");
+  const IrcOptions& irc = parsed.command.irc;
+  EXPECT_EQ(irc.client.nick, "fromargs");
+  EXPECT_EQ(irc.endpoint.host, "b.example");
+  EXPECT_EQ(irc.client.channel, "#two");
+  EXPECT_EQ(irc.client.burst, 7);
+  EXPECT_EQ(parsed.command.program.screen_name, "fromargs");
+
+  parsed = ParseCommandLine({"irc", "--config", path_});
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.command.irc.endpoint.host, "a.example");
+  EXPECT_EQ(parsed.command.irc.client.nick, "fromfile");
+
+  EXPECT_EQ(ParseCommandLine({"irc", "--config"}).error, "--config needs a file");
+  EXPECT_EQ(ParseCommandLine({"irc", "--config", "/nonexistent.toml"}).error,
+            "/nonexistent.toml: cannot be opened");
+}
+
+}  // namespace
+}  // namespace zorvik
