@@ -1,0 +1,45 @@
+# The Windows program, zorvik.exe: the host beside the desktop chat client,
+# driving the client's own windows through user32, or on the embedded
+# client. Included by CMakeLists.txt on WIN32 instead of the rest of it.
+#
+# Chosen by folder and file: the win32/ folders and *_win32.cpp come in;
+# what needs POSIX or X11 stays out (the poll loop, the IRC back end on
+# POSIX sockets and OpenSSL, the FLTK desktop, the ncurses full-screen
+# console, and the runners and tests built on them).
+
+set(ZORVIK_NOT_ON_WIN32_REGEX
+    "src/(bridge/irc/[^/]*|bridge/loop/(poll_loop|fltk_loop)[^/]*|windows/fltk/[^/]*|app/tty/[^/]*|app/desktop[^/]*|app/(main|[a-z_]*_posix|console_front_end|full_screen_unavailable)|app/irc_options_test)\\.cpp$")
+set(ZORVIK_CORE_SOURCES ${ZORVIK_ALL_SOURCES})
+list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "${ZORVIK_NOT_ON_WIN32_REGEX}")
+list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "_test\\.cpp$")
+list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "src/app/win32/main_win32\\.cpp$")
+set(ZORVIK_TEST_SOURCES ${ZORVIK_ALL_SOURCES})
+list(FILTER ZORVIK_TEST_SOURCES INCLUDE REGEX "_test\\.cpp$")
+list(FILTER ZORVIK_TEST_SOURCES EXCLUDE REGEX "${ZORVIK_NOT_ON_WIN32_REGEX}")
+
+# ANSI user32 calls throughout: the client's windows are ANSI windows, and
+# the text crosses in the ANSI code page.
+add_library(zorvik_core STATIC ${ZORVIK_CORE_SOURCES})
+target_include_directories(zorvik_core PUBLIC src)
+target_compile_definitions(zorvik_core PUBLIC ZORVIK_VERSION="${PROJECT_VERSION}"
+                           WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(zorvik_core PUBLIC user32)
+
+add_executable(zorvik src/app/win32/main_win32.cpp)
+target_link_libraries(zorvik PRIVATE zorvik_core)
+
+# GoogleTest from Debian's sources (googletest package), cross-built with
+# the rest; its own code is not held to our warnings.
+enable_testing()
+set(ZORVIK_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest's sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${ZORVIK_GTEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
+set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
+
+add_executable(zorvik_tests ${ZORVIK_TEST_SOURCES})
+target_link_libraries(zorvik_tests PRIVATE zorvik_core gtest gtest_main)
+target_compile_definitions(zorvik_tests PRIVATE ZORVIK_BINARY="$<TARGET_FILE:zorvik>")
+add_dependencies(zorvik_tests zorvik)
+include(GoogleTest)
+gtest_discover_tests(zorvik_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
