@@ -115,7 +115,7 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
   if (colon != std::string_view::npos && colon > 0) {
     // On IRC everyone speaks from their own client: the operator can only
     // be the host.
-    if (!program.embedded()) return Refuse(out, "on IRC you speak as the host only: say TEXT");
+    if (!program.embedded()) return Refuse(out, "on this client you speak as the host only: say TEXT");
     std::string_view text = command.substr(colon + 1);
     if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     const std::string name(TrimSpaces(command.substr(0, colon)));
