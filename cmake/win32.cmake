@@ -43,3 +43,14 @@ target_compile_definitions(zorvik_tests PRIVATE ZORVIK_BINARY="$<TARGET_FILE:zor
 add_dependencies(zorvik_tests zorvik)
 include(GoogleTest)
 gtest_discover_tests(zorvik_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
+# The host and a stand-in for the desktop client as two programs, in real
+# time under wine (which needs a display for windows): a binary of their own.
+add_executable(standin_client tests/win32/standin_client.cpp)
+target_link_libraries(standin_client PRIVATE user32)
+file(GLOB ZORVIK_WIN32_SCENARIOS CONFIGURE_DEPENDS tests/win32/*_test.cpp)
+add_executable(zorvik_win32_tests ${ZORVIK_WIN32_SCENARIOS})
+target_link_libraries(zorvik_win32_tests PRIVATE zorvik_core gtest gtest_main)
+add_dependencies(zorvik_win32_tests zorvik standin_client)
+gtest_discover_tests(zorvik_win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                     PROPERTIES TIMEOUT 300 LABELS win32)
