@@ -26,7 +26,9 @@
 //   quit               close every window and end
 // It prints, one a line: "ready"; "room NAME<TAB>TEXT" for every room line;
 // "typed HEX" for every line typed into the input box; "keyword ADDRESS";
-// "im TO<TAB>TEXT"; "mail TO<TAB>SUBJECT<TAB>TEXT"; "box closed". Texts are
+// "im TO<TAB>TEXT"; "mail TO<TAB>SUBJECT<TAB>TEXT"; "box closed"; "closed
+// TITLE" for a window of the MDI area; "front" and the MDI area's titles
+// in child order. Texts are
 // UTF-8 with CR and LF shown as \r and \n.
 #include <fcntl.h>
 #include <io.h>
@@ -130,6 +132,7 @@ HWND MakeChild(const char* title) {
   HWND child = CreateMDIWindowA("AOL Child", title, WS_VISIBLE, 10, 10, 400, 300, the->mdi,
                                 the->instance, 0);
   SendMessageA(the->mdi, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
+  SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   return child;
 }
 
@@ -316,7 +319,11 @@ void RunCommand(const std::string& line) {
       the->other = MakeChild("Welcome");
       Make("RICHCNTL", "", the->other);
     }
-    Print("front");
+    std::string order;
+    for (HWND child = GetWindow(the->mdi, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      order += " " + TextOf(child);
+    }
+    Print("front" + order);
   } else if (verb == "back") {
     Close(the->other);
     Print("back");
@@ -345,6 +352,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
 
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_DESTROY) {
+    Print("closed " + Shown(TextOf(window)));
     for (HWND* known : {&the->keyword, &the->im, &the->mail, &the->other, &the->room}) {
       if (*known == window) *known = nullptr;
     }

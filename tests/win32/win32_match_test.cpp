@@ -122,7 +122,7 @@ class DesktopClientTest : public ::testing::Test {
 // start switched instant messages off through Keyword and Send Instant
 // Message.
 TEST_F(DesktopClientTest, WholeMatchAsTheReplayHasIt) {
-  constexpr std::uint64_t kSeed = 3;
+  constexpr std::uint64_t kSeed = 28;  // a short match
   std::vector<std::string> first_moves[2];
   AddMoveSet("pikachu", first_moves[0]);
   AddMoveSet("bulbasaur", first_moves[1]);
@@ -168,6 +168,109 @@ TEST_F(DesktopClientTest, WholeMatchAsTheReplayHasIt) {
   EXPECT_TRUE(Contains(client_log, "im $IM_Off\tzørvïk"));
   Command("exit");
   EXPECT_EQ(host_->WaitForExit(20s), 0) << Dump();
+}
+
+bool HasLineStarting(const Lines& lines, const std::string& start) {
+  for (const std::string& line : lines) {
+    if (line.rfind(start, 0) == 0) return true;
+  }
+  return false;
+}
+
+// The client's dialogs: "stop" switches instant messages on, and an
+// undeliverable one ends with the client's message box closed; the
+// feedback form's mail goes through Write Mail and its modal dialog; with
+// another window in front of the room a line is lost, and once the room is
+// in front again the host speaks and hears as before.
+TEST_F(DesktopClientTest, DialogsAndAWindowInFront) {
+  StartHost(1);
+  Settle();
+  Command("get players");
+  ASSERT_TRUE(client_.WaitForLine("room host\t-=|[type: -join]=-", 20s)) << Dump();
+  Settle();
+  Say("AliceSmith", "-join");
+  Say("Bob", "-join");
+  ASSERT_TRUE(client_.WaitForLine("room host\t-=|[no more space for players]|=-", 20s)) << Dump();
+  Settle();
+  client_.Send("undeliverable");
+  Command("stop");
+  ASSERT_TRUE(client_.WaitForLine("box closed", 20s)) << Dump();
+  EXPECT_TRUE(Contains(client_.Lines(), "im $IM_On\tzørvïk"));
+
+  Command("info");
+  Command("menu mail me");
+  Command("form text Great game!\\nThanks");
+  Command("form bug report");
+  ASSERT_TRUE(client_.WaitForLine("mail ZorvikDesk\tbug report for zørvïk\tGreat game!\\r\\nThanks", 20s))
+      << Dump();
+  ASSERT_TRUE(client_.WaitForLine("closed Write Mail", 20s)) << Dump();
+
+  client_.Send("front");
+  ASSERT_TRUE(client_.WaitForLine("front Welcome Lobby", 10s)) << Dump();
+  Command("say lost line");
+  Sleep(1500);
+  client_.Send("back");
+  ASSERT_TRUE(client_.WaitForLine("back", 10s));
+  Say("Dana", "still here?");
+  Command("say found line");
+  ASSERT_TRUE(client_.WaitForLine("room host\tfound line", 20s)) << Dump();
+  EXPECT_FALSE(Contains(client_.Lines(), "room host\tlost line"));
+  // The host heard the room again once it was in front.
+  EXPECT_TRUE(host_->WaitForLine("Dana: still here?", 10s)) << Dump();
+  Command("exit");
+  EXPECT_EQ(host_->WaitForExit(20s), 0) << Dump();
+}
+
+// A history of a megabyte that keeps losing its top, lines of bytes that
+// no code page has, and then the client closed in the middle of a battle:
+// the host hears the new lines only, keeps running, gives its polls up
+// after their bound and still ends when told.
+TEST_F(DesktopClientTest, LongHistoryStrangeBytesAndAClosedClient) {
+  StartHost(5, "history 1048576");
+  Settle();
+  Command("get players");
+  ASSERT_TRUE(client_.WaitForLine("room host\t-=|[type: -join]=-", 20s)) << Dump();
+  Settle();
+  client_.Send("sayhex Eve 818D8F909DFF");
+  client_.Send("sayhex Bob 2D6A6F696E81");  // "-join" and a stray byte: no join
+  Say("Bob", "-join");
+  Say("Dana", "-join");
+  ASSERT_TRUE(client_.WaitForLine("room host\t-=|[no more space for players]|=-", 30s)) << Dump();
+  EXPECT_TRUE(HasLineStarting(host_->Lines(), "Eve: "));
+  EXPECT_FALSE(HasLineStarting(host_->Lines(), "Someone: "));  // the old history
+  Settle();
+  Command("setup");
+  ASSERT_TRUE(client_.WaitForLine("room host\t-=|[bob enter your zorvik first]|=-", 30s)) << Dump();
+  Settle();
+  Say("Bob", "/pikachu");
+  ASSERT_TRUE(client_.WaitForLine("room host\t-=|[dana type in a valid zorvik name]|=-", 30s));
+  Settle();
+  Say("Dana", "/bulbasaur");
+  ASSERT_TRUE(client_.WaitForLine("room host\t-=|[dana will use bulbasaur 500/500]|=-", 30s)) << Dump();
+  Settle();
+  Command("start");
+  ASSERT_TRUE(client_.WaitForLine("room host\t-=|[bob choose your attack]|=-", 30s)) << Dump();
+  Settle();
+  Say("Bob", "/thundershock");
+  ASSERT_TRUE(client_.WaitFor(
+      [](const Lines& log) {
+        const Lines room = RoomLines(log);
+        return !room.empty() && room.back().find("points of damage") != std::string::npos;
+      },
+      20s))
+      << Dump();
+  client_.Send("quit");
+  ASSERT_EQ(client_.WaitForExit(20s), 0);
+
+  // Instant messages on: its poll waits for a window that never comes, gives
+  // up after its bound, and the stop then ends as ever.
+  Command("stop");
+  ASSERT_TRUE(host_->WaitForLine(
+      "[console] player1:[none] | player2:[none] | buttons: get players, exit, info", 60s))
+      << Dump();
+  Command("exit");
+  EXPECT_EQ(host_->WaitForExit(90s), 0) << Dump();
+  EXPECT_TRUE(Contains(host_->Lines(), "[exit] goodbye"));
 }
 
 }  // namespace
