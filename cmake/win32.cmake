@@ -46,6 +46,7 @@ gtest_discover_tests(zorvik_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 
 # The host and a stand-in for the desktop client as two programs, in real
 # time under wine (which needs a display for windows): a binary of their own.
+# They run one at a time, as each finds the client by its main window.
 add_executable(standin_client tests/win32/standin_client.cpp)
 target_link_libraries(standin_client PRIVATE user32)
 file(GLOB ZORVIK_WIN32_SCENARIOS CONFIGURE_DEPENDS tests/win32/*_test.cpp tests/win32/*_harness.cpp)
@@ -54,4 +55,4 @@ target_link_libraries(zorvik_win32_tests PRIVATE zorvik_core gtest gtest_main)
 target_include_directories(zorvik_win32_tests PRIVATE tests/win32)
 add_dependencies(zorvik_win32_tests zorvik standin_client)
 gtest_discover_tests(zorvik_win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                     PROPERTIES TIMEOUT 300 LABELS win32)
+                     PROPERTIES TIMEOUT 300 LABELS win32 RESOURCE_LOCK desktop_client)
