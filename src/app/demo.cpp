@@ -1,11 +1,8 @@
 #include "app/demo.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "app/console_printer.h"
-#include "bridge/loop/poll_loop.h"
 #include "gamedata/move_sets.h"
 #include "gamedata/roster.h"
 #include "match/chat_text.h"
@@ -113,33 +110,6 @@ void DemoCast::Attack(int player) {
   Later(HumanDelay(0.8, 1.2), [this, &room, name, moves] {
     room.Say(name, "/" + moves[static_cast<std::size_t>(HumanDelay(0, 4))]);
   });
-}
-
-int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out,
-            ConsoleDisplay display) {
-  PollLoop loop;
-  const std::unique_ptr<ConsoleFrontEnd> front =
-      MakeConsoleFrontEnd(display, loop, STDIN_FILENO, out);
-  std::ostream& notes = front->notes();
-  HostProgram program(loop, front->boxes(), options);
-  // On a full screen the operator may join in; a log has no one typing.
-  front->Attach(program, display == ConsoleDisplay::kFullScreen);
-  DemoCast cast(program, demo, options.seed);
-  cast.SetFinishAction([&](const std::string& line) {
-    notes << "[demo] " << Printable(line) << ": the match is over" << std::endl;
-    // A log ends here; a screen stays until the operator leaves it.
-    if (display == ConsoleDisplay::kFullScreen) {
-      notes << "[demo] press F2 (exit) to leave" << std::endl;
-    } else {
-      loop.Quit();
-    }
-  });
-  notes << "zorvik " << ZORVIK_VERSION << " demo: " << Printable(demo.player1) << " ("
-        << Printable(demo.creature1) << ") against " << Printable(demo.player2) << " ("
-        << Printable(demo.creature2) << ")" << std::endl;
-  program.Start();
-  loop.Run();
-  return 0;
 }
 
 }  // namespace zorvik

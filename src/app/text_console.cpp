@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <memory>
 
-#include "bridge/loop/poll_loop.h"
 #include "match/chat_text.h"
 
 namespace zorvik {
@@ -116,7 +115,7 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
   if (colon != std::string_view::npos && colon > 0) {
     // On IRC everyone speaks from their own client: the operator can only
     // be the host.
-    if (!program.embedded()) return Refuse(out, "on IRC you speak as the host only: say TEXT");
+    if (!program.embedded()) return Refuse(out, "on this client you speak as the host only: say TEXT");
     std::string_view text = command.substr(colon + 1);
     if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     const std::string name(TrimSpaces(command.substr(0, colon)));
@@ -127,14 +126,46 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
   Refuse(out, "unknown command \"" + Printable(command) + "\"");
 }
 
+ConsoleInputLines::ConsoleInputLines(LineSink sink, std::ostream& out)
+    : sink_(std::move(sink)), out_(out) {}
+
+void ConsoleInputLines::Feed(std::string_view bytes) {
+  pending_.append(bytes);
+  std::size_t newline;
+  while ((newline = pending_.find('\n')) != std::string::npos) {
+    std::string line = pending_.substr(0, newline);
+    pending_.erase(0, newline + 1);
+    if (overlong_) {
+      overlong_ = false;
+      continue;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    sink_(std::move(line));
+  }
+  if (pending_.size() > kLongestCommand) {
+    Refuse(out_, "that line is too long to be a command");
+    pending_.clear();
+    overlong_ = true;
+  }
+}
+
+void PostConsoleCommand(EventLoop& loop, HostProgram& program, std::string line,
+                        std::ostream& out, const SpokenObserver& spoken) {
+  // Commands run as tasks of their own, so a command that waits never
+  // holds up reading the next one.
+  loop.Post([&program, &out, spoken, line = std::move(line)] {
+    RunConsoleCommand(program, line, out, spoken);
+  });
+}
+
 void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::ostream& out,
                          SpokenObserver spoken) {
-  struct Reader {
-    std::string pending;
-    bool overlong = false;
-  };
-  auto reader = std::make_shared<Reader>();
-  loop.WatchReadable(input, [&loop, &program, &out, input, reader, spoken] {
+  auto lines = std::make_shared<ConsoleInputLines>(
+      [&loop, &program, &out, spoken](std::string line) {
+        PostConsoleCommand(loop, program, std::move(line), out, spoken);
+      },
+      out);
+  loop.WatchReadable(input, [&loop, &out, input, lines] {
     char buffer[4096];
     const ssize_t got = read(input, buffer, sizeof buffer);
     if (got < 0 && (errno == EINTR || errno == EAGAIN)) return;
@@ -143,49 +174,8 @@ void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::
       out << "[input closed] the host runs on until nothing is left to do" << std::endl;
       return;
     }
-    std::string& pending = reader->pending;
-    pending.append(buffer, static_cast<std::size_t>(got));
-    std::size_t newline;
-    while ((newline = pending.find('\n')) != std::string::npos) {
-      std::string line = pending.substr(0, newline);
-      pending.erase(0, newline + 1);
-      if (reader->overlong) {
-        reader->overlong = false;
-        continue;
-      }
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      // Commands run as tasks of their own, so a command that waits never
-      // holds up reading the next one.
-      loop.Post([&program, &out, spoken, line = std::move(line)] {
-        RunConsoleCommand(program, line, out, spoken);
-      });
-    }
-    if (pending.size() > kLongestCommand) {
-      Refuse(out, "that line is too long to be a command");
-      pending.clear();
-      reader->overlong = true;
-    }
+    lines->Feed(std::string_view(buffer, static_cast<std::size_t>(got)));
   });
-}
-
-int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out,
-                   ConsoleDisplay display) {
-  PollLoop loop;
-  const std::unique_ptr<ConsoleFrontEnd> front = MakeConsoleFrontEnd(display, loop, input, out);
-  HostProgram program(loop, front->boxes(), options);
-  program.splash().AddVisibilityObserver([&](bool shown) {
-    if (!shown) return;
-    // A terminal has no picture to click: the console opens at once.
-    loop.Post([&program] { program.splash().Click(); });
-  });
-  program.console().SetExitAction([&] { front->notes() << "[exit] goodbye" << std::endl; });
-  front->Attach(program, true);
-
-  front->notes() << "zorvik " << ZORVIK_VERSION << " on the embedded client; you are \""
-                 << Printable(options.screen_name) << "\". Type help for commands." << std::endl;
-  program.Start();
-  loop.Run();
-  return 0;
 }
 
 }  // namespace zorvik

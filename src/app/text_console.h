@@ -28,6 +28,29 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
 // The text of `help`.
 std::string_view ConsoleHelp();
 
+// Cuts the operator's typed bytes into command lines (LF or CR LF ends a
+// line) and hands each to `sink`, in order. A line longer than any command
+// is refused on `out` and dropped whole, however it continues.
+class ConsoleInputLines {
+ public:
+  using LineSink = std::function<void(std::string line)>;
+  // `out` must outlive the reader.
+  ConsoleInputLines(LineSink sink, std::ostream& out);
+  void Feed(std::string_view bytes);
+
+ private:
+  LineSink sink_;
+  std::ostream& out_;
+  std::string pending_;
+  bool overlong_ = false;
+};
+
+// Runs `line` as a command in a task of its own on `loop`, so that a command
+// that waits never holds up reading the next one. `program` and `out` must
+// outlive the task.
+void PostConsoleCommand(EventLoop& loop, HostProgram& program, std::string line,
+                        std::ostream& out, const SpokenObserver& spoken = {});
+
 // Reads the operator's commands from descriptor `input` on `loop` and runs
 // each as a task of its own on `program`, printing answers to `out`. All
 // three must outlive the loop's run.

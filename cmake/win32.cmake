@@ -1,0 +1,66 @@
+# The Windows program, zorvik.exe: the host beside the desktop chat client,
+# driving the client's own windows through user32, or on the embedded
+# client. Included by CMakeLists.txt on WIN32 instead of the rest of it.
+#
+# Chosen by folder and file: the win32/ folders and *_win32.cpp come in;
+# what needs POSIX or X11 stays out (the poll loop, the IRC back end on
+# POSIX sockets and OpenSSL, the FLTK desktop, the ncurses full-screen
+# console, and the runners and tests built on them).
+
+set(ZORVIK_NOT_ON_WIN32_REGEX
+    "src/(bridge/irc/[^/]*|bridge/loop/(poll_loop|fltk_loop)[^/]*|windows/fltk/[^/]*|app/tty/[^/]*|app/desktop[^/]*|app/(main|[a-z_]*_posix|console_front_end|full_screen_unavailable)|app/irc_options_test)\\.cpp$")
+set(ZORVIK_CORE_SOURCES ${ZORVIK_ALL_SOURCES})
+list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "${ZORVIK_NOT_ON_WIN32_REGEX}")
+list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "_test\\.cpp$")
+list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "src/app/win32/main_win32\\.cpp$")
+set(ZORVIK_TEST_SOURCES ${ZORVIK_ALL_SOURCES})
+list(FILTER ZORVIK_TEST_SOURCES INCLUDE REGEX "_test\\.cpp$")
+list(FILTER ZORVIK_TEST_SOURCES EXCLUDE REGEX "${ZORVIK_NOT_ON_WIN32_REGEX}")
+
+# ANSI user32 calls throughout: the client's windows are ANSI windows, and
+# the text crosses in the ANSI code page.
+add_library(zorvik_core STATIC ${ZORVIK_CORE_SOURCES})
+target_include_directories(zorvik_core PUBLIC src)
+target_compile_definitions(zorvik_core PUBLIC ZORVIK_VERSION="${PROJECT_VERSION}"
+                           WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(zorvik_core PUBLIC user32)
+# The config file's reader, toml++, is header-only: its headers come from
+# the build machine's package, through a folder that holds only them (the
+# rest of /usr/include is the build machine's C library, not Windows').
+find_path(ZORVIK_TOML_DIR toml++/toml.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(ZORVIK_TOML_ONLY ${CMAKE_BINARY_DIR}/toml-headers)
+file(MAKE_DIRECTORY ${ZORVIK_TOML_ONLY})
+file(CREATE_LINK ${ZORVIK_TOML_DIR}/toml++ ${ZORVIK_TOML_ONLY}/toml++ SYMBOLIC)
+target_include_directories(zorvik_core SYSTEM PUBLIC ${ZORVIK_TOML_ONLY})
+
+add_executable(zorvik src/app/win32/main_win32.cpp)
+target_link_libraries(zorvik PRIVATE zorvik_core)
+
+# GoogleTest from Debian's sources (googletest package), cross-built with
+# the rest; its own code is not held to our warnings.
+enable_testing()
+set(ZORVIK_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest's sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${ZORVIK_GTEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
+set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
+
+add_executable(zorvik_tests ${ZORVIK_TEST_SOURCES})
+target_link_libraries(zorvik_tests PRIVATE zorvik_core gtest gtest_main)
+target_compile_definitions(zorvik_tests PRIVATE ZORVIK_BINARY="$<TARGET_FILE:zorvik>")
+add_dependencies(zorvik_tests zorvik)
+include(GoogleTest)
+gtest_discover_tests(zorvik_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
+# The host and a stand-in for the desktop client as two programs, in real
+# time under wine (which needs a display for windows): a binary of their own.
+# They run one at a time, as each finds the client by its main window.
+add_executable(standin_client tests/win32/standin_client.cpp)
+target_link_libraries(standin_client PRIVATE user32)
+file(GLOB ZORVIK_WIN32_SCENARIOS CONFIGURE_DEPENDS tests/win32/*_test.cpp tests/win32/*_harness.cpp)
+add_executable(zorvik_win32_tests ${ZORVIK_WIN32_SCENARIOS})
+target_link_libraries(zorvik_win32_tests PRIVATE zorvik_core gtest gtest_main)
+target_include_directories(zorvik_win32_tests PRIVATE tests/win32)
+add_dependencies(zorvik_win32_tests zorvik standin_client)
+gtest_discover_tests(zorvik_win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                     PROPERTIES TIMEOUT 300 LABELS win32 RESOURCE_LOCK desktop_client)
