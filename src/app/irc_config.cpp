@@ -101,16 +101,6 @@ class ConfigTable {
   std::set<std::string> taken_;
 };
 
-// A nick, user or account the server can take as one parameter.
-bool PlainName(std::string_view name) {
-  if (name.empty() || name.size() > 64) return false;
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte == 0x7F || c == ',' || c == ':' || c == '!' || c == '@') return false;
-  }
-  return name.front() != '#' && name.front() != '&';
-}
-
 }  // namespace
 
 std::string ReadPasswordFile(const std::string& path, std::string& password) {

@@ -15,7 +15,8 @@ bool ParseNumber(const std::string& text, double& value, double least, double mo
   return error == std::errc() && ptr == end && value >= least && value <= most;
 }
 
-// A nick or user name the server can take as one parameter.
+}  // namespace
+
 bool PlainName(std::string_view name) {
   if (name.empty() || name.size() > 64) return false;
   for (char c : name) {
@@ -24,8 +25,6 @@ bool PlainName(std::string_view name) {
   }
   return name.front() != '#' && name.front() != '&';
 }
-
-}  // namespace
 
 std::string ParseIrcUrl(std::string_view url, IrcOptions& options) {
   IrcEndpoint& endpoint = options.endpoint;

@@ -29,6 +29,10 @@ struct IrcOptions {
 // left out). Returns the problem, or empty.
 std::string ParseIrcUrl(std::string_view url, IrcOptions& options);
 
+// A nick, user or account name the server can take as one parameter: 1 to
+// 64 bytes, no spaces, controls or , : ! @, not starting like a channel.
+bool PlainName(std::string_view name);
+
 // Takes args[i] (and its value, advancing i) if it is the URL or an IRC
 // option. Returns false when it is neither; sets `error` when it is one
 // but cannot be used.

@@ -4,9 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/command_line.h"
 #include "app/demo.h"
@@ -14,33 +12,6 @@
 #include "app/irc_console.h"
 #include "app/replay.h"
 #include "app/text_console.h"
-
-namespace {
-
-// Runs the replay of `file`, or of standard input for "" and "-". The
-// replay reads its script twice: a file is read from disk both times, while
-// standard input (a pipe, perhaps) is held in memory between the two.
-int Replay(const std::string& file, const zorvik::ProgramOptions& options) {
-  const auto fail = [](const std::string& reason) {
-    std::cerr << "error: " << reason << '\n';
-    return 2;
-  };
-  int status = 0;
-  if (file.empty() || file == "-") {
-    std::stringstream script;
-    script << std::cin.rdbuf();
-    if (std::cin.bad()) return fail("cannot read standard input");
-    status = zorvik::RunReplay(script, options, std::cout, std::cerr);
-  } else {
-    std::ifstream script(file, std::ios::binary);
-    if (!script) return fail("cannot open " + file);
-    status = zorvik::RunReplay(script, options, std::cout, std::cerr);
-  }
-  std::cout.flush();
-  return status;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
@@ -61,7 +32,7 @@ int main(int argc, char** argv) {
       std::cout << "zorvik " << ZORVIK_VERSION << '\n';
       return 0;
     case zorvik::Mode::kReplay:
-      return Replay(command.replay_file, command.program);
+      return zorvik::RunReplayFile(command.replay_file, command.program, std::cout, std::cerr);
     case zorvik::Mode::kDemo:
       return zorvik::RunDemo(command.program, command.demo, std::cout, display);
     case zorvik::Mode::kIrc: {

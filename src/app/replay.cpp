@@ -1,8 +1,11 @@
 #include "app/replay.h"
 
 #include <cstdint>
+#include <fstream>
+#include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -224,6 +227,27 @@ int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream&
     return 2;
   }
   return 0;
+}
+
+int RunReplayFile(const std::string& file, const ProgramOptions& options,
+                  std::ostream& transcript, std::ostream& errors) {
+  const auto fail = [&errors](const std::string& reason) {
+    errors << "error: " << reason << '\n';
+    return 2;
+  };
+  int status = 0;
+  if (file.empty() || file == "-") {
+    std::stringstream script;
+    script << std::cin.rdbuf();
+    if (std::cin.bad()) return fail("cannot read standard input");
+    status = RunReplay(script, options, transcript, errors);
+  } else {
+    std::ifstream script(file, std::ios::binary);
+    if (!script) return fail("cannot open " + file);
+    status = RunReplay(script, options, transcript, errors);
+  }
+  transcript.flush();
+  return status;
 }
 
 }  // namespace zorvik

@@ -5,6 +5,7 @@
 
 #include <istream>
 #include <ostream>
+#include <string>
 
 #include "app/host_program.h"
 
@@ -17,5 +18,11 @@ namespace zorvik {
 // run) or the script cannot be read again.
 int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream& transcript,
               std::ostream& errors);
+
+// `zorvik replay FILE`: replays the file, or standard input for "" and "-"
+// (held in memory, since a pipe cannot seek back), with the transcript on
+// `transcript`. A file that cannot be opened is status 2, as a bad line is.
+int RunReplayFile(const std::string& file, const ProgramOptions& options,
+                  std::ostream& transcript, std::ostream& errors);
 
 }  // namespace zorvik

@@ -5,37 +5,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/command_line.h"
 #include "app/replay.h"
 #include "app/win32/win32_console.h"
-
-namespace {
-
-int Replay(const std::string& file, const zorvik::ProgramOptions& options) {
-  const auto fail = [](const std::string& reason) {
-    std::cerr << "error: " << reason << '\n';
-    return 2;
-  };
-  int status = 0;
-  if (file.empty() || file == "-") {
-    std::stringstream script;
-    script << std::cin.rdbuf();
-    if (std::cin.bad()) return fail("cannot read standard input");
-    status = zorvik::RunReplay(script, options, std::cout, std::cerr);
-  } else {
-    std::ifstream script(file, std::ios::binary);
-    if (!script) return fail("cannot open " + file);
-    status = zorvik::RunReplay(script, options, std::cout, std::cerr);
-  }
-  std::cout.flush();
-  return status;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // Bytes out as the program makes them (UTF-8, LF), as on every platform;
@@ -69,7 +43,7 @@ int main(int argc, char** argv) {
       std::cout << "zorvik " << ZORVIK_VERSION << '\n';
       return 0;
     case zorvik::Mode::kReplay:
-      return Replay(command.replay_file, command.program);
+      return zorvik::RunReplayFile(command.replay_file, command.program, std::cout, std::cerr);
     case zorvik::Mode::kDemo:
       std::cerr << "zorvik: the demo is not built on Windows\n";
       return 2;
