@@ -50,15 +50,33 @@ std::size_t SeenLines(const std::vector<std::string>& now,
 
 std::vector<HistoryLine> RoomHistory::Update(std::string_view text) {
   std::vector<HistoryLine> added;
-  if (started_ && text == last_text_) return added;
-  std::vector<std::string> lines = SplitLines(text);
-  if (started_) {
-    for (std::size_t i = SeenLines(lines, last_lines_); i < lines.size(); ++i) {
-      const std::string& line = lines[i];
-      const std::size_t colon = line.find(":\t");
-      if (colon == std::string::npos) continue;
-      added.push_back(HistoryLine{line.substr(0, colon), line.substr(colon + 2)});
+  const auto report = [&added](const std::string& line) {
+    const std::size_t colon = line.find(":\t");
+    if (colon == std::string::npos) return;
+    added.push_back(HistoryLine{line.substr(0, colon), line.substr(colon + 2)});
+  };
+  if (started_ && text == last_text_) {
+    // Unchanged since the last read: a held last line is whole (and old,
+    // when it was already there at the first read).
+    if (holding_) {
+      if (!held_was_there_) report(held_);
+      last_lines_.push_back(std::move(held_));
+      held_.clear();
+      holding_ = false;
     }
+    return added;
+  }
+  std::vector<std::string> lines = SplitLines(text);
+  const bool ended = text.empty() || text.back() == '\r' || text.back() == '\n';
+  held_.clear();
+  held_was_there_ = !started_;
+  holding_ = !ended && !lines.empty();
+  if (holding_) {
+    held_ = std::move(lines.back());
+    lines.pop_back();
+  }
+  if (started_) {
+    for (std::size_t i = SeenLines(lines, last_lines_); i < lines.size(); ++i) report(lines[i]);
   }
   started_ = true;
   last_text_.assign(text);
@@ -70,6 +88,9 @@ void RoomHistory::Reset() {
   started_ = false;
   last_text_.clear();
   last_lines_.clear();
+  held_.clear();
+  holding_ = false;
+  held_was_there_ = false;
 }
 
 }  // namespace zorvik

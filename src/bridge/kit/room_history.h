@@ -10,6 +10,13 @@
 // is never reported twice, whatever was dropped from the top; when lines
 // repeat so that this cannot tell, fewer lines are reported rather than
 // more. Linear in the texts' length.
+//
+// A read may catch the text while the client writes it: a last line
+// without a line end may still grow. It is held back until a later read
+// shows it ended, or shows the same text again (a client that does not end
+// its last line), so a half-read line is neither reported nor taken as
+// seen. (A line still being written at the first read is reported once it
+// has ended: it was not there before listening.)
 #pragma once
 
 #include <string>
@@ -38,7 +45,10 @@ class RoomHistory {
  private:
   bool started_ = false;
   std::string last_text_;
-  std::vector<std::string> last_lines_;
+  std::vector<std::string> last_lines_;  // ended lines, and a held line once reported
+  std::string held_;                     // the last read's unended last line
+  bool holding_ = false;
+  bool held_was_there_ = false;          // held since the first read
 };
 
 }  // namespace zorvik

@@ -21,9 +21,11 @@ TEST(RoomHistoryTest, ReportsWhatWasAdded) {
       // What is there at the first read was there before listening.
       {"old:\tline\r\n", {}},
       {"old:\tline\r\nDana:\t-join\r\n", {{"Dana", "-join"}}},
-      // All three line ends; a last line without one counts.
+      // All three line ends; a last line without one waits, for it may still
+      // be written, and counts when the next read shows the same text.
       {"old:\tline\r\nDana:\t-join\r\nLou:\ta\nLou:\tb\rhost:\tc: d",
-       {{"Lou", "a"}, {"Lou", "b"}, {"host", "c: d"}}},
+       {{"Lou", "a"}, {"Lou", "b"}}},
+      {"old:\tline\r\nDana:\t-join\r\nLou:\ta\nLou:\tb\rhost:\tc: d", {{"host", "c: d"}}},
       // Nothing new, even with other line ends.
       {"old:\tline\nDana:\t-join\nLou:\ta\nLou:\tb\nhost:\tc: d\n", {}},
       // The top dropped two lines while one came at the bottom.
@@ -33,6 +35,11 @@ TEST(RoomHistoryTest, ReportsWhatWasAdded) {
       // Lines that are no room lines are seen and never reported.
       {"Lou:\ta\nLou:\tb\nhost:\tc: d\nDana:\t-join\nDana:\t-join\n*** notice\n\nBo:\thi\n",
        {{"Bo", "hi"}}},
+      // A line caught half written (the top already cut) is reported once,
+      // whole, when it has ended.
+      {"Lou:\tb\nhost:\tc: d\nDana:\t-join\nDana:\t-join\n*** notice\n\nBo:\thi\nCy:\t-jo", {}},
+      {"host:\tc: d\nDana:\t-join\nDana:\t-join\n*** notice\n\nBo:\thi\nCy:\t-join\n",
+       {{"Cy", "-join"}}},
       // Everything seen has gone from the top: all that is left is new.
       {"x:\t1\ny:\t2\n", {{"x", "1"}, {"y", "2"}}},
       {"", {}},
@@ -46,6 +53,15 @@ TEST(RoomHistoryTest, ReportsWhatWasAdded) {
   history.Reset();
   EXPECT_EQ(history.Update("a:\t1\nb:\t2\n"), Lines{});
   EXPECT_EQ(history.Update("a:\t1\nb:\t2\nc:\t3\n"), (Lines{{"c", "3"}}));
+  // An unended line at the first read is old once it stays as it is, and
+  // new when it was still being written.
+  history.Reset();
+  EXPECT_EQ(history.Update("a:\t1\nb:\t2"), Lines{});
+  EXPECT_EQ(history.Update("a:\t1\nb:\t2"), Lines{});
+  EXPECT_EQ(history.Update("a:\t1\nb:\t2\nc:\t3\n"), (Lines{{"c", "3"}}));
+  history.Reset();
+  EXPECT_EQ(history.Update("a:\t1\nb:\t2"), Lines{});
+  EXPECT_EQ(history.Update("a:\t1\nb:\t23\n"), (Lines{{"b", "23"}}));
 }
 
 // A history of a megabyte of alike lines that loses its top and grows at
