@@ -51,6 +51,7 @@ class Replay {
     left_ = count;
     ScheduleNextMoment();
     loop_.Run();
+    writer_.Flush();
     return !changed_;
   }
 

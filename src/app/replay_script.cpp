@@ -58,27 +58,32 @@ std::string Quoted(std::string_view text) {
 }  // namespace
 
 bool ParseScriptTime(std::string_view text, Micros& time) {
-  const std::size_t dot = text.find('.');
-  const std::string_view whole = text.substr(0, dot);
-  const std::string_view fraction =
-      dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
-  const auto digits = [](std::string_view part) {
-    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  if (whole.empty() && fraction.empty()) return false;
-  if (!digits(whole) || !digits(fraction)) return false;
-
+  // One pass: the whole seconds up to an optional dot, then the fraction.
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  const std::size_t size = text.size();
+  std::size_t i = 0;
   Micros seconds = 0;
-  for (char c : whole) {
-    seconds = seconds * 10 + (c - '0');
+  for (; i < size && text[i] != '.'; ++i) {
+    if (!digit(text[i])) return false;
+    seconds = seconds * 10 + (text[i] - '0');
     if (seconds > kLatestTime / kMicrosPerSecond) return false;
   }
-  // Exact decimal rounding: six digits of microseconds, the seventh rounds.
+  const bool has_whole = i > 0;
   Micros micros = 0;
-  for (std::size_t i = 0; i < 6; ++i) {
-    micros = micros * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+  std::size_t fraction = 0;  // digits after the dot
+  if (i < size) {
+    for (++i; i < size; ++i, ++fraction) {
+      if (!digit(text[i])) return false;
+      // Exact decimal rounding: six digits of microseconds, the seventh rounds.
+      if (fraction < 6) {
+        micros = micros * 10 + (text[i] - '0');
+      } else if (fraction == 6 && text[i] >= '5') {
+        ++micros;
+      }
+    }
   }
-  if (fraction.size() > 6 && fraction[6] >= '5') ++micros;
+  if (!has_whole && fraction == 0) return false;
+  for (std::size_t j = fraction; j < 6; ++j) micros *= 10;
   time = seconds * kMicrosPerSecond + micros;
   return time <= kLatestTime;
 }

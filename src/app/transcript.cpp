@@ -74,14 +74,19 @@ void AppendTime(std::string& out, Micros time) {
 }  // namespace
 
 void TranscriptWriter::Write(Micros time, std::initializer_list<std::string_view> fields) {
-  line_.clear();
-  AppendTime(line_, time);
+  AppendTime(pending_, time);
   for (std::string_view field : fields) {
-    line_ += '\t';
-    AppendEscaped(line_, field);
+    pending_ += '\t';
+    AppendEscaped(pending_, field);
   }
-  line_ += '\n';
-  out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+  pending_ += '\n';
+  if (pending_.size() >= kChunk) Flush();
+}
+
+void TranscriptWriter::Flush() {
+  if (pending_.empty()) return;
+  out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+  pending_.clear();
 }
 
 }  // namespace zorvik

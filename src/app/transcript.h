@@ -2,6 +2,7 @@
 // virtual time in seconds with exactly three decimals (rounded down).
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -11,19 +12,25 @@
 
 namespace zorvik {
 
-// Writes records as they happen, each with a single write to the stream,
-// formatted in a buffer that is kept from record to record.
+// Writes records in order, formatted into one kept buffer that goes to the
+// stream whenever it holds kChunk bytes, on Flush and when the writer goes:
+// a long replay writes its transcript in a few large pieces.
 class TranscriptWriter {
  public:
+  static constexpr std::size_t kChunk = 64 * 1024;
+
   explicit TranscriptWriter(std::ostream& out) : out_(out) {}
+  ~TranscriptWriter() { Flush(); }
   TranscriptWriter(const TranscriptWriter&) = delete;
   TranscriptWriter& operator=(const TranscriptWriter&) = delete;
 
   void Write(Micros time, std::initializer_list<std::string_view> fields);
+  // Hands every record written so far to the stream.
+  void Flush();
 
  private:
   std::ostream& out_;
-  std::string line_;
+  std::string pending_;
 };
 
 }  // namespace zorvik

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "bridge/kit/like_pattern.h"
@@ -61,10 +63,32 @@ constexpr std::array<bool, 256> kLikeWildcards = [] {
   return wildcards;
 }();
 
+// Whether any of the eight bytes in `word` is `byte`.
+constexpr bool HasByte(std::uint64_t word, unsigned char byte) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  const std::uint64_t x = word ^ (kOnes * byte);
+  return ((x - kOnes) & ~x & (kOnes * 0x80)) != 0;
+}
+
+bool WordHasLikeWildcard(const char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return HasByte(word, '?') | HasByte(word, '*') | HasByte(word, '#') | HasByte(word, '[');
+}
+
+// Every walk asks this of its name: eight bytes at a time, the last eight
+// overlapping the ones before when the length is not a multiple of eight.
 bool HasLikeWildcard(std::string_view name) {
-  bool any = false;
-  for (char c : name) any |= kLikeWildcards[static_cast<unsigned char>(c)];
-  return any;
+  const std::size_t size = name.size();
+  if (size < 8) {
+    bool any = false;
+    for (char c : name) any |= kLikeWildcards[static_cast<unsigned char>(c)];
+    return any;
+  }
+  for (std::size_t i = 0; i + 8 < size; i += 8) {
+    if (WordHasLikeWildcard(name.data() + i)) return true;
+  }
+  return WordHasLikeWildcard(name.data() + size - 8);
 }
 
 int RoundToInt(double value) {

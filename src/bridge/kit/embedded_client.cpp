@@ -40,7 +40,8 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+  // Callers mostly pass the class as the client spells it.
+  return a.size() == b.size() && (a == b || StartsWithIgnoringCase(a, b));
 }
 
 void AppendUtf8(std::string& out, std::uint64_t code) {
@@ -120,7 +121,15 @@ Hwnd EmbeddedClient::NextSibling(Hwnd window) {
 std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
   const Node* node = Find(window);
   const std::size_t length = node ? std::min(node->window_class.size(), size - 1) : 0;
-  if (length > 0) std::memcpy(buffer, node->window_class.data(), length);
+  const char* from = length > 0 ? node->window_class.data() : nullptr;
+  if (length >= 8 && length <= 16) {
+    // The client's class names are 8 to 16 bytes long: two fixed-size
+    // copies, overlapping in the middle, instead of a call.
+    std::memcpy(buffer, from, 8);
+    std::memcpy(buffer + length - 8, from + length - 8, 8);
+  } else if (length > 0) {
+    std::memcpy(buffer, from, length);
+  }
   buffer[length] = '\0';
   return length;
 }
@@ -186,9 +195,13 @@ void EmbeddedClient::Say(const std::string& screen_name, const std::string& text
 }
 
 void EmbeddedClient::EnterLine(Hwnd input) {
-  std::string line = std::move(At(input).text);
-  At(input).text.clear();
-  if (!line.empty()) AppendLine(operator_screen_name_, line);
+  // The box's text and the entered line trade buffers, so that neither
+  // allocates again for the next line of the same length.
+  std::string& box = At(input).text;
+  if (box.empty()) return;
+  entered_.swap(box);
+  box.clear();
+  AppendLine(operator_screen_name_, entered_);
 }
 
 void EmbeddedClient::AppendLine(const std::string& screen_name, const std::string& text) {

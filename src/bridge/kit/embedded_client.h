@@ -233,6 +233,7 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   Hwnd room_ = 0;
   std::deque<RoomLine> history_;
   RoomLine spare_line_;  // the next line's buffers
+  std::string entered_;  // the line last entered in the input box
   struct Subscriber {
     SubscriptionId id;
     LineObserver observer;
