@@ -10,10 +10,6 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;  // BITMAPINFOHEADER
 constexpr std::uint32_t kBiRgb = 0;
 
-const std::uint8_t kTitlePicture[] = {
-#include "windows/title_picture.inc"
-};
-
 std::uint32_t U32(std::span<const std::uint8_t> bytes, std::size_t at) {
   return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
          static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
@@ -91,10 +87,6 @@ BmpResult DecodeBmp(std::span<const std::uint8_t> bytes) {
     }
   }
   return result;
-}
-
-std::span<const std::uint8_t> TitlePictureBmp() {
-  return kTitlePicture;
 }
 
 }  // namespace zorvik

@@ -15,38 +15,6 @@ namespace zorvik {
 
 namespace {
 
-// The captions' font: about 8 points, as small dialogs use.
-constexpr double kFontPoints = 8.25;
-
-struct Place {
-  int left, top, width, height;  // twips, relative to the window or frame
-};
-
-constexpr Place kSeatFrames[2] = {{0, 0, 2655, 615}, {2760, 0, 2655, 615}};
-constexpr Place kCreatureLabel = {120, 240, 1575, 255};
-constexpr Place kHpLabel = {1800, 240, 735, 255};
-constexpr Place kControlsFrame = {0, 720, 2655, 615};
-constexpr Place kGameControlsFrame = {2760, 720, 2655, 615};
-
-struct ButtonPlace {
-  ConsoleButton which;
-  bool in_game_controls;
-  Place place;
-};
-
-constexpr ButtonPlace kButtonPlaces[] = {
-    {ConsoleButton::kGetPlayers, false, {120, 240, 1095, 255}},
-    {ConsoleButton::kExit, false, {1320, 240, 495, 255}},
-    {ConsoleButton::kInfo, false, {1920, 240, 615, 255}},
-    {ConsoleButton::kSetup, true, {120, 240, 735, 255}},
-    {ConsoleButton::kStart, true, {960, 240, 735, 255}},
-    {ConsoleButton::kStop, true, {1800, 240, 735, 255}},
-};
-
-PixelRect Within(const TwipScale& scale, const Place& origin, const Place& place) {
-  return scale.Rect(origin.left + place.left, origin.top + place.top, place.width, place.height);
-}
-
 std::size_t IndexOf(ConsoleButton which) {
   for (std::size_t i = 0; i < kConsoleButtons.size(); ++i) {
     if (kConsoleButtons[i] == which) return i;
@@ -98,16 +66,16 @@ class ConsoleView::Frame : public Fl_Group {
 ConsoleView::ConsoleView(HostConsole& console, FlOwnWindow& window, EventLoop& loop)
     : console_(console), window_(window), loop_(loop) {
   const TwipScale& scale = window.desktop().scale;
-  const int font = scale.FontPixels(kFontPoints);
+  const int font = scale.FontPixels(kConsoleFontPoints);
   Fl_Double_Window& w = window.window();
   w.begin();
   for (int seat = 0; seat < 2; ++seat) {
-    const Place& at = kSeatFrames[seat];
     const std::string caption(seat == 0 ? kSeat1Free : kSeat2Free);
-    seats_[seat] = new Frame(scale.Rect(at.left, at.top, at.width, at.height), caption, font);
-    for (auto [place, into] :
-         {std::pair{kCreatureLabel, &creatures_}, std::pair{kHpLabel, &hps_}}) {
-      const PixelRect r = Within(scale, at, place);
+    seats_[seat] = new Frame(
+        ConsoleFrameRect(scale, seat == 0 ? ConsoleFrame::kPlayer1 : ConsoleFrame::kPlayer2),
+        caption, font);
+    for (auto [r, into] : {std::pair{CreatureLabelRect(scale, seat + 1), &creatures_},
+                           std::pair{HpLabelRect(scale, seat + 1), &hps_}}) {
       Fl_Box* label = new Fl_Box(r.x, r.y, r.w, r.h);
       label->labelsize(font);
       label->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
@@ -116,18 +84,20 @@ ConsoleView::ConsoleView(HostConsole& console, FlOwnWindow& window, EventLoop& l
     seats_[seat]->end();
   }
   for (bool game : {false, true}) {
-    const Place& at = game ? kGameControlsFrame : kControlsFrame;
-    Frame* frame = new Frame(scale.Rect(at.left, at.top, at.width, at.height),
-                             game ? "game controls" : "controls", font);
+    const ConsoleFrame which = game ? ConsoleFrame::kGameControls : ConsoleFrame::kControls;
+    Frame* frame =
+        new Frame(ConsoleFrameRect(scale, which), game ? "game controls" : "controls", font);
     (game ? game_controls_ : controls_) = frame;
-    for (const ButtonPlace& b : kButtonPlaces) {
-      if (b.in_game_controls != game) continue;
-      const PixelRect r = Within(scale, at, b.place);
+    // Frame by frame, left to right within each.
+    for (ConsoleButton b : {ConsoleButton::kGetPlayers, ConsoleButton::kExit, ConsoleButton::kInfo,
+                            ConsoleButton::kSetup, ConsoleButton::kStart, ConsoleButton::kStop}) {
+      if (FrameOf(b) != which) continue;
+      const PixelRect r = ConsoleButtonRect(scale, b);
       Fl_Button* widget = new Fl_Button(r.x, r.y, r.w, r.h);
-      widget->copy_label(std::string(ButtonCaption(b.which)).c_str());
+      widget->copy_label(std::string(ButtonCaption(b)).c_str());
       widget->labelsize(font);
-      const std::size_t i = IndexOf(b.which);
-      slots_[i] = Slot{this, b.which, widget};
+      const std::size_t i = IndexOf(b);
+      slots_[i] = Slot{this, b, widget};
       widget->callback(OnButton, &slots_[i]);
     }
     frame->end();

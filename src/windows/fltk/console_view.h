@@ -12,6 +12,7 @@
 #include "bridge/loop/event_loop.h"
 #include "match/host_console.h"
 #include "windows/fltk/fl_own_window.h"
+#include "windows/window_layout.h"
 
 class Fl_Widget;
 class Fl_Box;
@@ -19,11 +20,6 @@ class Fl_Button;
 class Fl_Group;
 
 namespace zorvik {
-
-inline constexpr std::string_view kConsoleCaption = "z\u00f8rv\u00efk by va\u00f1d\u00f8r";
-// The console's client area in twips.
-inline constexpr int kConsoleWidthTwips = 5415;
-inline constexpr int kConsoleHeightTwips = 1335;
 
 class ConsoleView {
  public:

@@ -14,20 +14,7 @@ namespace zorvik {
 
 namespace {
 
-constexpr double kTextPoints = 6.75;
 constexpr double kButtonPoints = 8.25;
-
-struct ButtonPlace {
-  FormButton which;
-  int left, top, width, height;
-};
-
-// Left to right: "bug report", "comments", "exit".
-constexpr ButtonPlace kButtonPlaces[] = {
-    {FormButton::kBugReport, 0, 1080, 975, 255},
-    {FormButton::kComments, 960, 1080, 975, 255},
-    {FormButton::kExit, 1920, 1080, 975, 255},
-};
 
 }  // namespace
 
@@ -36,18 +23,21 @@ FeedbackFormView::FeedbackFormView(FeedbackForm& form, FlOwnWindow& window, Even
   const TwipScale& scale = window.desktop().scale;
   Fl_Double_Window& w = window.window();
   w.begin();
-  const PixelRect t = scale.Rect(0, 0, 2895, 1095);
+  const PixelRect t = FormTextRect(scale);
   editor_ = new Fl_Text_Editor(t.x, t.y, t.w, t.h);
   editor_->textfont(FL_HELVETICA);
-  editor_->textsize(scale.FontPixels(kTextPoints));
+  editor_->textsize(scale.FontPixels(kFormTextPoints));
   editor_->scrollbar_align(FL_ALIGN_RIGHT);
+  // Left to right: "bug report", "comments", "exit".
+  constexpr FormButton kLeftToRight[] = {FormButton::kBugReport, FormButton::kComments,
+                                         FormButton::kExit};
   for (std::size_t i = 0; i < slots_.size(); ++i) {
-    const ButtonPlace& b = kButtonPlaces[i];
-    const PixelRect r = scale.Rect(b.left, b.top, b.width, b.height);
+    const FormButton which = kLeftToRight[i];
+    const PixelRect r = FormButtonRect(scale, which);
     Fl_Button* widget = new Fl_Button(r.x, r.y, r.w, r.h);
-    widget->copy_label(std::string(FormButtonCaption(b.which)).c_str());
+    widget->copy_label(std::string(FormButtonCaption(which)).c_str());
     widget->labelsize(scale.FontPixels(kButtonPoints));
-    slots_[i] = Slot{this, b.which, widget};
+    slots_[i] = Slot{this, which, widget};
     widget->callback(OnButton, &slots_[i]);
   }
   w.end();

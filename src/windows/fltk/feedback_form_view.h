@@ -12,6 +12,7 @@
 #include "bridge/loop/event_loop.h"
 #include "windows/feedback_form.h"
 #include "windows/fltk/fl_own_window.h"
+#include "windows/window_layout.h"
 
 class Fl_Widget;
 class Fl_Button;
@@ -19,10 +20,6 @@ class Fl_Text_Buffer;
 class Fl_Text_Editor;
 
 namespace zorvik {
-
-// The form's client area in twips.
-inline constexpr int kFormWidthTwips = 2880;
-inline constexpr int kFormHeightTwips = 1335;
 
 class FeedbackFormView {
  public:

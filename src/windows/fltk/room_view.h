@@ -13,6 +13,7 @@
 #include "bridge/kit/embedded_client.h"
 #include "bridge/loop/event_loop.h"
 #include "windows/fltk/fl_own_window.h"
+#include "windows/room_line.h"
 
 class Fl_Widget;
 class Fl_Button;
@@ -21,13 +22,6 @@ class Fl_Text_Buffer;
 class Fl_Text_Display;
 
 namespace zorvik {
-
-// A room line as the room window shows it: "name: text". Control
-// characters are shown as \xNN so that no line can upset the display, and
-// a line longer than kLongestShownLine bytes is cut (at a character
-// boundary) with "…".
-inline constexpr std::size_t kLongestShownLine = 2000;
-std::string RoomLineText(std::string_view screen_name, std::string_view text);
 
 class RoomView {
  public:

@@ -9,10 +9,6 @@ namespace zorvik {
 
 namespace {
 
-constexpr int kPictureLeft = 120, kPictureTop = 120, kPictureWidth = 3810, kPictureHeight = 1455;
-// The byline sits inside the picture box, at these twips from its corner.
-constexpr int kBylineLeft = 1680, kBylineTop = 1200, kBylineWidth = 555, kBylineHeight = 180;
-constexpr double kBylinePoints = 6.75;
 constexpr int kPictureBorder = 2;  // the sunken box's edge, in pixels
 
 }  // namespace
@@ -36,7 +32,7 @@ SplashView::SplashView(Splash& splash, FlOwnWindow& window, EventLoop& loop)
   BmpResult decoded = DecodeBmp(TitlePictureBmp());
   Fl_Double_Window& w = window.window();
   w.begin();
-  const PixelRect p = scale.Rect(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight);
+  const PixelRect p = SplashPictureRect(scale);
   picture_ = new ClickBox(FL_DOWN_BOX, p.x, p.y, p.w, p.h, nullptr);
   picture_->color(FL_BLACK);
   if (decoded.ok()) {
@@ -52,11 +48,10 @@ SplashView::SplashView(Splash& splash, FlOwnWindow& window, EventLoop& loop)
     }
   }
   picture_->callback(OnClick, this);
-  const PixelRect b =
-      scale.Rect(kPictureLeft + kBylineLeft, kPictureTop + kBylineTop, kBylineWidth, kBylineHeight);
-  byline_ = new ClickBox(FL_NO_BOX, b.x, b.y, b.w, b.h, "by vandor");
+  const PixelRect b = SplashBylineRect(scale);
+  byline_ = new ClickBox(FL_NO_BOX, b.x, b.y, b.w, b.h, kSplashBylineText.data());
   byline_->labelfont(FL_HELVETICA);
-  byline_->labelsize(scale.FontPixels(kBylinePoints));
+  byline_->labelsize(scale.FontPixels(kSplashBylinePoints));
   byline_->labelcolor(fl_rgb_color(236, 232, 255));
   byline_->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE);
   byline_->callback(OnClick, this);

@@ -10,6 +10,7 @@
 #include "windows/bmp_image.h"
 #include "windows/fltk/fl_own_window.h"
 #include "windows/splash.h"
+#include "windows/window_layout.h"
 
 class Fl_Widget;
 class Fl_Box;
@@ -17,10 +18,6 @@ class Fl_RGB_Image;
 class Fl_Image;
 
 namespace zorvik {
-
-// The splash's client area in twips.
-inline constexpr int kSplashWidthTwips = 4050;
-inline constexpr int kSplashHeightTwips = 1665;
 
 class SplashView {
  public:
