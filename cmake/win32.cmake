@@ -8,7 +8,7 @@
 # console, and the runners and tests built on them).
 
 set(ZORVIK_NOT_ON_WIN32_REGEX
-    "src/(bridge/irc/[^/]*|bridge/loop/(poll_loop|fltk_loop)[^/]*|windows/fltk/[^/]*|app/tty/[^/]*|app/desktop[^/]*|app/(main|[a-z_]*_posix|console_front_end|full_screen_unavailable)|app/irc_(options|config)_test)\\.cpp$")
+    "src/(bridge/irc/[^/]*|bridge/loop/(poll_loop|fltk_loop)[^/]*|windows/fltk/[^/]*|app/tty/[^/]*|app/desktop[^/]*|app/(main|[a-z_]*_posix|console_front_end|full_screen_unavailable)|app/irc_operator_desk|app/irc_(options|config|operators)_test)\\.cpp$")
 set(ZORVIK_CORE_SOURCES ${ZORVIK_ALL_SOURCES})
 list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "${ZORVIK_NOT_ON_WIN32_REGEX}")
 list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "_test\\.cpp$")

@@ -78,6 +78,16 @@ class ConfigTable {
     return nullptr;
   }
 
+  // An array of tables ([[key]]); null when absent or in error.
+  const toml::array* Tables(std::string_view key, std::string& error) {
+    const toml::node* node = Take(key);
+    if (!node || !error.empty()) return nullptr;
+    if (const auto* array = node->as_array(); array && array->is_array_of_tables()) return array;
+    error = Where(*node) + prefix_ + std::string(key) + " must be tables ([[" + std::string(key) +
+            "]])";
+    return nullptr;
+  }
+
   // The first key nobody took, as an error.
   void CheckRest(std::string& error) const {
     if (!error.empty()) return;
@@ -183,6 +193,29 @@ std::string ParseIrcConfig(std::string_view text, const std::string& path, IrcOp
     table.Number("burst", client.burst, 1, 100, error);
     table.Number("lines_per_second", client.lines_per_second, 0.01, 100, error);
     table.CheckRest(error);
+  }
+  top.Bool("operators_may_exit", options.operators_may_exit, error);
+  if (const toml::array* operators = top.Tables("operator", error)) {
+    options.operators.clear();
+    for (const toml::node& node : *operators) {
+      if (!error.empty()) break;
+      const toml::table& entry = *node.as_table();
+      ConfigTable table(entry, path, "operator.");
+      IrcOperator op;
+      const bool by_account = table.String("account", op.account, error);
+      const bool by_mask = table.String("mask", op.mask, error);
+      table.CheckRest(error);
+      if (!error.empty()) break;
+      if (by_account == by_mask) {
+        error = table.Where(entry) + "an operator has either account or mask";
+      } else if (by_account && !PlainName(op.account)) {
+        error = table.Where(*entry.get("account")) + "operator.account must be a name without spaces";
+      } else if (by_mask) {
+        const std::string problem = IrcMaskProblem(op.mask);
+        if (!problem.empty()) error = table.Where(*entry.get("mask")) + "operator.mask: " + problem;
+      }
+      options.operators.push_back(std::move(op));
+    }
   }
   top.CheckRest(error);
   return error;

@@ -15,6 +15,11 @@
 //   [flood]
 //   burst = 4
 //   lines_per_second = 1.0
+//   operators_may_exit = false      # (before the first table)
+//   [[operator]]
+//   account = "alice"               # a services account, or:
+//   [[operator]]
+//   mask = "bob!*@admin.example.net"
 //
 // The file is read before the command line, whose options then override
 // it. A key the reader does not know is an error, as is a value of the

@@ -7,6 +7,7 @@
 #include "app/console_front_end.h"
 #include "app/console_printer.h"
 #include "app/irc_console.h"
+#include "app/irc_operator_desk.h"
 #include "app/text_console.h"
 #include "bridge/irc/irc_client.h"
 #include "bridge/irc/irc_connection.h"
@@ -24,6 +25,8 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   // need not repeat from run to run.
   settings.jitter_seed = std::random_device()();
   settings.version = std::string("zorvik ") + ZORVIK_VERSION;
+  // The operators steer by private message, even in the middle of a battle.
+  settings.keep_private_messages = !irc.operators.empty();
   const IrcEndpoint endpoint = irc.endpoint;
   IrcClient client(
       loop, [&loop, endpoint] { return std::make_unique<IrcConnection>(loop, endpoint); },
@@ -55,7 +58,16 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
                         loop.Now());
   });
 
-  HostProgram program(loop, front->boxes(), options, client, client);
+  OperatorDesk desk(
+      loop, settings.channel, front->boxes(),
+      [&client](const std::string& nick, const std::string& text) { client.SendNotice(nick, text); },
+      notes);
+  desk.SetOperators(irc.operators, irc.operators_may_exit);
+  client.SetPrivateObserver(
+      [&desk](const IrcSender& sender, const std::string& text) { desk.Hear(sender, text); });
+
+  HostProgram program(loop, desk.boxes(), options, client, client);
+  desk.Attach(program);
   program.splash().AddVisibilityObserver([&](bool shown) {
     if (shown) loop.Post([&program] { program.splash().Click(); });
   });

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/irc_operators.h"
 #include "bridge/irc/irc_client.h"
 #include "bridge/irc/irc_connection.h"
 
@@ -22,6 +23,9 @@ struct IrcOptions {
   bool have_url = false;
   bool url_from_args = false;  // the command line's URL replaces the config file's
   std::string config_file;     // --config FILE, read before the other options
+  // Who may steer the host by private message (from the config only).
+  std::vector<IrcOperator> operators;
+  bool operators_may_exit = false;  // whether "exit" from IRC ends the host
 };
 
 // Reads "irc://HOST[:PORT]/#CHANNEL" or "ircs://HOST[:PORT]/#CHANNEL" (the

@@ -102,6 +102,10 @@ void IrcClient::Connect() {
   nick_attempt_ = 0;
   offered_caps_.clear();
   sasl_pending_ = false;
+  cap_replies_due_ = 0;
+  sasl_acked_ = false;
+  acked_caps_.clear();
+  accounts_.clear();
   callerid_mode_ = 0;
   callerid_set_ = false;
   transport_ = connect_();
@@ -212,6 +216,7 @@ void IrcClient::WriteNow(std::string_view command, const std::vector<std::string
 
 void IrcClient::Handle(const IrcMessage& message) {
   const std::string& command = message.command;
+  TrackAccounts(message);
   if (command == "PING") {
     WriteNow("PONG", {message.params.empty() ? std::string("zorvik") : message.params.back()});
   } else if (command == "CAP") {
@@ -299,24 +304,105 @@ void IrcClient::HandleCap(const IrcMessage& message) {
       caps = space == std::string_view::npos ? std::string_view() : caps.substr(space + 1);
     }
     if (more || registered_) return;
-    const bool has_sasl =
-        std::find(offered_caps_.begin(), offered_caps_.end(), "sasl") != offered_caps_.end();
-    if (settings_.sasl) {
-      if (!has_sasl) return Fatal("the server does not offer SASL, so the account cannot log in");
-      WriteNow("CAP", {"REQ", "sasl"});
+    RequestCaps();
+  } else if ((sub == "ACK" || sub == "NAK") && cap_replies_due_ > 0 && message.params.size() >= 3) {
+    bool sasl = false;
+    std::string_view caps = message.params.back();
+    while (!caps.empty()) {
+      const std::size_t space = caps.find(' ');
+      const std::string_view cap = caps.substr(0, space);
+      if (cap == "sasl") sasl = true;
+      if (sub == "ACK" && !cap.empty() && cap.front() != '-') acked_caps_.emplace_back(cap);
+      caps = space == std::string_view::npos ? std::string_view() : caps.substr(space + 1);
+    }
+    if (sasl && settings_.sasl) {
+      if (sub == "NAK") return Fatal("the server refused SASL");
+      sasl_acked_ = true;
+    }
+    if (--cap_replies_due_ == 0) CapsSettled();
+  }
+}
+
+void IrcClient::RequestCaps() {
+  const auto offered = [this](std::string_view cap) {
+    return std::find(offered_caps_.begin(), offered_caps_.end(), cap) != offered_caps_.end();
+  };
+  std::vector<std::string> wanted;
+  if (settings_.sasl) {
+    if (!offered("sasl")) {
+      return Fatal("the server does not offer SASL, so the account cannot log in");
+    }
+    wanted.emplace_back("sasl");
+  }
+  // Each on its own: a server that refuses one still grants the others.
+  for (const char* cap : {"account-tag", "account-notify", "extended-join"}) {
+    if (offered(cap)) wanted.emplace_back(cap);
+  }
+  for (const std::string& cap : wanted) WriteNow("CAP", {"REQ", cap});
+  cap_replies_due_ = static_cast<int>(wanted.size());
+  if (wanted.empty()) CapsSettled();
+}
+
+void IrcClient::CapsSettled() {
+  if (sasl_acked_) {
+    sasl_pending_ = true;
+    WriteNow("AUTHENTICATE", {"PLAIN"});
+  } else {
+    WriteNow("CAP", {"END"});
+  }
+}
+
+bool IrcClient::HasCap(std::string_view cap) const {
+  return std::find(acked_caps_.begin(), acked_caps_.end(), cap) != acked_caps_.end();
+}
+
+std::string IrcClient::AccountOf(const IrcMessage& message) const {
+  if (HasCap("account-tag")) {
+    for (const IrcTag& tag : message.tags) {
+      if (tag.key == "account") return tag.value == "*" ? std::string() : tag.value;
+    }
+    return {};
+  }
+  const auto found = accounts_.find(FoldIrcName(NickOf(message.prefix)));
+  return found == accounts_.end() ? std::string() : found->second;
+}
+
+void IrcClient::TrackAccounts(const IrcMessage& message) {
+  // Enough for any channel; past it, newcomers count as logged out.
+  constexpr std::size_t kMostKnown = 10000;
+  const std::string who = FoldIrcName(NickOf(message.prefix));
+  const std::string& command = message.command;
+  const auto learn = [&](const std::string& nick, const std::string& account) {
+    if (account.empty() || account == "*") {
+      accounts_.erase(nick);
+    } else if (accounts_.size() < kMostKnown || accounts_.count(nick)) {
+      accounts_[nick] = account;
+    }
+  };
+  if (command == "JOIN" && HasCap("extended-join") && message.params.size() >= 2 &&
+      SameIrcName(message.Param(0), settings_.channel)) {
+    learn(who, message.Param(1));
+  } else if (command == "ACCOUNT" && HasCap("account-notify")) {
+    learn(who, message.Param(0));
+  } else if (command == "NICK") {
+    const auto found = accounts_.find(who);
+    if (found == accounts_.end()) return;
+    std::string account = std::move(found->second);
+    accounts_.erase(found);
+    learn(FoldIrcName(message.Param(0)), account);
+  } else if (command == "QUIT" || (command == "PART" && SameIrcName(message.Param(0), settings_.channel))) {
+    // Out of the channel, nothing tells us of their account any more.
+    if (SameIrcName(who, nick_)) {
+      accounts_.clear();
     } else {
-      WriteNow("CAP", {"END"});
+      accounts_.erase(who);
     }
-  } else if (sub == "ACK") {
-    if (settings_.sasl && message.params.back().find("sasl") != std::string::npos) {
-      sasl_pending_ = true;
-      WriteNow("AUTHENTICATE", {"PLAIN"});
+  } else if (command == "KICK" && SameIrcName(message.Param(0), settings_.channel)) {
+    if (SameIrcName(message.Param(1), nick_)) {
+      accounts_.clear();
+    } else {
+      accounts_.erase(FoldIrcName(message.Param(1)));
     }
-  } else if (sub == "NAK") {
-    if (settings_.sasl)
-      Fatal("the server refused SASL");
-    else
-      WriteNow("CAP", {"END"});
   }
 }
 
@@ -378,6 +464,7 @@ void IrcClient::Joined() {
 }
 
 void IrcClient::ApplyCallerId() {
+  if (settings_.keep_private_messages) return;
   if (!registered_ || callerid_mode_ == 0 || callerid_set_ == im_off_) return;
   WriteNow("MODE", {nick_, std::string(im_off_ ? "+" : "-") + callerid_mode_});
   callerid_set_ = im_off_;
@@ -413,7 +500,11 @@ void IrcClient::HandlePrivmsg(const IrcMessage& message, bool notice) {
     }
     return;
   }
-  if (IsChannel(target) || !from_person || im_off_) return;
+  if (IsChannel(target) || !from_person) return;
+  if (!notice && private_observer_ && SameIrcName(target, nick_)) {
+    private_observer_(IrcSender{message.prefix, AccountOf(message)}, text);
+  }
+  if (im_off_) return;
   Report(IrcStatus::kMessage, std::string(notice ? "notice from " : "private message from ") +
                                   std::string(sender) + ": " + text);
 }
@@ -505,6 +596,18 @@ void IrcClient::SendMail(const std::string& recipient, const std::string& subjec
   }
   Report(IrcStatus::kInfo,
          "mail to " + to + " queued as " + std::to_string(lines.size()) + " private messages");
+}
+
+void IrcClient::SendNotice(const std::string& nick, const std::string& text) {
+  const std::size_t budget = PrivmsgTextBudget(nick_, nick);
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    const std::size_t end = rest.find_first_of("\r\n");
+    for (const std::string& piece : SplitUtf8(rest.substr(0, end), budget)) {
+      Enqueue(FormatIrcLine("NOTICE", {nick, piece}), {}, false);
+    }
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
 }
 
 RoomFeed::SubscriptionId IrcClient::Subscribe(LineObserver observer) {

@@ -8,7 +8,10 @@
 // - On connecting: CAP LS 302, then NICK and USER; SASL PLAIN when asked
 //   for (the server must offer it, or the client gives up: logging in
 //   without the account could get the host's nick taken); otherwise a
-//   password, if any, goes as the server password (PASS). A nick in use
+//   password, if any, goes as the server password (PASS). The account
+//   capabilities (account-tag, account-notify, extended-join) are asked
+//   for where offered, so that private messages come with the services
+//   account of their sender. A nick in use
 //   during registration is tried again with "_", "__", then digits.
 // - Once registered it joins the channel, and joins again after a kick.
 // - PING from the server is answered at once. When the server has been
@@ -71,6 +74,16 @@ struct IrcClientSettings {
   std::string feedback_nick;      // empty: the recipient SendMail is given
   std::string version = "zorvik";
   std::uint64_t jitter_seed = 0;
+  // Private messages are wanted even while instant messages are off (the
+  // operators steer the host by them): the caller-ID mode is never set.
+  bool keep_private_messages = false;
+};
+
+// Who sent a private message: "nick!user@host" and the services account
+// they are logged in to (empty when none, or none is known).
+struct IrcSender {
+  std::string prefix;
+  std::string account;
 };
 
 enum class IrcStatus {
@@ -82,6 +95,7 @@ enum class IrcStatus {
 class IrcClient : public ChatClient, public RoomFeed {
  public:
   using StatusObserver = std::function<void(IrcStatus status, const std::string& text)>;
+  using PrivateObserver = std::function<void(const IrcSender& sender, const std::string& text)>;
 
   // `loop` must outlive the client; `connect` makes a new transport for
   // every attempt.
@@ -98,6 +112,13 @@ class IrcClient : public ChatClient, public RoomFeed {
   void SetStatusObserver(StatusObserver observer) { status_observer_ = std::move(observer); }
   // Called with (nick, text) for every channel line as it goes on the wire.
   void SetSentObserver(LineObserver observer) { sent_observer_ = std::move(observer); }
+  // Called for every private message (not notice, not CTCP) from a person
+  // to the host, whether instant messages are on or off.
+  void SetPrivateObserver(PrivateObserver observer) { private_observer_ = std::move(observer); }
+
+  // Sends `text` to `nick` as notices, through the flood bucket. Does not
+  // dispatch.
+  void SendNotice(const std::string& nick, const std::string& text);
 
   // ChatClient.
   void ChatSend(const std::string& line) override;
@@ -143,6 +164,13 @@ class IrcClient : public ChatClient, public RoomFeed {
   void Drop(const std::string& reason);
   void CheckLiveness();
   void ApplyCallerId();
+  void RequestCaps();
+  void CapsSettled();
+  bool HasCap(std::string_view cap) const;
+  // The account of the sender of `message`: its account tag when the
+  // server tags messages, else what JOIN and ACCOUNT lines told.
+  std::string AccountOf(const IrcMessage& message) const;
+  void TrackAccounts(const IrcMessage& message);
 
   // Writes a control line (registration, PONG, JOIN, MODE, QUIT) at once;
   // lost when there is no link, since each is made again on reconnecting.
@@ -167,6 +195,12 @@ class IrcClient : public ChatClient, public RoomFeed {
   bool given_up_ = false;  // Quit or a fatal error: no more reconnecting
   std::vector<std::string> offered_caps_;
   bool sasl_pending_ = false;
+  int cap_replies_due_ = 0;     // CAP REQs not yet answered
+  bool sasl_acked_ = false;
+  std::vector<std::string> acked_caps_;
+  // Folded nick to account, from extended-join and account-notify; only
+  // for people in the channel (forgotten when they leave it).
+  std::map<std::string, std::string> accounts_;
 
   char callerid_mode_ = 0;  // 0 when the server has no caller-ID mode
   bool im_off_ = false;
@@ -193,6 +227,7 @@ class IrcClient : public ChatClient, public RoomFeed {
   SubscriptionId last_subscription_ = 0;
   StatusObserver status_observer_;
   LineObserver sent_observer_;
+  PrivateObserver private_observer_;
   // Tasks and timers this client scheduled find it gone through this.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

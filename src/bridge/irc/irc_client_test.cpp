@@ -507,3 +507,54 @@ TEST_F(IrcClientTest, SurvivesHostileServerBytes) {
 
 }  // namespace
 }  // namespace zorvik
+
+namespace zorvik {
+namespace {
+
+// The account capabilities are asked for one by one where offered; private
+// messages reach their observer with the sender's account, from the tag
+// when the server tags, else from extended-join and account-notify, and
+// forgotten once the sender leaves the channel.
+TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
+  for (const bool tagged : {true, false}) {
+    server_.Take();
+    IrcClientSettings settings;
+    settings.keep_private_messages = true;
+    Make(settings);
+    std::vector<std::string> got;
+    client_->SetPrivateObserver([&got](const IrcSender& sender, const std::string& text) {
+      got.push_back(sender.prefix + " [" + sender.account + "] " + text);
+    });
+    server_.Take();
+    server_.Say(std::string(":srv CAP * LS :") + (tagged ? "account-tag " : "") +
+                "account-notify extended-join");
+    std::vector<std::string> reqs = {"CAP REQ account-notify", "CAP REQ extended-join"};
+    if (tagged) reqs.insert(reqs.begin(), "CAP REQ account-tag");
+    EXPECT_EQ(server_.Take(), reqs);
+    if (tagged) server_.Say(":srv CAP host ACK :account-tag");
+    server_.Say(":srv CAP host ACK :account-notify");
+    server_.Say(":srv CAP host NAK :extended-join");
+    EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP END"}));
+    server_.Say(":srv 001 host :Welcome");
+    server_.Say(":host!u@h JOIN #battles");
+    server_.Say(":al!a@h ACCOUNT alice");
+    server_.Say("@account=alice :al!a@h PRIVMSG host :start");
+    server_.Say(":al!a@h PRIVMSG host :stop");
+    server_.Say(":al!a@h PART #battles");
+    server_.Say(":al!a@h PRIVMSG host :show");
+    server_.Say(":al!a@h NOTICE host :not for the observer");
+    const std::vector<std::string> want =
+        tagged ? std::vector<std::string>{"al!a@h [alice] start", "al!a@h [] stop",
+                                          "al!a@h [] show"}
+               : std::vector<std::string>{"al!a@h [alice] start", "al!a@h [alice] stop",
+                                          "al!a@h [] show"};
+    EXPECT_EQ(got, want) << tagged;
+    client_->SendNotice("al", "state\nline two");
+    loop_.DispatchPending();
+    EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"al state", "al line two"}));
+    client_.reset();
+  }
+}
+
+}  // namespace
+}  // namespace zorvik

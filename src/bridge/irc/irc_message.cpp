@@ -218,24 +218,31 @@ std::string_view NickOf(std::string_view prefix) {
   return prefix.substr(0, prefix.find_first_of("!@"));
 }
 
+char FoldIrcChar(char c) {
+  switch (c) {
+    case '[':
+      return '{';
+    case ']':
+      return '}';
+    case '\\':
+      return '|';
+    case '~':
+      return '^';
+    default:
+      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+}
+
+std::string FoldIrcName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = FoldIrcChar(c);
+  return folded;
+}
+
 bool SameIrcName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  const auto fold = [](char c) {
-    switch (c) {
-      case '[':
-        return '{';
-      case ']':
-        return '}';
-      case '\\':
-        return '|';
-      case '~':
-        return '^';
-      default:
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-  };
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (fold(a[i]) != fold(b[i])) return false;
+    if (FoldIrcChar(a[i]) != FoldIrcChar(b[i])) return false;
   }
   return true;
 }

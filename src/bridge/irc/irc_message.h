@@ -79,6 +79,9 @@ std::string_view NickOf(std::string_view prefix);
 // Compares nicks and channel names the way servers do by default: ASCII
 // letters without case, and "[]\~" as the capitals of "{}|^".
 bool SameIrcName(std::string_view a, std::string_view b);
+// One character, or a whole name, in that folded case.
+char FoldIrcChar(char c);
+std::string FoldIrcName(std::string_view name);
 
 // A client-to-client request inside a PRIVMSG or NOTICE text: "\x01VERSION\x01".
 struct Ctcp {
