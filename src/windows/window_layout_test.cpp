@@ -82,15 +82,6 @@ TEST(WindowLayoutTest, ControlsStayInTheirFramesAtAnyResolution) {
   }
 }
 
-TEST(WindowLayoutTest, FrameOfEachButton) {
-  for (ConsoleButton b : kConsoleButtons) {
-    const bool game = b == ConsoleButton::kSetup || b == ConsoleButton::kStart ||
-                      b == ConsoleButton::kStop;
-    EXPECT_EQ(FrameOf(b), game ? ConsoleFrame::kGameControls : ConsoleFrame::kControls)
-        << ButtonCaption(b);
-  }
-}
-
 TEST(WindowLayoutTest, ShortcutMarksAreDoubled) {
   EXPECT_EQ(WithoutShortcuts("player1:[a&b]"), "player1:[a&&b]");
   EXPECT_EQ(WithoutShortcuts("&&"), "&&&&");

@@ -15,6 +15,7 @@
 #include "app/host_program.h"
 #include "bridge/loop/virtual_loop.h"
 #include "windows/fltk/splash_view.h"
+#include "windows/window_layout.h"
 
 namespace zorvik {
 namespace {
@@ -65,30 +66,21 @@ class ConsoleViewTest : public ::testing::Test {
   SplashView splash_view_;
 };
 
-// The window and its widgets are laid out from the twip table at 96 dpi,
-// with the captions as given.
+// The window and its widgets stand where the layout table puts them at the
+// screen's resolution (the table's pixels are checked on their own), with
+// the captions as given.
 TEST_F(ConsoleViewTest, LayoutAndCaptions) {
   Fl_Double_Window& w = console_window_.window();
-  EXPECT_EQ(w.w(), 361);
-  EXPECT_EQ(w.h(), 89);
+  EXPECT_EQ((PixelRect{0, 0, w.w(), w.h()}), ConsoleClient(screen_.scale));
   EXPECT_STREQ(w.label(), "z\u00f8rv\u00efk by va\u00f1d\u00f8r");
-  struct Expected {
-    ConsoleButton which;
-    int x, y, w, h;  // pixels in the window
-  };
-  const Expected buttons[] = {
-      {ConsoleButton::kGetPlayers, 8, 64, 73, 17}, {ConsoleButton::kExit, 88, 64, 33, 17},
-      {ConsoleButton::kInfo, 128, 64, 41, 17},     {ConsoleButton::kSetup, 192, 64, 49, 17},
-      {ConsoleButton::kStart, 248, 64, 49, 17},    {ConsoleButton::kStop, 304, 64, 49, 17},
-  };
-  for (const Expected& e : buttons) {
-    Fl_Button& b = view_.button(e.which);
-    EXPECT_EQ(Label(b), ButtonCaption(e.which));
-    EXPECT_EQ((PixelRect{b.x(), b.y(), b.w(), b.h()}), (PixelRect{e.x, e.y, e.w, e.h}))
-        << ButtonCaption(e.which);
+  for (ConsoleButton which : kConsoleButtons) {
+    Fl_Button& b = view_.button(which);
+    EXPECT_EQ(Label(b), ButtonCaption(which));
+    EXPECT_EQ((PixelRect{b.x(), b.y(), b.w(), b.h()}), ConsoleButtonRect(screen_.scale, which))
+        << ButtonCaption(which);
   }
   Fl_Box& lvl12 = view_.hp_label(2);
-  EXPECT_EQ((PixelRect{lvl12.x(), lvl12.y(), lvl12.w(), lvl12.h()}), (PixelRect{304, 16, 49, 17}));
+  EXPECT_EQ((PixelRect{lvl12.x(), lvl12.y(), lvl12.w(), lvl12.h()}), HpLabelRect(screen_.scale, 2));
   EXPECT_EQ(view_.seat_caption(1), "player1:[none]");
   EXPECT_EQ(view_.seat_caption(2), "player2:[none]");
 }
