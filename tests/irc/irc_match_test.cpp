@@ -1,7 +1,11 @@
 // The host on a real IRC server, in real time: ngircd on loopback, the host
 // as the real program (`zorvik irc ...`) steered through its terminal, and
 // players that are real IRC clients (the tests' own, and sic).
+#include <stdlib.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -176,6 +180,44 @@ class IrcMatchTest : public ::testing::Test {
   std::unique_ptr<Child> host_;
   std::size_t cursor_ = 0;
 };
+
+// Operators steer the host by private message: boss (by mask) presses
+// "get players" and is answered by notice; eve, who is no operator, hears
+// one refusal however often she tries; boss's "exit" ends the host, as the
+// config allows.
+TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
+  char folder[] = "/tmp/zorvik-ops-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string config = std::string(folder) + "/zorvik.toml";
+  {
+    std::ofstream file(config);
+    file << "operators_may_exit = true\n[[operator]]\nmask = \"boss!*@127.0.0.1\"\n";
+  }
+  StartHost({Url(false), "--nick", kHost, "--config", config});
+  TestClient boss("boss");
+  TestClient eve("eve");
+  for (TestClient* client : {&boss, &eve}) {
+    scene_.Add(*client);
+    ASSERT_TRUE(Enter(*client));
+  }
+  const auto notices = [](const TestClient& client) {
+    return std::count_if(client.raw.begin(), client.raw.end(), [&](const std::string& line) {
+      return line.starts_with(":" + kHost + "!") &&
+             line.find(" NOTICE " + client.nick() + " :") != std::string::npos;
+    });
+  };
+  boss.Send("PRIVMSG " + kHost + " :get players");
+  EXPECT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
+  EXPECT_TRUE(scene_.Until([&] { return notices(boss) > 0; }, 10)) << Transcript();
+  for (int i = 0; i < 3; ++i) eve.Send("PRIVMSG " + kHost + " :" + kChannel + " stop");
+  ASSERT_TRUE(scene_.Until([&] { return notices(eve) > 0; }, 10)) << Transcript();
+  scene_.For(2);
+  EXPECT_EQ(notices(eve), 1);
+
+  boss.Send("PRIVMSG " + kHost + " :exit");
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
+  std::filesystem::remove_all(folder);
+}
 
 // A whole match over TLS (the host trusts the test's CA), with alice on the
 // tests' client and bob on sic, from "get players" to the winner and "exit".
