@@ -15,6 +15,17 @@ constexpr Micros kProvedGood = 60 * kSecond;
 constexpr Micros kRejoinDelay = 5 * kSecond;
 constexpr Micros kJoinRefusedDelay = 30 * kSecond;
 constexpr Micros kChatPause = 510'000;  // ChatSend's pace: 0.51 s after every line
+// Calls `each` with every capability of a CAP line's space-separated list.
+template <typename Each>
+void ForEachCap(std::string_view caps, Each each) {
+  while (!caps.empty()) {
+    const std::size_t space = caps.find(' ');
+    const std::string_view cap = caps.substr(0, space);
+    if (!cap.empty()) each(cap);
+    caps = space == std::string_view::npos ? std::string_view() : caps.substr(space + 1);
+  }
+}
+
 // VERSION replies may not crowd out the game: none while this many lines wait.
 constexpr std::size_t kBusyQueue = 8;
 // The longest SASL chunk the protocol allows.
@@ -297,24 +308,17 @@ void IrcClient::HandleCap(const IrcMessage& message) {
     const bool more = message.params.size() >= 4 && message.params[2] == "*";
     std::string_view caps =
         message.params.size() >= 3 ? std::string_view(message.params.back()) : std::string_view();
-    while (!caps.empty()) {
-      const std::size_t space = caps.find(' ');
-      const std::string_view cap = caps.substr(0, space);
-      if (!cap.empty()) offered_caps_.emplace_back(cap.substr(0, cap.find('=')));
-      caps = space == std::string_view::npos ? std::string_view() : caps.substr(space + 1);
-    }
+    ForEachCap(caps, [this](std::string_view cap) {
+      offered_caps_.emplace_back(cap.substr(0, cap.find('=')));
+    });
     if (more || registered_) return;
     RequestCaps();
   } else if ((sub == "ACK" || sub == "NAK") && cap_replies_due_ > 0 && message.params.size() >= 3) {
     bool sasl = false;
-    std::string_view caps = message.params.back();
-    while (!caps.empty()) {
-      const std::size_t space = caps.find(' ');
-      const std::string_view cap = caps.substr(0, space);
+    ForEachCap(message.params.back(), [&](std::string_view cap) {
       if (cap == "sasl") sasl = true;
-      if (sub == "ACK" && !cap.empty() && cap.front() != '-') acked_caps_.emplace_back(cap);
-      caps = space == std::string_view::npos ? std::string_view() : caps.substr(space + 1);
-    }
+      if (sub == "ACK" && cap.front() != '-') acked_caps_.emplace_back(cap);
+    });
     if (sasl && settings_.sasl) {
       if (sub == "NAK") return Fatal("the server refused SASL");
       sasl_acked_ = true;
@@ -370,8 +374,12 @@ std::string IrcClient::AccountOf(const IrcMessage& message) const {
 void IrcClient::TrackAccounts(const IrcMessage& message) {
   // Enough for any channel; past it, newcomers count as logged out.
   constexpr std::size_t kMostKnown = 10000;
-  const std::string who = FoldIrcName(NickOf(message.prefix));
   const std::string& command = message.command;
+  if (command != "JOIN" && command != "ACCOUNT" && command != "NICK" && command != "QUIT" &&
+      command != "PART" && command != "KICK") {
+    return;  // the channel's lines: nothing to learn
+  }
+  const std::string who = FoldIrcName(NickOf(message.prefix));
   const auto learn = [&](const std::string& nick, const std::string& account) {
     if (account.empty() || account == "*") {
       accounts_.erase(nick);
