@@ -1,5 +1,6 @@
-// zorvik.exe: the chat-room game host on Windows, beside the desktop chat
-// client (or on the embedded one with --embedded), and the replay.
+// zorvik.exe: the chat-room game host on Windows, in windows of its own
+// beside the desktop chat client (or on the embedded one), the text console
+// with --text or --embedded, and the replay.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/replay.h"
 #include "app/win32/win32_console.h"
+#include "app/win32/win32_desktop.h"
 
 int main(int argc, char** argv) {
   // Bytes out as the program makes them (UTF-8, LF), as on every platform;
@@ -36,8 +38,10 @@ int main(int argc, char** argv) {
   switch (command.mode) {
     case zorvik::Mode::kHelp:
       std::cout << zorvik::UsageText()
-                << "On Windows, zorvik [OPTIONS] [--text] hosts beside the desktop chat client;\n"
-                   "--embedded hosts on the embedded client instead. demo and irc are not built.\n";
+                << "On Windows, zorvik [OPTIONS] opens the program's windows beside the desktop\n"
+                   "chat client, or on the embedded client when none is running; --text hosts\n"
+                   "beside the desktop chat client in this console, --embedded on the embedded\n"
+                   "client in this console. demo and irc are not built.\n";
       return 0;
     case zorvik::Mode::kVersion:
       std::cout << "zorvik " << ZORVIK_VERSION << '\n';
@@ -51,8 +55,9 @@ int main(int argc, char** argv) {
       std::cerr << "zorvik: IRC is not built on Windows\n";
       return 2;
     case zorvik::Mode::kConsole:
-      // No desktop windows of its own on Windows: the console is the text
-      // console, with or without --text.
+      if (!command.text_console && client == zorvik::Win32Client::kDesktop) {
+        return zorvik::RunWin32Desktop(command.program, std::cout);
+      }
       return zorvik::RunWin32Console(command.program, client, std::cout);
   }
   return 0;

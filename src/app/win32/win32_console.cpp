@@ -5,33 +5,17 @@
 #include "app/console_printer.h"
 #include "app/text_console.h"
 #include "app/win32/standard_input.h"
-#include "bridge/kit/client_kit.h"
-#include "bridge/loop/win32_loop.h"
-#include "bridge/win32/win32_room_feed.h"
-#include "bridge/win32/win32_window_api.h"
 #include "match/chat_text.h"
 
 namespace zorvik {
 
-namespace {
-
-// The desktop client's parts, made before the program that uses them.
-struct DesktopClient {
-  explicit DesktopClient(Win32Loop& loop) : kit(windows, loop), feed(loop, kit) {}
-  Win32WindowApi windows;
-  ClientKit kit;
-  Win32RoomFeed feed;
-};
-
-}  // namespace
-
 int RunWin32Console(const ProgramOptions& options, Win32Client client, std::ostream& out) {
   Win32Loop loop;
   PrintedBoxes boxes(out);
-  std::unique_ptr<DesktopClient> desktop;
+  std::unique_ptr<Win32DesktopClient> desktop;
   std::unique_ptr<HostProgram> program;
   if (client == Win32Client::kDesktop) {
-    desktop = std::make_unique<DesktopClient>(loop);
+    desktop = std::make_unique<Win32DesktopClient>(loop);
     program = std::make_unique<HostProgram>(loop, boxes, options, desktop->kit, desktop->feed);
   } else {
     program = std::make_unique<HostProgram>(loop, boxes, options);

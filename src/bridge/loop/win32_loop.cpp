@@ -20,6 +20,16 @@ void Win32Loop::UnwatchHandle(Handle handle) {
   watches_.erase(handle);
 }
 
+void Win32Loop::AddDialogWindow(Handle window) {
+  if (window != nullptr && std::find(dialogs_.begin(), dialogs_.end(), window) == dialogs_.end()) {
+    dialogs_.push_back(window);
+  }
+}
+
+void Win32Loop::RemoveDialogWindow(Handle window) {
+  dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), window), dialogs_.end());
+}
+
 void Win32Loop::WaitUntil(const std::function<bool()>& done) {
   while (!Quitting() && !done()) {
     RunDueTasks(kNever);
@@ -30,13 +40,20 @@ void Win32Loop::WaitUntil(const std::function<bool()>& done) {
 
 void Win32Loop::DispatchMessages() {
   MSG message;
-  while (!Quitting() && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (!Quitting() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       Quit();
       return;
     }
+    if (message.hwnd != nullptr && !dialogs_.empty()) {
+      HWND root = GetAncestor(message.hwnd, GA_ROOT);
+      if (std::find(dialogs_.begin(), dialogs_.end(), root) != dialogs_.end() &&
+          IsDialogMessageW(root, &message)) {
+        continue;
+      }
+    }
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 

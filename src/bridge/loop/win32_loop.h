@@ -10,7 +10,10 @@
 //
 // Window messages of the loop's thread (the program's own windows, messages
 // posted to the thread) are dispatched in every sleep and in every
-// DispatchPending; a WM_QUIT quits the loop.
+// DispatchPending, with the wide (UTF-16) functions, so that typing reaches
+// the program's Unicode windows whole; a WM_QUIT quits the loop. Keyboard
+// messages for a window added with AddDialogWindow go through its dialog
+// navigation first (Tab, Shift+Tab, Enter, Space on a button).
 //
 // No threads: every call, Quit included, belongs to the loop's thread.
 // Other threads reach the loop only by signalling a watched handle. Every
@@ -22,6 +25,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "bridge/loop/real_time_loop.h"
 
@@ -43,6 +47,12 @@ class Win32Loop : public RealTimeLoop {
   // when kMaxHandles are watched already or `handle` is null.
   bool WatchHandle(Handle handle, Task on_signalled);
   void UnwatchHandle(Handle handle);
+
+  // Gives the top-level window `window` (an HWND) dialog keyboard
+  // navigation among its children, until it is removed. The loop does not
+  // own it.
+  void AddDialogWindow(Handle window);
+  void RemoveDialogWindow(Handle window);
 
   // Dispatches like Run until `done()` is true (asked after every task pass
   // and every sleep) or Quit. For modal boxes: `done` must become true
@@ -68,6 +78,7 @@ class Win32Loop : public RealTimeLoop {
 
   std::uint64_t last_generation_ = 0;
   std::map<Handle, Watch> watches_;
+  std::vector<Handle> dialogs_;
 };
 
 }  // namespace zorvik
