@@ -65,3 +65,11 @@ target_include_directories(zorvik_win32_tests PRIVATE tests/win32)
 add_dependencies(zorvik_win32_tests zorvik standin_client)
 gtest_discover_tests(zorvik_win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES TIMEOUT 300 LABELS win32 RESOURCE_LOCK desktop_client)
+
+# The program's own windows, clicked with the mouse beside the stand-in
+# client: a script, since it drives the display from outside (xdotool).
+add_test(NAME windows_smoke
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/windows_smoke.sh $<TARGET_FILE:zorvik>
+                 $<TARGET_FILE:standin_client>)
+set_tests_properties(windows_smoke PROPERTIES LABELS win32 RESOURCE_LOCK desktop_client
+                     TIMEOUT 300 SKIP_RETURN_CODE 77)
