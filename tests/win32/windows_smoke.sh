@@ -36,6 +36,14 @@ shown_window() {
   id=$(xwininfo -root -tree | grep -F "\"$1\": (\"zorvik.exe\"" | awk '{print $1}' | head -n1)
   [[ -n $id ]] && xwininfo -id "$id" | grep -q IsViewable && echo "$id"
 }
+# A pop-up menu: a shown window of the program's without a title.
+menu_shown() {
+  local id
+  for id in $(xwininfo -root -tree | grep -F '(has no name): ("zorvik.exe"' | awk '{print $1}'); do
+    xwininfo -id "$id" | grep -q IsViewable && return 0
+  done
+  return 1
+}
 hidden() { [[ -z $(shown_window "$1") ]]; }
 wait_shown() { within 20 shown_window "$1" >/dev/null || fail "no window \"$1\""; shown_window "$1"; }
 # Client-area pixels at 96 dpi of the console's buttons (twips / 15).
@@ -73,7 +81,7 @@ press setup
 within 20 room_has "alice enter your zorvik first" || fail "setup said nothing"
 
 press info
-sleep 1
+within 20 menu_shown || fail "info showed no menu"
 xdotool key Up Return  # the menu's last item: help
 help=$(wait_shown "zørvïk by vañdør help")
 read -r width height < <(xwininfo -id "$help" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
