@@ -14,14 +14,11 @@
 #include "windows/fltk/room_view.h"
 #include "windows/fltk/splash_view.h"
 #include "windows/fltk/window_state.h"
+#include "windows/room_layout.h"
 
 namespace zorvik {
 
 namespace {
-
-// The room window's first size in twips; the operator may resize it.
-constexpr int kRoomWidthTwips = 8400;
-constexpr int kRoomHeightTwips = 5400;
 
 DesktopScreen MeasureScreen() {
   DesktopScreen screen;

@@ -9,6 +9,8 @@
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Display.H>
 
+#include "windows/room_layout.h"
+
 namespace zorvik {
 
 namespace {
@@ -22,25 +24,28 @@ RoomView::RoomView(EmbeddedClient& client, FlOwnWindow& window, EventLoop& loop)
   const TwipScale& scale = window.desktop().scale;
   const int font = scale.FontPixels(kFontPoints);
   Fl_Double_Window& w = window.window();
-  const int pad = scale.Pixels(90);
-  const int row = scale.Pixels(345);
-  const int name_w = scale.Pixels(1800);
-  const int say_w = scale.Pixels(1000);
+  const RoomLayout layout = LayOutRoom(scale, w.w(), w.h());
+  const PixelRect& lines = layout.lines;
+  const PixelRect& name_at = layout.name;
+  const PixelRect& text_at = layout.text;
+  const PixelRect& say_at = layout.say;
   w.begin();
-  display_ = new Fl_Text_Display(pad, pad, w.w() - 2 * pad, w.h() - row - 3 * pad);
+  display_ = new Fl_Text_Display(lines.x, lines.y, lines.w, lines.h);
   display_->textfont(FL_HELVETICA);
   display_->textsize(font);
-  Fl_Group* bottom = new Fl_Group(pad, w.h() - row - pad, w.w() - 2 * pad, row);
-  name_ = new Fl_Input(pad, bottom->y(), name_w, row);
+  // The row resizes with the window, its text field taking the difference.
+  Fl_Group* bottom =
+      new Fl_Group(name_at.x, name_at.y, say_at.x + say_at.w - name_at.x, name_at.h);
+  name_ = new Fl_Input(name_at.x, name_at.y, name_at.w, name_at.h);
   name_->value("alice");
   name_->textsize(font);
   name_->tooltip("the screen name to speak as");
-  text_ = new Fl_Input(pad * 2 + name_w, bottom->y(), w.w() - name_w - say_w - 5 * pad, row);
+  text_ = new Fl_Input(text_at.x, text_at.y, text_at.w, text_at.h);
   text_->textsize(font);
   text_->when(FL_WHEN_ENTER_KEY_ALWAYS);
   text_->callback(OnSay, this);
   text_->tooltip("what to say, e.g. -join, /pikachu, /thundershock, +moves");
-  say_ = new Fl_Return_Button(w.w() - say_w - pad, bottom->y(), say_w, row, "say");
+  say_ = new Fl_Return_Button(say_at.x, say_at.y, say_at.w, say_at.h, "say");
   say_->labelsize(font);
   say_->callback(OnSay, this);
   bottom->resizable(text_);
