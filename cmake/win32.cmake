@@ -65,3 +65,5 @@ target_include_directories(zorvik_win32_tests PRIVATE tests/win32)
 add_dependencies(zorvik_win32_tests zorvik standin_client)
 gtest_discover_tests(zorvik_win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES TIMEOUT 300 LABELS win32 RESOURCE_LOCK desktop_client)
+
+include(cmake/win32-package.cmake)
