@@ -73,3 +73,5 @@ add_test(NAME windows_smoke
                  $<TARGET_FILE:standin_client>)
 set_tests_properties(windows_smoke PROPERTIES LABELS win32 RESOURCE_LOCK desktop_client
                      TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+include(cmake/win32-package.cmake)
