@@ -2,8 +2,9 @@
 # zorvik.exe's own windows under wine, driven by real mouse clicks beside
 # the stand-in client: the splash's lines reach the room before it shows,
 # a click on it opens the console, "get players", two joiners and "setup"
-# run the join phase, the info menu opens help, and "exit" says goodbye and
-# ends the program. Usage: windows_smoke.sh ZORVIK_EXE STANDIN_EXE
+# run the join phase, the joiners pick their creatures, "start" opens the
+# battle, one attack is answered, "stop" switches instant messages back on,
+# the info menu opens help, and "exit" says goodbye and ends the program. Usage: windows_smoke.sh ZORVIK_EXE STANDIN_EXE
 set -u
 zorvik_exe=$1 standin_exe=$2
 [[ -n ${DISPLAY:-} ]] || { echo "no display (run under scripts/with-xvfb); skipping"; exit 77; }
@@ -47,7 +48,8 @@ menu_shown() {
 hidden() { [[ -z $(shown_window "$1") ]]; }
 wait_shown() { within 20 shown_window "$1" >/dev/null || fail "no window \"$1\""; shown_window "$1"; }
 # Client-area pixels at 96 dpi of the console's buttons (twips / 15).
-declare -A button=([get players]="44 72" [exit]="104 72" [info]="148 72" [setup]="216 72")
+declare -A button=([get players]="44 72" [exit]="104 72" [info]="148 72" [setup]="216 72"
+  [start]="272 72" [stop]="328 72")
 press() { xdotool mousemove --window "$console" ${button[$1]} click 1; }
 
 mkfifo "$work/standin.in"
@@ -79,6 +81,26 @@ within 20 room_has "no more space for players" || fail "the seats were not close
 sleep 1  # the frame is enabled after the line's pause
 press setup
 within 20 room_has "alice enter your zorvik first" || fail "setup said nothing"
+sleep 1  # each listener comes on after its line's pause
+echo "say Alice /pikachu" >&3
+within 20 room_has "bob type in a valid zorvik name" || fail "alice's pick was not taken"
+sleep 1
+echo "say Bob /bulbasaur" >&3
+within 20 room_has "bob will use bulbasaur 500/500" || fail "bob's pick was not taken"
+sleep 1
+room_has "game commands" && fail "the battle began before start"
+press start
+within 30 room_has $'im $IM_Off\tzørvïk' || fail "start did not switch instant messages off"
+within 20 room_has $'room host\t-=|[game commands]|=-' || fail "start said nothing"
+within 20 room_has "alice choose your attack" || fail "start did not prompt alice"
+sleep 1
+echo "say Alice /thundershock" >&3
+within 20 room_has $'room host\t-=|[pikachu did ' || fail "the attack did no damage"
+within 20 room_has "bob choose your attack" || fail "the turn did not pass to bob"
+sleep 1
+room_has '$IM_On' && fail "instant messages on before stop"
+press stop
+within 30 room_has $'im $IM_On\tzørvïk' || fail "stop did not switch instant messages on"
 
 press info
 within 20 menu_shown || fail "info showed no menu"
