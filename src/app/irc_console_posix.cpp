@@ -8,6 +8,7 @@
 #include "app/console_printer.h"
 #include "app/irc_console.h"
 #include "app/irc_operator_desk.h"
+#include "app/match_log.h"
 #include "app/text_console.h"
 #include "bridge/irc/irc_client.h"
 #include "bridge/irc/irc_connection.h"
@@ -31,12 +32,14 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   IrcClient client(
       loop, [&loop, endpoint] { return std::make_unique<IrcConnection>(loop, endpoint); },
       settings);
+  MatchLog log(loop, client, settings.channel, irc.log_folder, irc.log_keep, notes);
   int status = 0;
   std::optional<Micros> reconnect_at;
   client.SetStatusObserver([&](IrcStatus kind, const std::string& text) {
     switch (kind) {
       case IrcStatus::kInfo:
         reconnect_at = ReconnectTime(text, loop.Now());
+        log.Link(client.joined(), text);
         notes << "[irc] " << Printable(text) << std::endl;
         break;
       case IrcStatus::kMessage:
@@ -49,8 +52,9 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
         break;
     }
   });
-  client.SetSentObserver([&front](const std::string& nick, const std::string& text) {
+  client.SetSentObserver([&front, &log](const std::string& nick, const std::string& text) {
     front->HostLine(nick, text);
+    log.HostLine(nick, text);
   });
   front->SetLinkState([&] {
     return DescribeLink(LinkFacts{client.joined(), client.registered(), client.queued(),
@@ -66,8 +70,9 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   client.SetPrivateObserver(
       [&desk](const IrcSender& sender, const std::string& text) { desk.Hear(sender, text); });
 
-  HostProgram program(loop, desk.boxes(), options, client, client);
+  HostProgram program(loop, desk.boxes(), options, log.chat(), client);
   desk.Attach(program);
+  log.Attach(program);
   program.splash().AddVisibilityObserver([&](bool shown) {
     if (shown) loop.Post([&program] { program.splash().Click(); });
   });
