@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iomanip>
 #include <set>
 #include <sstream>
 
@@ -62,7 +63,7 @@ class ConfigTable {
     }
     if (!(value >= least && value <= most)) {
       std::ostringstream range;
-      range << least << " to " << most;
+      range << std::setprecision(10) << least << " to " << most;
       error = Where(*node) + prefix_ + std::string(key) + " must be from " + range.str();
       return false;
     }
