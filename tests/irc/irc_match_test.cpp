@@ -224,13 +224,10 @@ TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
       << Transcript();
   boss.Send("PRIVMSG " + kHost + " :exit");
   EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
-  std::vector<std::filesystem::path> logs;
-  for (const auto& entry : std::filesystem::directory_iterator(std::string(folder) + "/logs")) {
-    logs.push_back(entry.path());
-  }
-  ASSERT_EQ(logs.size(), 1u);
+  const std::filesystem::directory_iterator logs(std::string(folder) + "/logs");
+  ASSERT_NE(logs, std::filesystem::directory_iterator());
   std::ostringstream log;
-  log << std::ifstream(logs[0]).rdbuf();
+  log << std::ifstream(logs->path()).rdbuf();
   EXPECT_NE(log.str().find("\t" + kHost + "\t-=|[type: -join]=-\n"), std::string::npos) << log.str();
   EXPECT_TRUE(log.str().ends_with("\t#exit\n")) << log.str();
   std::filesystem::remove_all(folder);
