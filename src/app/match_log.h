@@ -62,7 +62,8 @@ class MatchLog {
   // The client to give the program: `chat`, with its switches and mail
   // logged.
   ChatClient& chat();
-  // Starts watching `program`, which must outlive the log.
+  // Starts watching `program`, which must not run once the log is gone;
+  // its room must outlive the log.
   void Attach(HostProgram& program);
   // A line of the host's as it goes to the channel.
   void HostLine(const std::string& nick, const std::string& text);
@@ -90,6 +91,8 @@ class MatchLog {
   WallClock clock_;
   std::unique_ptr<LoggedChat> chat_;
   HostProgram* program_ = nullptr;
+  RoomFeed* room_ = nullptr;
+  RoomFeed::SubscriptionId subscription_ = 0;
   bool joined_ = false;
 
   // The match being logged.

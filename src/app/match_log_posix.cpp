@@ -158,14 +158,17 @@ MatchLog::MatchLog(EventLoop& loop, ChatClient& chat, std::string channel, std::
       clock_(std::move(clock)),
       chat_(std::make_unique<LoggedChat>(chat, *this)) {}
 
-MatchLog::~MatchLog() = default;
+MatchLog::~MatchLog() {
+  if (room_) room_->Unsubscribe(subscription_);
+}
 
 ChatClient& MatchLog::chat() { return *chat_; }
 
 void MatchLog::Attach(HostProgram& program) {
   program_ = &program;
   if (folder_.empty()) return;
-  program.room().Subscribe([this](const std::string& name, const std::string& text) {
+  room_ = &program.room();
+  subscription_ = room_->Subscribe([this](const std::string& name, const std::string& text) {
     Record({name, text});
   });
   program.console().AddPressObserver([this](ConsoleButton button) {
