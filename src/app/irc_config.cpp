@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <fstream>
+#include <iomanip>
 #include <set>
 #include <sstream>
 
@@ -61,7 +63,7 @@ class ConfigTable {
     }
     if (!(value >= least && value <= most)) {
       std::ostringstream range;
-      range << least << " to " << most;
+      range << std::setprecision(10) << least << " to " << most;
       error = Where(*node) + prefix_ + std::string(key) + " must be from " + range.str();
       return false;
     }
@@ -193,6 +195,17 @@ std::string ParseIrcConfig(std::string_view text, const std::string& path, IrcOp
     table.Number("burst", client.burst, 1, 100, error);
     table.Number("lines_per_second", client.lines_per_second, 0.01, 100, error);
     table.CheckRest(error);
+  }
+  if (top.String("log_folder", options.log_folder, error) && error.empty() &&
+      options.log_folder.empty()) {
+    error = where("log_folder") + "log_folder must name a folder";
+  }
+  double keep = static_cast<double>(options.log_keep);
+  if (top.Number("log_keep", keep, 0, kMaxLogKeep, error) && error.empty()) {
+    if (keep != std::floor(keep)) {
+      error = where("log_keep") + "log_keep must be a whole number";
+    }
+    options.log_keep = static_cast<std::size_t>(keep);
   }
   top.Bool("operators_may_exit", options.operators_may_exit, error);
   if (const toml::array* operators = top.Tables("operator", error)) {

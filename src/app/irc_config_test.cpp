@@ -23,6 +23,8 @@ nick = "zhost"
 user = "zuser"
 realname = "the battle host"
 feedback_nick = "vandor"
+log_folder = "/var/log/z"
+log_keep = 7
 [sasl]
 enabled = true
 account = "zacct"
@@ -48,6 +50,8 @@ lines_per_second = 0.5
   EXPECT_EQ(options.client.sasl_account, "zacct");
   EXPECT_EQ(options.client.burst, 6);
   EXPECT_EQ(options.client.lines_per_second, 0.5);
+  EXPECT_EQ(options.log_folder, "/var/log/z");
+  EXPECT_EQ(options.log_keep, 7u);
   EXPECT_TRUE(options.have_url);
   EXPECT_FALSE(options.url_from_args);
 }
@@ -81,6 +85,9 @@ TEST(IrcConfigTest, ErrorsNameFileLineAndProblem) {
        "c.toml:3: flood.lines_per_second must be from 0.01 to 100"},
       {"[flood]\nburst = \"4\"\n", "c.toml:2: flood.burst must be a number"},
       {"[flood]\nburst = nan\n", "c.toml:2: flood.burst must be from 1 to 100"},
+      {"log_folder = \"\"\n", "c.toml:1: log_folder must name a folder"},
+      {"log_keep = 2.5\n", "c.toml:1: log_keep must be a whole number"},
+      {"log_keep = -1\n", "c.toml:1: log_keep must be from 0 to 1000000"},
   };
   for (const auto& c : cases) {
     IrcOptions options;

@@ -1,13 +1,17 @@
 // The IRC console's runner: the poll loop, the connection and the client.
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 
 #include "app/console_front_end.h"
 #include "app/console_printer.h"
 #include "app/irc_console.h"
+#include "app/hangup_watch.h"
 #include "app/irc_operator_desk.h"
+#include "app/match_log.h"
+#include "app/operator_reload.h"
 #include "app/text_console.h"
 #include "bridge/irc/irc_client.h"
 #include "bridge/irc/irc_connection.h"
@@ -26,17 +30,20 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   settings.jitter_seed = std::random_device()();
   settings.version = std::string("zorvik ") + ZORVIK_VERSION;
   // The operators steer by private message, even in the middle of a battle.
-  settings.keep_private_messages = !irc.operators.empty();
+  // A reread config may name operators where there were none.
+  settings.keep_private_messages = !irc.operators.empty() || !irc.config_file.empty();
   const IrcEndpoint endpoint = irc.endpoint;
   IrcClient client(
       loop, [&loop, endpoint] { return std::make_unique<IrcConnection>(loop, endpoint); },
       settings);
+  MatchLog log(loop, client, settings.channel, irc.log_folder, irc.log_keep, notes);
   int status = 0;
   std::optional<Micros> reconnect_at;
   client.SetStatusObserver([&](IrcStatus kind, const std::string& text) {
     switch (kind) {
       case IrcStatus::kInfo:
         reconnect_at = ReconnectTime(text, loop.Now());
+        log.Link(client.joined(), text);
         notes << "[irc] " << Printable(text) << std::endl;
         break;
       case IrcStatus::kMessage:
@@ -49,8 +56,9 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
         break;
     }
   });
-  client.SetSentObserver([&front](const std::string& nick, const std::string& text) {
+  client.SetSentObserver([&front, &log](const std::string& nick, const std::string& text) {
     front->HostLine(nick, text);
+    log.HostLine(nick, text);
   });
   front->SetLinkState([&] {
     return DescribeLink(LinkFacts{client.joined(), client.registered(), client.queued(),
@@ -63,11 +71,21 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
       [&client](const std::string& nick, const std::string& text) { client.SendNotice(nick, text); },
       notes);
   desk.SetOperators(irc.operators, irc.operators_may_exit);
+  OperatorList operators{irc.operators, irc.operators_may_exit};
+  // On the full-screen terminal SIGHUP is the terminal hanging up.
+  std::optional<HangupWatch> hangup;
+  if (!irc.config_file.empty() && display != ConsoleDisplay::kFullScreen) {
+    hangup.emplace(loop, [&] {
+      notes << Printable(RereadOperators(irc.config_file, operators)) << std::endl;
+      desk.SetOperators(operators.operators, operators.may_exit);
+    });
+  }
   client.SetPrivateObserver(
       [&desk](const IrcSender& sender, const std::string& text) { desk.Hear(sender, text); });
 
-  HostProgram program(loop, desk.boxes(), options, client, client);
+  HostProgram program(loop, desk.boxes(), options, log.chat(), client);
   desk.Attach(program);
+  log.Attach(program);
   program.splash().AddVisibilityObserver([&](bool shown) {
     if (shown) loop.Post([&program] { program.splash().Click(); });
   });

@@ -1,6 +1,7 @@
 #include "app/irc_options.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/console_printer.h"
@@ -125,6 +126,16 @@ bool ParseIrcArgument(const std::vector<std::string>& args, std::size_t& i, IrcO
     if (value(text) && !ParseNumber(text, client.lines_per_second, 0.01, 100)) {
       error = "--lines-per-second takes a number from 0.01 to 100";
     }
+  } else if (arg == "--log-folder") {
+    if (value(options.log_folder) && options.log_folder.empty()) {
+      error = "--log-folder takes a folder";
+    }
+  } else if (arg == "--log-keep") {
+    double keep = 0;
+    if (value(text) && (!ParseNumber(text, keep, 0, kMaxLogKeep) || keep != std::floor(keep))) {
+      error = "--log-keep takes a whole number from 0 to 1000000";
+    }
+    options.log_keep = static_cast<std::size_t>(keep);
   } else if (arg == "--feedback-nick") {
     if (value(text) && !PlainName(text)) error = "--feedback-nick takes a nick";
     client.feedback_nick = text;
@@ -162,6 +173,8 @@ std::string IrcUsageText() {
          "  --burst N               lines the host may send at once (default 4)\n"
          "  --lines-per-second R    then one line every 1/R s (default 1)\n"
          "  --feedback-nick NICK    where the feedback form's mail goes\n"
+         "  --log-folder DIR        write each match to a log file of its own in DIR\n"
+         "  --log-keep N            keep the newest N logs there (default 100; 0: all)\n"
          "  The password (SASL with --sasl, else the server's) is read from the\n"
          "  environment variable ZORVIK_IRC_PASSWORD, never from the command line.\n";
 }

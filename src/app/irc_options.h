@@ -17,6 +17,9 @@ namespace zorvik {
 // Where the password for SASL or the server is read from.
 inline constexpr const char* kIrcPasswordVariable = "ZORVIK_IRC_PASSWORD";
 
+// The most match logs a folder may be asked to keep.
+inline constexpr double kMaxLogKeep = 1'000'000;
+
 struct IrcOptions {
   IrcEndpoint endpoint;
   IrcClientSettings client;
@@ -26,6 +29,8 @@ struct IrcOptions {
   // Who may steer the host by private message (from the config only).
   std::vector<IrcOperator> operators;
   bool operators_may_exit = false;  // whether "exit" from IRC ends the host
+  std::string log_folder;           // where the match logs go; empty: none
+  std::size_t log_keep = 100;       // logs kept in it; 0: all
 };
 
 // Reads "irc://HOST[:PORT]/#CHANNEL" or "ircs://HOST[:PORT]/#CHANNEL" (the

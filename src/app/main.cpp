@@ -10,6 +10,7 @@
 #include "app/demo.h"
 #include "app/desktop.h"
 #include "app/irc_console.h"
+#include "app/match_log.h"
 #include "app/replay.h"
 #include "app/text_console.h"
 
@@ -44,6 +45,13 @@ int main(int argc, char** argv) {
         std::cerr << "zorvik: SASL needs the password in " << zorvik::kIrcPasswordVariable
                   << " or in the config file's sasl.password_file\n";
         return 2;
+      }
+      if (!irc.log_folder.empty()) {
+        const std::string problem = zorvik::PrepareLogFolder(irc.log_folder);
+        if (!problem.empty()) {
+          std::cerr << "zorvik: " << problem << '\n';
+          return 1;
+        }
       }
       // A server that hangs up mid-write must not end the program.
       std::signal(SIGPIPE, SIG_IGN);

@@ -4,11 +4,13 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <array>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include "bridge/loop/event_loop.h"
+#include "match/host_console.h"
 
 namespace zorvik {
 
@@ -32,5 +34,12 @@ class TranscriptWriter {
   std::ostream& out_;
   std::string pending_;
 };
+
+// The `#console` record's fields after the time, for `console` as it is
+// now: both seats, creatures and hit points, the usable match buttons and
+// the listeners that are on.
+std::array<std::string, 9> ConsoleRecord(const HostConsole& console);
+void WriteConsoleRecord(TranscriptWriter& writer, Micros time,
+                        const std::array<std::string, 9>& record);
 
 }  // namespace zorvik

@@ -66,6 +66,10 @@ void HostConsole::AddChangeObserver(std::function<void()> observer) {
   change_observers_.push_back(std::move(observer));
 }
 
+void HostConsole::AddPressObserver(std::function<void(ConsoleButton)> observer) {
+  press_observers_.push_back(std::move(observer));
+}
+
 void HostConsole::SetInfoAction(std::function<void()> action) {
   info_action_ = std::move(action);
 }
@@ -106,6 +110,7 @@ bool HostConsole::Enabled(ConsoleButton button) const {
 
 bool HostConsole::Press(ConsoleButton button) {
   if (!Usable(button)) return false;
+  for (const auto& observer : press_observers_) observer(button);
   switch (button) {
     case ConsoleButton::kGetPlayers:
       getplayers_Click();

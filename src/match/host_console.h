@@ -60,6 +60,9 @@ class HostConsole {
   // creatures, hit points, enabled buttons, listeners, visibility. Observers
   // must not dispatch; they may schedule tasks.
   void AddChangeObserver(std::function<void()> observer);
+  // Adds an observer called when a press of a usable button is about to run
+  // its handler, with the button. Observers must not dispatch.
+  void AddPressObserver(std::function<void(ConsoleButton)> observer);
   // The action of "info": pops up the info menu. May dispatch.
   void SetInfoAction(std::function<void()> action);
   // Called once, when "exit" has said goodbye; the program ends with it.
@@ -146,6 +149,7 @@ class HostConsole {
   bool ended_ = false;
 
   std::vector<std::function<void()>> change_observers_;
+  std::vector<std::function<void(ConsoleButton)>> press_observers_;
   std::function<void()> info_action_;
   std::function<void()> exit_action_;
 };

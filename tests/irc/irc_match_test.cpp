@@ -4,9 +4,11 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -184,14 +186,16 @@ class IrcMatchTest : public ::testing::Test {
 // Operators steer the host by private message: boss (by mask) presses
 // "get players" and is answered by notice; eve, who is no operator, hears
 // one refusal however often she tries; boss's "exit" ends the host, as the
-// config allows.
+// config allows. A reload (SIGHUP) takes a second operator from the file,
+// and the match is logged from "get players" to the end.
 TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
   char folder[] = "/tmp/zorvik-ops-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string config = std::string(folder) + "/zorvik.toml";
   {
     std::ofstream file(config);
-    file << "operators_may_exit = true\n[[operator]]\nmask = \"boss!*@127.0.0.1\"\n";
+    file << "log_folder = \"" << folder << "/logs\"\noperators_may_exit = true\n"
+         << "[[operator]]\nmask = \"boss!*@127.0.0.1\"\n";
   }
   StartHost({Url(false), "--nick", kHost, "--config", config});
   TestClient boss("boss");
@@ -214,8 +218,18 @@ TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
   scene_.For(2);
   EXPECT_EQ(notices(eve), 1);
 
+  std::ofstream(config, std::ios::app) << "[[operator]]\nmask = \"eve!*@127.0.0.1\"\n";
+  kill(host_->pid(), SIGHUP);
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed(": 2 operators now, who may"); }, 10))
+      << Transcript();
   boss.Send("PRIVMSG " + kHost + " :exit");
   EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
+  const std::filesystem::directory_iterator logs(std::string(folder) + "/logs");
+  ASSERT_NE(logs, std::filesystem::directory_iterator());
+  std::ostringstream log;
+  log << std::ifstream(logs->path()).rdbuf();
+  EXPECT_NE(log.str().find("\t" + kHost + "\t-=|[type: -join]=-\n"), std::string::npos) << log.str();
+  EXPECT_TRUE(log.str().ends_with("\t#exit\n")) << log.str();
   std::filesystem::remove_all(folder);
 }
 

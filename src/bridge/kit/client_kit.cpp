@@ -14,9 +14,6 @@ namespace {
 
 constexpr char kMainClass[] = "AOL Frame25";
 constexpr char kImAddress[] = "aol://9293:";
-constexpr char kImOffName[] = "$IM_Off";
-constexpr char kImOnName[] = "$IM_On";
-constexpr char kSwitchMessage[] = "zørvïk";
 
 constexpr double kLinePause = 0.51;
 constexpr double kKeywordPause = 0.05;

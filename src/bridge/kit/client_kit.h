@@ -36,6 +36,12 @@
 
 namespace zorvik {
 
+// The instant messages that switch the operator's incoming ones off and on:
+// the service reads the recipient, the text is the host's signature.
+inline constexpr char kImOffName[] = "$IM_Off";
+inline constexpr char kImOnName[] = "$IM_On";
+inline constexpr char kSwitchMessage[] = "zørvïk";
+
 class ClientKit : public ChatClient {
  public:
   // `windows` and `loop` must outlive the kit.

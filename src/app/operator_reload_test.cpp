@@ -1,0 +1,47 @@
+#include "app/operator_reload.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "app/hangup_watch.h"
+#include "bridge/loop/poll_loop.h"
+
+namespace zorvik {
+namespace {
+
+// Given a good file, the list is replaced; given one the host would not
+// start on, the old list stays and the note says why. The reread comes
+// through the loop when the process gets SIGHUP.
+TEST(OperatorReloadTest, SighupRereadsAndABadFileKeepsTheList) {
+  const std::string path = ::testing::TempDir() + "zorvik-reload-" + std::to_string(getpid());
+  std::ofstream(path) << "operators_may_exit = true\n[[operator]]\naccount = \"ann\"\n"
+                         "[[operator]]\nmask = \"bo!*@admin.example\"\n";
+  OperatorList list{{IrcOperator{"old", ""}}, false};
+  PollLoop loop;
+  std::string note;
+  {
+    HangupWatch watch(loop, [&] {
+      note = RereadOperators(path, list);
+      loop.Quit();
+    });
+    ASSERT_TRUE(watch.watching());
+    loop.Post([] { std::raise(SIGHUP); });
+    loop.Run();
+  }
+  EXPECT_EQ(note, "[config] reread " + path + ": 2 operators now, who may end the host");
+  EXPECT_EQ(list.operators.at(1).mask, "bo!*@admin.example");
+
+  std::ofstream(path) << "[[operator]]\naccount = \"ann\"\ncolour = \"red\"\n";
+  EXPECT_EQ(RereadOperators(path, list), "[config] not reread: " + path +
+                                             ":3: unknown key operator.colour; still 2 operators");
+  EXPECT_EQ(list.operators.size(), 2u);
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace zorvik
