@@ -193,7 +193,7 @@ TEST_F(IrcServicesTest, HostLogsInWithSasl) {
     int status = -1;
     EXPECT_TRUE(scene_.Until([&] { return (status = host_->ExitStatus()) >= 0; }, 20))
         << Transcript();
-    EXPECT_EQ(status, 1);
+    EXPECT_EQ(status, 1) << Transcript();
     EXPECT_TRUE(host_->Printed("[irc] giving up: SASL login as " + kHost + " failed"))
         << Transcript();
   }
