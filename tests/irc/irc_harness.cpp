@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,8 @@ namespace {
 
 const Clock::time_point kStart = Clock::now();
 
+}  // namespace
+
 bool CanConnect(int port) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
@@ -33,6 +36,8 @@ bool CanConnect(int port) {
   return ok;
 }
 
+namespace {
+
 void SplitLines(std::string& partial, std::vector<std::string>& lines) {
   std::size_t newline;
   while ((newline = partial.find('\n')) != std::string::npos) {
@@ -41,6 +46,21 @@ void SplitLines(std::string& partial, std::vector<std::string>& lines) {
     lines.push_back(std::move(line));
     partial.erase(0, newline + 1);
   }
+}
+
+std::string Base64(std::string_view bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+    unsigned group = 0;
+    for (std::size_t k = 0; k < 3; ++k)
+      group = group << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+    for (std::size_t k = 0; k < 4; ++k)
+      text += k <= n ? kDigits[(group >> (18 - 6 * k)) & 63] : '=';
+  }
+  return text;
 }
 
 }  // namespace
@@ -101,6 +121,13 @@ void Child::Kill() {
   kill(pid_, SIGKILL);
   waitpid(pid_, nullptr, 0);
   pid_ = -1;
+}
+
+int Child::ExitStatus() {
+  int status = 0;
+  if (pid_ <= 0 || waitpid(pid_, &status, WNOHANG) != pid_) return -1;
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 long Child::RssKib() const {
@@ -194,11 +221,16 @@ TestClient::~TestClient() {
   Close();
 }
 
-bool TestClient::Open(int port) {
+bool TestClient::Open(int port, const char* from) {
   Close();
   fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
+  inet_pton(AF_INET, from, &address.sin_addr);
+  if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    Close();
+    return false;
+  }
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
@@ -206,8 +238,10 @@ bool TestClient::Open(int port) {
     return false;
   }
   fcntl(fd_, F_SETFL, O_NONBLOCK);
-  registered_ = in_channel_ = false;
+  registered_ = logged_in_ = in_channel_ = false;
   partial_.clear();
+  // The server holds the registration back until CAP END.
+  if (!sasl_account_.empty()) Send("CAP REQ :sasl");
   Send("NICK " + nick_);
   Send("USER " + nick_ + " 0 * :zorvik test player");
   return true;
@@ -216,7 +250,7 @@ bool TestClient::Open(int port) {
 void TestClient::Close() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
-  registered_ = in_channel_ = false;
+  registered_ = logged_in_ = in_channel_ = false;
 }
 
 void TestClient::Send(std::string_view line) {
@@ -263,6 +297,13 @@ void TestClient::Pump() {
     words >> command >> target;
     const std::string nick = prefix.substr(1, prefix.find('!') - 1);
     if (command == "001") registered_ = true;
+    if (command == "CAP" && line.find(" ACK ") != std::string::npos) Send("AUTHENTICATE PLAIN");
+    if (prefix == "AUTHENTICATE") {
+      Send("AUTHENTICATE " +
+           Base64(sasl_account_ + '\0' + sasl_account_ + '\0' + sasl_password_));
+    }
+    if (command == "900") logged_in_ = true;
+    if (command == "903" || command == "904") Send("CAP END");
     if (command == "JOIN" && nick == nick_) in_channel_ = true;
     if (command == "PRIVMSG" && !target.empty() && target[0] == '#') {
       const std::size_t colon = line.find(" :");

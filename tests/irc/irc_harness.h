@@ -26,6 +26,8 @@ double Elapsed();
 
 // A free TCP port on 127.0.0.1 (free when asked; ngircd takes it at once).
 int FreePort();
+// Whether something takes TCP connections on 127.0.0.1:`port`.
+bool CanConnect(int port);
 
 class Child {
  public:
@@ -37,6 +39,8 @@ class Child {
 
   void Write(std::string_view text);
   void Kill();
+  // The exit status once the child has ended (and is reaped), else -1.
+  int ExitStatus();
   pid_t pid() const { return pid_; }
   int out_fd() const { return out_; }
   // Resident memory in KiB, 0 once gone.
@@ -95,8 +99,15 @@ class TestClient {
   TestClient(const TestClient&) = delete;
   TestClient& operator=(const TestClient&) = delete;
 
-  // Connects and sends the registration; Scene waits for registered().
-  bool Open(int port);
+  // From the next Open on, logs in to `account` with SASL PLAIN before
+  // registering (the server must offer it); logged_in() says when it has.
+  void UseSasl(std::string account, std::string password) {
+    sasl_account_ = std::move(account);
+    sasl_password_ = std::move(password);
+  }
+  // Connects (from loopback address `from`, another host to the server)
+  // and sends the registration; Scene waits for registered().
+  bool Open(int port, const char* from = "127.0.0.1");
   void Close();
   void Send(std::string_view line);  // CR LF added
   void Say(const std::string& channel, const std::string& text) {
@@ -107,6 +118,7 @@ class TestClient {
 
   int fd() const { return fd_; }
   bool registered() const { return registered_; }
+  bool logged_in() const { return logged_in_; }
   bool InChannel() const { return in_channel_; }
   const std::string& nick() const { return nick_; }
   std::vector<Heard> heard;      // PRIVMSGs to channels, in order
@@ -117,8 +129,11 @@ class TestClient {
   std::string nick_;
   int fd_ = -1;
   bool registered_ = false;
+  bool logged_in_ = false;
   bool in_channel_ = false;
   std::string partial_;
+  std::string sasl_account_;
+  std::string sasl_password_;
 };
 
 class Scene {

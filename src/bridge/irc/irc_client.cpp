@@ -183,8 +183,12 @@ void IrcClient::Drop(const std::string& reason) {
 void IrcClient::OnClosed(const std::string& reason) {
   // The transport may be inside one of its own handlers: it goes in a task.
   if (transport_) {
-    auto* dead = transport_.release();
-    loop_.Post([dead] { delete dead; });
+    closed_.push_back(std::move(transport_));
+    std::weak_ptr<bool> alive = alive_;
+    loop_.Post([this, alive] {
+      // Tasks run in the order posted: the oldest closed one is this one's.
+      if (!alive.expired() && !closed_.empty()) closed_.erase(closed_.begin());
+    });
   }
   const bool was_joined = joined_;
   connected_ = registered_ = joined_ = false;

@@ -186,6 +186,9 @@ class IrcClient : public ChatClient, public RoomFeed {
   IrcClientSettings settings_;
 
   std::unique_ptr<IrcTransport> transport_;
+  // Closed transports, deleted in a task of their own, or with the client
+  // when the loop quits before that task runs (as it does on a fatal error).
+  std::vector<std::unique_ptr<IrcTransport>> closed_;
   IrcLineReader reader_;
   std::string nick_;
   int nick_attempt_ = 0;

@@ -1,0 +1,273 @@
+// The host on a network with accounts: InspIRCd and Atheme services on
+// loopback, the host as the real program logging in with SASL PLAIN, an
+// operator who is known by account, and players on the tests' own client.
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "irc_harness.h"
+#include "services_network.h"
+
+namespace zorvik::irc_test {
+namespace {
+
+const std::string kChannel = "#arena";
+const std::string kHost = "zhost";
+const std::string kHostPassword = "host-secret-1";
+
+class IrcServicesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!ServicesNetwork::Installed()) GTEST_SKIP() << "inspircd or atheme-services is missing";
+    std::string problem;
+    ASSERT_TRUE(network_.Start(problem)) << problem;
+    ASSERT_TRUE(network_.Register(kHost, kHostPassword)) << network_.Logs();
+    unsetenv("ZORVIK_IRC_PASSWORD");
+    scene_.Add(watcher_);
+    ASSERT_TRUE(Enter(watcher_, true));
+  }
+
+  // Connects `client` (logged in, when it uses SASL) and joins the channel.
+  bool Enter(TestClient& client, bool join, const char* from = "127.0.0.1") {
+    if (!client.Open(network_.port(), from)) return false;
+    if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
+    if (!join) return true;
+    client.Send("JOIN " + kChannel);
+    return scene_.Until([&] { return client.InChannel(); }, 10);
+  }
+
+  // Starts the host from a config that logs in as kHost with the password
+  // from a file only its owner may read, with `more` (operators) after it.
+  void StartHost(const std::string& more) {
+    const std::string password = network_.dir() + "/host-password";
+    std::ofstream(password) << kHostPassword << "\n";
+    chmod(password.c_str(), 0600);
+    const std::string config = network_.dir() + "/zorvik.toml";
+    std::ofstream(config) << "server = \"irc://127.0.0.1:" << network_.port() << "/" << kChannel
+                          << "\"\nnick = \"" << kHost << "\"\n[sasl]\nenabled = true\n"
+                          << "account = \"" << kHost << "\"\npassword_file = \"" << password
+                          << "\"\n"
+                          << more;
+    hosts_.push_back(std::make_unique<Child>(
+        std::vector<std::string>{ZORVIK_BINARY, "irc", "--config", config, "--seed", "110"}));
+    host_ = hosts_.back().get();
+    scene_.Add(*host_);
+  }
+
+  // Waits for the host's next channel line containing `part`.
+  bool HostSays(const std::string& part, double seconds = 30) {
+    return scene_.Until(
+        [&] {
+          while (cursor_ < watcher_.heard.size()) {
+            const Heard& heard = watcher_.heard[cursor_++];
+            if (heard.nick == kHost && heard.text.find(part) != std::string::npos) return true;
+          }
+          return false;
+        },
+        seconds);
+  }
+
+  // Whose turn it is (1 or 2), 0 once the battle is won, -1 on a timeout.
+  int NextTurn() {
+    int turn = -1;
+    scene_.Until(
+        [&] {
+          while (turn < 0 && cursor_ < watcher_.heard.size()) {
+            const Heard& heard = watcher_.heard[cursor_++];
+            if (heard.nick != kHost) continue;
+            if (heard.text == "-=|[alice choose your attack]|=-") turn = 1;
+            if (heard.text == "-=|[watcher choose your attack]|=-") turn = 2;
+            if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
+          }
+          return turn >= 0;
+        },
+        30);
+    return turn;
+  }
+
+  // The last [console] line the host's terminal printed since `from`.
+  std::string ConsoleLine(std::size_t from = 0) const {
+    for (std::size_t i = host_->lines.size(); i > from; --i) {
+      if (host_->lines[i - 1].starts_with("[console]")) return host_->lines[i - 1];
+    }
+    return {};
+  }
+
+  // Waits until the host listens on ChatN, which it does a little after
+  // its prompt; a player who answers before that is not heard. The
+  // terminal's `show` tells, without a line on IRC.
+  bool Listening(int n) {
+    const std::string chat = "Chat" + std::to_string(n);
+    for (int tries = 0; tries < 100; ++tries) {
+      const std::size_t asked = host_->lines.size();
+      host_->Write("show\n");
+      std::string line;
+      scene_.Until([&] { return !(line = ConsoleLine(asked)).empty(); }, 2);
+      if (line.find(chat, line.find("listening:")) != std::string::npos) return true;
+      scene_.For(0.2);
+    }
+    return false;
+  }
+
+  // The operator presses `command` by private message once the console
+  // shows it usable, and is answered by notice with the console's state.
+  void Press(TestClient& op, const std::string& command) {
+    EXPECT_TRUE(scene_.Until(
+        [&] {
+          const std::string line = ConsoleLine();
+          const std::size_t buttons = line.find("buttons:");
+          return buttons != std::string::npos && line.find(command, buttons) != std::string::npos;
+        },
+        30))
+        << command << " never became usable";
+    const std::size_t from = op.raw.size();
+    op.Send("PRIVMSG " + kHost + " :" + command);
+    EXPECT_TRUE(scene_.Until([&] { return Noticed(op, "[console]", from) > 0; }, 20)) << command;
+  }
+
+  // How many notices from the host to `client` (from line `from` on)
+  // contain `part`.
+  static long Noticed(const TestClient& client, const std::string& part, std::size_t from = 0) {
+    return std::count_if(client.raw.begin() + static_cast<long>(from), client.raw.end(),
+                         [&](const std::string& line) {
+                           return line.starts_with(":" + kHost + "!") &&
+                                  line.find(" NOTICE " + client.nick() + " :") !=
+                                      std::string::npos &&
+                                  line.find(part) != std::string::npos;
+                         });
+  }
+
+  std::string Transcript() const {
+    std::string text = "--- host terminal:\n";
+    for (std::size_t i = host_ && host_->lines.size() > 40 ? host_->lines.size() - 40 : 0;
+         host_ && i < host_->lines.size(); ++i) {
+      text += host_->lines[i] + "\n";
+    }
+    return text + network_.Logs();
+  }
+
+  ServicesNetwork network_;
+  Scene scene_;
+  TestClient watcher_{"watcher"};
+  std::vector<std::unique_ptr<Child>> hosts_;  // the scene pumps them all
+  Child* host_ = nullptr;
+  std::size_t cursor_ = 0;
+};
+
+// The host logs in to its account with the password from its file, and the
+// server says so; a wrong password (from the environment, which wins over
+// the file) stops the host at once with the reason and a failing status,
+// instead of trying again and again.
+TEST_F(IrcServicesTest, HostLogsInWithSasl) {
+  const struct {
+    const char* environment;  // ZORVIK_IRC_PASSWORD, or null
+    bool logs_in;
+  } cases[] = {{nullptr, true}, {"not-the-password", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.environment ? c.environment : "password file");
+    if (c.environment) setenv("ZORVIK_IRC_PASSWORD", c.environment, 1);
+    StartHost("");
+    if (c.logs_in) {
+      ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] joined " + kChannel); }, 20))
+          << Transcript();
+      const std::size_t from = watcher_.raw.size();
+      watcher_.Send("WHOIS " + kHost);
+      const std::string logged_in = " 330 watcher " + kHost + " " + kHost + " :";
+      EXPECT_TRUE(scene_.Until(
+          [&] {
+            return std::any_of(watcher_.raw.begin() + static_cast<long>(from), watcher_.raw.end(),
+                               [&](const std::string& l) { return l.find(logged_in) != l.npos; });
+          },
+          10))
+          << Transcript();
+      host_->Kill();
+      continue;
+    }
+    int status = -1;
+    EXPECT_TRUE(scene_.Until([&] { return (status = host_->ExitStatus()) >= 0; }, 20))
+        << Transcript();
+    EXPECT_EQ(status, 1) << Transcript();
+    EXPECT_TRUE(host_->Printed("[irc] giving up: SASL login as " + kHost + " failed"))
+        << Transcript();
+  }
+}
+
+// An operator known by account, logged in by SASL, runs a whole match by
+// private messages while alice and the watcher play it, at the host's
+// default rate, which never runs into the server's flood limits. Before
+// that, eve (no operator) and an impostor using the operator's nick without
+// the account each hear one refusal, however often they ask, and nothing
+// happens in the channel.
+TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
+  const std::string op_password = "boss-secret-2";
+  ASSERT_TRUE(network_.Register("boss", op_password));
+  StartHost("[[operator]]\naccount = \"boss\"\n");
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] joined " + kChannel); }, 20))
+      << Transcript();
+  // From hosts of their own: the host refuses a host once, whatever nick.
+  TestClient eve("eve"), impostor("boss");
+  for (TestClient* client : {&eve, &impostor}) {
+    TestClient& refused = *client;
+    SCOPED_TRACE(refused.nick());
+    scene_.Add(refused);
+    ASSERT_TRUE(Enter(refused, false, client == &eve ? "127.0.0.2" : "127.0.0.3"));
+    for (int i = 0; i < 3; ++i) refused.Send("PRIVMSG " + kHost + " :get players");
+    ASSERT_TRUE(
+        scene_.Until([&] { return Noticed(refused, "you are not an operator") > 0; }, 10))
+        << Transcript();
+    scene_.For(1.5);
+    EXPECT_EQ(Noticed(refused, ""), 1);
+    refused.Send("QUIT");
+    scene_.For(0.3);
+  }
+  EXPECT_FALSE(HostSays("-=|[type: -join]=-", 0.1)) << "a refused press was pressed";
+
+  TestClient boss("boss"), alice("alice");
+  boss.UseSasl("boss", op_password);
+  scene_.Add(boss);
+  scene_.Add(alice);
+  ASSERT_TRUE(Enter(boss, false));
+  ASSERT_TRUE(boss.logged_in());
+  ASSERT_TRUE(Enter(alice, true));
+  const double start = Elapsed();
+  Press(boss, "get players");
+  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
+  ASSERT_TRUE(Listening(1)) << Transcript();
+  alice.Say(kChannel, "-join");
+  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-")) << Transcript();
+  watcher_.Say(kChannel, "-join");
+  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
+  Press(boss, "setup");
+  ASSERT_TRUE(Listening(2)) << Transcript();
+  alice.Say(kChannel, "/pikachu");
+  ASSERT_TRUE(HostSays("-=|[watcher type in a valid zorvik name]|=-")) << Transcript();
+  ASSERT_TRUE(Listening(3)) << Transcript();
+  watcher_.Say(kChannel, "/bulbasaur");
+  ASSERT_TRUE(HostSays("-=|[watcher will use bulbasaur 500/500]|=-")) << Transcript();
+  Press(boss, "start");
+  int attacks = 0, turn;
+  while ((turn = NextTurn()) > 0 && attacks++ < 60) {
+    ASSERT_TRUE(Listening(turn + 3)) << Transcript();
+    (turn == 1 ? alice : watcher_).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
+  }
+  ASSERT_EQ(turn, 0) << "the battle did not end\n" << Transcript();
+  Press(boss, "stop");
+
+  for (const TestClient* client : {&boss, &alice, &watcher_}) {
+    for (const std::string& line : client->raw) EXPECT_EQ(line.find("Excess Flood"), line.npos);
+  }
+  EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost"))
+      << Transcript();
+  std::printf("[ figures  ] match by an operator: %d attacks in %.1f s at the default rate\n",
+              attacks, Elapsed() - start);
+}
+
+}  // namespace
+}  // namespace zorvik::irc_test
