@@ -12,6 +12,7 @@ ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
 }
 
 ChatListener::~ChatListener() {
+  if (destroyed_ != nullptr) *destroyed_ = true;
   feed_.Unsubscribe(subscription_);
   // The report tasks still waiting would find the listener gone.
   for (std::size_t i = 0; i < count_; ++i) {
@@ -55,13 +56,25 @@ void ChatListener::Deliver() {
   // A report queued before a StopListening is dropped, even if the
   // listener has been switched on again since.
   if (!on_ || report.generation != generation_) return;
-  // Moved out: the slot is free for the reports the handler's own waits
-  // queue. The handler is copied in case the listener is destroyed while
-  // it runs.
-  const std::string screen_name = std::move(report.screen_name);
-  const std::string text = std::move(report.text);
-  Handler handler = handler_;
-  handler(screen_name, text);
+  // The report's buffers and a delivery pair's trade places: the slot is
+  // free (with buffers to reuse) for the reports the handler's own waits
+  // queue, and nothing is allocated once the buffers have grown. The
+  // handler is copied in case the listener is destroyed while it runs.
+  if (deliveries_.size() == delivering_) deliveries_.emplace_back();
+  Delivery& delivery = deliveries_[delivering_++];
+  delivery.screen_name.swap(report.screen_name);
+  delivery.text.swap(report.text);
+  bool destroyed = false;
+  bool* const outer = destroyed_;
+  destroyed_ = &destroyed;
+  const Handler handler = handler_;
+  handler(delivery.screen_name, delivery.text);
+  if (destroyed) {
+    if (outer != nullptr) *outer = true;
+    return;
+  }
+  destroyed_ = outer;
+  --delivering_;
 }
 
 }  // namespace zorvik
