@@ -56,25 +56,30 @@ void ChatListener::Deliver() {
   // A report queued before a StopListening is dropped, even if the
   // listener has been switched on again since.
   if (!on_ || report.generation != generation_) return;
-  // The report's buffers and a delivery pair's trade places: the slot is
-  // free (with buffers to reuse) for the reports the handler's own waits
-  // queue, and nothing is allocated once the buffers have grown. The
-  // handler is copied in case the listener is destroyed while it runs.
-  if (deliveries_.size() == delivering_) deliveries_.emplace_back();
-  Delivery& delivery = deliveries_[delivering_++];
-  delivery.screen_name.swap(report.screen_name);
-  delivery.text.swap(report.text);
+  // The line is handed over in strings of this call's own, so that it
+  // outlives the listener if a handler destroys it; the slot takes the
+  // spare buffers in exchange, for the reports the handler's own waits
+  // queue, and the line's buffers are the spares once the handler is done. Nothing
+  // is allocated once the buffers have grown. The handler is copied in
+  // case the listener is destroyed while it runs.
+  std::string screen_name;
+  std::string text;
+  screen_name.swap(report.screen_name);
+  text.swap(report.text);
+  report.screen_name.swap(spare_.screen_name);
+  report.text.swap(spare_.text);
   bool destroyed = false;
   bool* const outer = destroyed_;
   destroyed_ = &destroyed;
   const Handler handler = handler_;
-  handler(delivery.screen_name, delivery.text);
+  handler(screen_name, text);
   if (destroyed) {
     if (outer != nullptr) *outer = true;
     return;
   }
   destroyed_ = outer;
-  --delivering_;
+  spare_.screen_name.swap(screen_name);
+  spare_.text.swap(text);
 }
 
 }  // namespace zorvik

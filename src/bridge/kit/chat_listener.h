@@ -14,7 +14,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,9 +49,8 @@ class ChatListener {
     std::string text;
   };
 
-  // The buffers a report is delivered from while its handler runs, one
-  // pair for each delivery under way (a handler's waits may deliver more).
-  struct Delivery {
+  // The buffers the last delivered line left behind, for a report slot.
+  struct Spare {
     std::string screen_name;
     std::string text;
   };
@@ -69,10 +67,7 @@ class ChatListener {
   std::vector<Report> reports_;
   std::size_t first_ = 0;
   std::size_t count_ = 0;
-  // Indexed by how deep deliveries are nested; a deque, so that a nested
-  // delivery adding a pair moves none that an outer handler is reading.
-  std::deque<Delivery> deliveries_;
-  std::size_t delivering_ = 0;
+  Spare spare_;
   // Set while a handler runs: the destructor marks it, so the delivery
   // that called the handler leaves the listener alone afterwards.
   bool* destroyed_ = nullptr;
