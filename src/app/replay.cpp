@@ -1,6 +1,7 @@
 #include "app/replay.h"
 
 #include <cstdint>
+#include <deque>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -62,14 +63,30 @@ class Replay {
     if (!ahead_ && !ReadAhead()) return;
     const Micros moment = ahead_->time;
     while (ahead_ && ahead_->time == moment) {
-      auto event = std::make_shared<const ScriptEvent>(std::move(*ahead_));
+      const std::uint32_t slot = TakeSlot();
+      std::swap(slots_[slot], *ahead_);
       ahead_.reset();
       const bool last = !ReadAhead() || ahead_->time != moment;
-      loop_.ScheduleReserved(event->time, next_id_++, [this, event, last] {
+      loop_.ScheduleReserved(moment, next_id_++, [this, slot, last] {
         if (last) ScheduleNextMoment();
-        Deliver(*event);
+        Deliver(slots_[slot]);
+        free_slots_.push_back(slot);
       });
     }
+  }
+
+  // A slot for an event from its scheduling until it has been delivered.
+  // Slots and their buffers are reused, and the task captures only the
+  // slot's number, so an event costs no allocation once the slots have
+  // grown to the most events under way at once.
+  std::uint32_t TakeSlot() {
+    if (free_slots_.empty()) {
+      slots_.emplace_back();
+      return static_cast<std::uint32_t>(slots_.size() - 1);
+    }
+    const std::uint32_t slot = free_slots_.back();
+    free_slots_.pop_back();
+    return slot;
   }
 
   bool ReadAhead() {
@@ -178,6 +195,10 @@ class Replay {
 
   std::optional<ScriptReader> reader_;
   std::optional<ScriptEvent> ahead_;
+  // A deque, so that an event being delivered stays where it is while the
+  // nested dispatch of its delivery schedules more.
+  std::deque<ScriptEvent> slots_;
+  std::vector<std::uint32_t> free_slots_;
   EventLoop::TimerId next_id_ = 0;
   std::uint64_t left_ = 0;  // events not read yet
   bool changed_ = false;

@@ -30,8 +30,9 @@ constexpr bool MayNeedEscape(std::uint64_t word) {
   return ((below14 | zero) & kHighs) != 0;
 }
 
-// A field with backslash, TAB, CR and LF written as \\ \t \r \n.
-void AppendEscaped(std::string& out, std::string_view field) {
+// Writes `field` at `at` with backslash, TAB, CR and LF as \\ \t \r \n;
+// returns the end. `at` has room for twice the field.
+char* PutEscaped(char* at, std::string_view field) {
   // Most fields hold nothing to escape: skip through them eight bytes at a time.
   std::size_t start = 0;
   while (start + 8 <= field.size()) {
@@ -44,43 +45,57 @@ void AppendEscaped(std::string& out, std::string_view field) {
   for (std::size_t i = start; i < field.size(); ++i) {
     const char escape = kEscapes[static_cast<unsigned char>(field[i])];
     if (escape == 0) continue;
-    out.append(field.data() + plain, i - plain);
-    out += '\\';
-    out += escape;
+    std::memcpy(at, field.data() + plain, i - plain);
+    at += i - plain;
+    *at++ = '\\';
+    *at++ = escape;
     plain = i + 1;
   }
-  out.append(field.data() + plain, field.size() - plain);
+  // An empty field's data may be null, which memcpy must not be given.
+  if (field.size() > plain) std::memcpy(at, field.data() + plain, field.size() - plain);
+  return at + (field.size() - plain);
 }
 
-// "2.040" for 2'040'999 microseconds.
-void AppendTime(std::string& out, Micros time) {
+// The most bytes a time takes: "-", 19 digits and the point.
+constexpr std::size_t kLongestTime = 21;
+
+// Writes "2.040" for 2'040'999 microseconds at `at`; returns the end.
+char* PutTime(char* at, Micros time) {
   Micros millis = time / 1000;
   const bool negative = millis < 0;
   // Digits from the right: three of the fraction, the point, the seconds.
   char digits[32];
-  char* at = digits + sizeof digits;
+  char* first = digits + sizeof digits;
   std::uint64_t left = negative ? 0 - static_cast<std::uint64_t>(millis)
                                 : static_cast<std::uint64_t>(millis);
-  for (int i = 0; i < 3; ++i, left /= 10) *--at = static_cast<char>('0' + left % 10);
-  *--at = '.';
+  for (int i = 0; i < 3; ++i, left /= 10) *--first = static_cast<char>('0' + left % 10);
+  *--first = '.';
   do {
-    *--at = static_cast<char>('0' + left % 10);
+    *--first = static_cast<char>('0' + left % 10);
     left /= 10;
   } while (left != 0);
-  if (negative) *--at = '-';
-  out.append(at, digits + sizeof digits);
+  if (negative) *--first = '-';
+  const auto size = static_cast<std::size_t>(digits + sizeof digits - first);
+  std::memcpy(at, first, size);
+  return at + size;
 }
 
 }  // namespace
 
 void TranscriptWriter::Write(Micros time, std::initializer_list<std::string_view> fields) {
-  AppendTime(pending_, time);
+  // Room for the record at its longest (every byte escaped), so that it is
+  // formatted straight into the buffer without a check a byte.
+  std::size_t longest = kLongestTime + 1;
+  for (std::string_view field : fields) longest += 1 + 2 * field.size();
+  if (buffer_.size() - used_ < longest) buffer_.resize(used_ + longest);
+  char* at = PutTime(buffer_.data() + used_, time);
   for (std::string_view field : fields) {
-    pending_ += '\t';
-    AppendEscaped(pending_, field);
+    *at++ = '\t';
+    at = PutEscaped(at, field);
   }
-  pending_ += '\n';
-  if (pending_.size() >= kChunk) Flush();
+  *at++ = '\n';
+  used_ = static_cast<std::size_t>(at - buffer_.data());
+  if (used_ >= kChunk) Flush();
 }
 
 std::array<std::string, 9> ConsoleRecord(const HostConsole& console) {
@@ -108,9 +123,9 @@ void WriteConsoleRecord(TranscriptWriter& writer, Micros time,
 }
 
 void TranscriptWriter::Flush() {
-  if (pending_.empty()) return;
-  out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
-  pending_.clear();
+  if (used_ == 0) return;
+  out_.write(buffer_.data(), static_cast<std::streamsize>(used_));
+  used_ = 0;
 }
 
 }  // namespace zorvik

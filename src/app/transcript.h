@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bridge/loop/event_loop.h"
 #include "match/host_console.h"
@@ -32,7 +33,10 @@ class TranscriptWriter {
 
  private:
   std::ostream& out_;
-  std::string pending_;
+  // Records not handed over yet: the first used_ bytes. The buffer only
+  // grows, to the most a chunk and its last record have needed.
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;
 };
 
 // The `#console` record's fields after the time, for `console` as it is

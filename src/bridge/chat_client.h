@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zorvik {
 
@@ -22,7 +23,7 @@ class ChatClient {
   // Types `line` into the open room as one whole line, then waits 0.51 s.
   // A line that cannot be delivered (no room) is lost; the wait is taken
   // all the same. Nested calls keep their lines whole and in order.
-  virtual void ChatSend(const std::string& line) = 0;
+  virtual void ChatSend(std::string_view line) = 0;
 
   // Waits `seconds`, dispatching events throughout. Pause(0) returns at
   // once without dispatching.

@@ -144,7 +144,7 @@ bool HostConsole::Current(Epoch epoch) const {
 }
 
 bool HostConsole::Send(std::string_view line, Epoch epoch) {
-  client_.ChatSend(std::string(line));
+  client_.ChatSend(line);
   return Current(epoch);
 }
 
@@ -244,7 +244,7 @@ void HostConsole::exit_Click() {
   // Goodbye is said whatever the match does meanwhile; only the end of the
   // program (a nested "exit") cuts it short.
   const auto say = [this](std::string_view line) {
-    client_.ChatSend(std::string(line));
+    client_.ChatSend(line);
     return !ended_ && !loop_.Quitting();
   };
   if (!say(kBlankLine)) return;

@@ -16,10 +16,10 @@ void Splash::AddVisibilityObserver(std::function<void(bool shown)> observer) {
 void Splash::Load() {
   StayOnTop(window_);
   CenterWindow(window_);
-  client_.ChatSend(std::string(kBlankLine));
+  client_.ChatSend(kBlankLine);
   client_.ChatSend("-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[loaded]|=-");
   client_.ChatSend("-=|[gotta catch'em all]|=-");
-  client_.ChatSend(std::string(kBlankLine));
+  client_.ChatSend(kBlankLine);
   SetShown(true);
 }
 

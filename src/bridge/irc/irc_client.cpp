@@ -560,7 +560,7 @@ void IrcClient::Pump() {
   });
 }
 
-void IrcClient::ChatSend(const std::string& line) {
+void IrcClient::ChatSend(std::string_view line) {
   std::uint64_t last = 0;
   for (const std::string& piece : SplitUtf8(line, PrivmsgTextBudget(nick_, settings_.channel))) {
     last = Enqueue(FormatIrcLine("PRIVMSG", {settings_.channel, piece}), piece, true);

@@ -48,6 +48,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bridge/chat_client.h"
@@ -121,7 +122,7 @@ class IrcClient : public ChatClient, public RoomFeed {
   void SendNotice(const std::string& nick, const std::string& text);
 
   // ChatClient.
-  void ChatSend(const std::string& line) override;
+  void ChatSend(std::string_view line) override;
   void Pause(double seconds) override;
   void InstantMessagesOff() override;
   void InstantMessagesOn() override;

@@ -12,6 +12,7 @@ ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
 }
 
 ChatListener::~ChatListener() {
+  if (destroyed_ != nullptr) *destroyed_ = true;
   feed_.Unsubscribe(subscription_);
   // The report tasks still waiting would find the listener gone.
   for (std::size_t i = 0; i < count_; ++i) {
@@ -55,13 +56,30 @@ void ChatListener::Deliver() {
   // A report queued before a StopListening is dropped, even if the
   // listener has been switched on again since.
   if (!on_ || report.generation != generation_) return;
-  // Moved out: the slot is free for the reports the handler's own waits
-  // queue. The handler is copied in case the listener is destroyed while
-  // it runs.
-  const std::string screen_name = std::move(report.screen_name);
-  const std::string text = std::move(report.text);
-  Handler handler = handler_;
+  // The line is handed over in strings of this call's own, so that it
+  // outlives the listener if a handler destroys it; the slot takes the
+  // spare buffers in exchange, for the reports the handler's own waits
+  // queue, and the line's buffers are the spares once the handler is done. Nothing
+  // is allocated once the buffers have grown. The handler is copied in
+  // case the listener is destroyed while it runs.
+  std::string screen_name;
+  std::string text;
+  screen_name.swap(report.screen_name);
+  text.swap(report.text);
+  report.screen_name.swap(spare_.screen_name);
+  report.text.swap(spare_.text);
+  bool destroyed = false;
+  bool* const outer = destroyed_;
+  destroyed_ = &destroyed;
+  const Handler handler = handler_;
   handler(screen_name, text);
+  if (destroyed) {
+    if (outer != nullptr) *outer = true;
+    return;
+  }
+  destroyed_ = outer;
+  spare_.screen_name.swap(screen_name);
+  spare_.text.swap(text);
 }
 
 }  // namespace zorvik

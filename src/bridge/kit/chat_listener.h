@@ -49,6 +49,12 @@ class ChatListener {
     std::string text;
   };
 
+  // The buffers the last delivered line left behind, for a report slot.
+  struct Spare {
+    std::string screen_name;
+    std::string text;
+  };
+
   void Queue(const std::string& screen_name, const std::string& text);
   void Deliver();
 
@@ -61,6 +67,10 @@ class ChatListener {
   std::vector<Report> reports_;
   std::size_t first_ = 0;
   std::size_t count_ = 0;
+  Spare spare_;
+  // Set while a handler runs: the destructor marks it, so the delivery
+  // that called the handler leaves the listener alone afterwards.
+  bool* destroyed_ = nullptr;
   RoomFeed::SubscriptionId subscription_;
 };
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "bridge/kit/embedded_client.h"
 #include "bridge/loop/virtual_loop.h"
 
@@ -60,6 +64,34 @@ TEST(ChatListenerTest, OutlivedReportsAreDropped) {
   room.Say("ann", "after");
   loop.Run();
   EXPECT_TRUE(heard.lines.empty());
+}
+
+// A handler may wait, and the listener's later reports are handled inside
+// that wait; one of those may destroy the listener. The outer handler's
+// line stays whole, and nothing touches the listener once it has gone.
+TEST(ChatListenerTest, NestedHandlersAndDestructionInOne) {
+  VirtualLoop loop;
+  EmbeddedClient room;
+  const std::string outer = "a line long enough to live outside the string itself";
+  std::vector<std::string> heard;
+  std::unique_ptr<ChatListener> listener;
+  listener = std::make_unique<ChatListener>(
+      loop, room, [&](const std::string& name, const std::string& text) {
+        heard.push_back(name + ": " + text);
+        if (name == "ann") {
+          loop.Wait(1);
+          heard.push_back("after the wait, " + name + ": " + text);
+        }
+        if (name == "bob") listener.reset();
+      });
+  listener->StartListening();
+  room.Say("ann", outer);
+  room.Say("bob", "another line, also too long for a short string");
+  room.Say("cy", "never heard");
+  loop.Run();
+  EXPECT_EQ(heard, (std::vector<std::string>{
+                       "ann: " + outer, "bob: another line, also too long for a short string",
+                       "after the wait, ann: " + outer}));
 }
 
 }  // namespace

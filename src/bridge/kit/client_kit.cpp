@@ -39,11 +39,26 @@ std::string UpperAscii(std::string_view text) {
 }
 
 // Whether `text` starts with `prefix`, ASCII letters compared case-blind.
-// Most classes a walk passes differ from the one it looks for in their
-// first bytes, so the comparison leaves at the first difference.
+// Most classes a walk passes differ from the one it looks for within their
+// first eight bytes ("_AOL_Icon" against "_AOL_Listbox"), so those are
+// compared as one word: equal words need no more, and words that differ
+// in more than the case bit of some byte cannot match. Only a difference
+// of case alone is looked at byte by byte.
 bool StartsWithIgnoringAsciiCase(const char* text, std::size_t length, std::string_view prefix) {
   if (length < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
+  constexpr std::uint64_t kCaseBits = 0x2020202020202020;
+  std::size_t i = 0;
+  for (; i + 8 <= prefix.size(); i += 8) {
+    std::uint64_t a;
+    std::uint64_t b;
+    std::memcpy(&a, text + i, sizeof a);
+    std::memcpy(&b, prefix.data() + i, sizeof b);
+    const std::uint64_t difference = a ^ b;
+    if (difference == 0) continue;
+    if ((difference & ~kCaseBits) != 0) return false;
+    break;
+  }
+  for (; i < prefix.size(); ++i) {
     const char a = text[i];
     const char b = prefix[i];
     if (a == b) continue;
@@ -149,7 +164,7 @@ Hwnd ClientKit::FindRoom() {
   return (list != 0 && rich != 0) ? child : 0;
 }
 
-void ClientKit::ChatSend(const std::string& line) {
+void ClientKit::ChatSend(std::string_view line) {
   const Hwnd history = FindChildByClass(FindRoom(), "RICHCNTL");
   const Hwnd input = StepForward(history, kInputAfterHistory);
   windows_.SetFocus(input);

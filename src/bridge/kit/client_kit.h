@@ -77,7 +77,7 @@ class ClientKit : public ChatClient {
   // between setting the text and Enter, so a nested ChatSend (run during the
   // pause) cannot overwrite a pending line: lines stay whole and in order.
   // Without a room the line is lost and the pause is taken all the same.
-  void ChatSend(const std::string& line) override;
+  void ChatSend(std::string_view line) override;
 
   // Waits `seconds` on the loop's clock, dispatching throughout. Pause(0),
   // negative and NaN lengths return at once without dispatching.

@@ -113,23 +113,28 @@ Hwnd EmbeddedClient::FirstChild(Hwnd window) {
 }
 
 Hwnd EmbeddedClient::NextSibling(Hwnd window) {
-  // Every step of every walk comes here: the answer is kept in the node.
-  const Node* node = Find(window);
-  return node ? node->next_sibling : 0;
+  // Every step of every walk comes here: the answer is kept in the slot.
+  const std::size_t slot = SlotOf(window);
+  return slot == kNoSlot ? 0 : slots_[slot].next_sibling;
 }
 
 std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
-  const Node* node = Find(window);
-  const std::size_t length = node ? std::min(node->window_class.size(), size - 1) : 0;
-  const char* from = length > 0 ? node->window_class.data() : nullptr;
-  if (length >= 8 && length <= 16) {
-    // The client's class names are 8 to 16 bytes long: two fixed-size
-    // copies, overlapping in the middle, instead of a call.
-    std::memcpy(buffer, from, 8);
-    std::memcpy(buffer + length - 8, from + length - 8, 8);
-  } else if (length > 0) {
-    std::memcpy(buffer, from, length);
+  const std::size_t slot = SlotOf(window);
+  if (slot == kNoSlot) {
+    buffer[0] = '\0';
+    return 0;
   }
+  const Slot& entry = slots_[slot];
+  if (entry.class_size != kLongClass && size > sizeof entry.short_class) {
+    // The client's class names fit the slot: one fixed-size copy, the
+    // bytes past the name's end included, then the terminator.
+    std::memcpy(buffer, entry.short_class, sizeof entry.short_class);
+    buffer[entry.class_size] = '\0';
+    return entry.class_size;
+  }
+  const std::string& name = nodes_[slot].window_class;
+  const std::size_t length = std::min(name.size(), size - 1);
+  if (length > 0) std::memcpy(buffer, name.data(), length);
   buffer[length] = '\0';
   return length;
 }
@@ -426,18 +431,27 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string t
   if (free_slots_.empty()) {
     slot = static_cast<std::uint32_t>(nodes_.size());
     nodes_.emplace_back();
+    slots_.emplace_back();
   } else {
     slot = free_slots_.back();
     free_slots_.pop_back();
   }
+  Slot& entry = slots_[slot];
+  entry.open = true;
+  entry.next_sibling = 0;
+  std::memset(entry.short_class, 0, sizeof entry.short_class);
+  if (window_class.size() <= sizeof entry.short_class) {
+    std::memcpy(entry.short_class, window_class.data(), window_class.size());
+    entry.class_size = static_cast<std::uint8_t>(window_class.size());
+  } else {
+    entry.class_size = kLongClass;
+  }
   Node& node = nodes_[slot];
-  node.open = true;
   node.window_class = std::move(window_class);
   node.text = std::move(text);
   node.parent = parent;
   node.role = role;
-  node.next_sibling = 0;
-  const Hwnd handle = HandleOf(slot, node.generation);
+  const Hwnd handle = HandleOf(slot, entry.generation);
   std::vector<Hwnd>& siblings = SiblingsOf(node);
   siblings.insert(in_front ? siblings.begin() : siblings.end(), handle);
   Relink(siblings);
@@ -457,10 +471,11 @@ void EmbeddedClient::Destroy(Hwnd window) {
   }
   // The slot keeps its buffers for the next window; the generation moves
   // on, so this handle finds nothing from now on.
-  node->open = false;
+  const auto slot = static_cast<std::uint32_t>(node - nodes_.data());
   node->children.clear();
-  ++node->generation;
-  free_slots_.push_back(static_cast<std::uint32_t>(node - nodes_.data()));
+  slots_[slot].open = false;
+  ++slots_[slot].generation;
+  free_slots_.push_back(slot);
   if (window == room_) room_ = 0;
   if (window == mdi_) mdi_ = 0;
 }
@@ -475,7 +490,7 @@ const EmbeddedClient::Node& EmbeddedClient::At(Hwnd window) const {
 
 void EmbeddedClient::Relink(const std::vector<Hwnd>& siblings) {
   for (std::size_t i = 0; i < siblings.size(); ++i) {
-    At(siblings[i]).next_sibling = i + 1 < siblings.size() ? siblings[i + 1] : 0;
+    slots_[SlotOf(siblings[i])].next_sibling = i + 1 < siblings.size() ? siblings[i + 1] : 0;
   }
 }
 

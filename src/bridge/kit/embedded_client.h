@@ -180,28 +180,42 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
 
   // A window's slot in the table. A handle names a slot and the slot's
   // generation; closing a window frees the slot for a later one under the
-  // next generation, so the closed window's handle finds nothing.
-  struct Node {
+  // next generation, so the closed window's handle finds nothing. What
+  // every step of a walk reads (whether the handle is good, the next
+  // sibling, a class name of up to 16 bytes) sits in a Slot of 32 bytes;
+  // the rest of the window in its Node, at the same index.
+  struct Slot {
+    char short_class[16] = {};  // the class name, zero-padded, if it fits
+    Hwnd next_sibling = 0;      // kept in step with the parent's child list
     std::uint32_t generation = 1;
     bool open = false;
+    std::uint8_t class_size = 0;  // kLongClass when it does not fit
+  };
+  static constexpr std::uint8_t kLongClass = 0xFF;
+  static constexpr std::size_t kNoSlot = ~std::size_t{0};
+  struct Node {
     std::string window_class;
     std::string text;
     Hwnd parent = 0;  // 0 for a top-level window
     std::vector<Hwnd> children;
     Role role = Role::kPlain;
-    Hwnd next_sibling = 0;  // kept in step with the parent's child list
   };
 
   Hwnd Create(Hwnd parent, std::string window_class, std::string text, Role role = Role::kPlain,
               bool in_front = false);
   void Destroy(Hwnd window);
-  // Every step of every walk looks a window up: kept inline.
+  // Every step of every walk looks a window up: kept inline. The slot of an
+  // open window, else kNoSlot (a handle below kSlotBase wraps past the end).
+  std::size_t SlotOf(Hwnd window) const {
+    const std::size_t slot = (window & 0xFFFF'FFFF) - kSlotBase;
+    if (slot >= slots_.size()) return kNoSlot;
+    const Slot& entry = slots_[slot];
+    return entry.open && entry.generation == (window >> 32) ? slot : kNoSlot;
+  }
   Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
   const Node* Find(Hwnd window) const {
-    const Hwnd low = window & 0xFFFF'FFFF;
-    if (low < kSlotBase || low - kSlotBase >= nodes_.size()) return nullptr;
-    const Node& node = nodes_[low - kSlotBase];
-    return node.open && node.generation == (window >> 32) ? &node : nullptr;
+    const std::size_t slot = SlotOf(window);
+    return slot == kNoSlot ? nullptr : &nodes_[slot];
   }
   // The node of a window known to be open.
   Node& At(Hwnd window);
@@ -226,7 +240,8 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   static std::string NameKey(std::string_view screen_name);
 
   std::string operator_screen_name_;
-  std::vector<Node> nodes_;               // indexed by slot
+  std::vector<Slot> slots_;
+  std::vector<Node> nodes_;               // indexed by slot, as slots_
   std::vector<std::uint32_t> free_slots_;  // of closed windows, reused last-in first
   std::vector<Hwnd> top_level_;  // front to back
   Hwnd mdi_ = 0;
