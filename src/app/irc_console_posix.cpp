@@ -49,11 +49,12 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
         break;
     }
   });
-  client.SetSentObserver([&front](const std::string& nick, const std::string& text) {
+  IrcChannel& room = client.channel(0);
+  room.SetSentObserver([&front](const std::string& nick, const std::string& text) {
     front->HostLine(nick, text);
   });
   front->SetLinkState([&] {
-    return DescribeLink(LinkFacts{client.joined(), client.registered(), client.queued(),
+    return DescribeLink(LinkFacts{room.joined(), client.registered(), client.queued(),
                                   client.dropped(), reconnect_at, status != 0},
                         loop.Now());
   });
@@ -66,7 +67,7 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   client.SetPrivateObserver(
       [&desk](const IrcSender& sender, const std::string& text) { desk.Hear(sender, text); });
 
-  HostProgram program(loop, desk.boxes(), options, client, client);
+  HostProgram program(loop, desk.boxes(), options, room, room);
   desk.Attach(program);
   program.splash().AddVisibilityObserver([&](bool shown) {
     if (shown) loop.Post([&program] { program.splash().Click(); });
