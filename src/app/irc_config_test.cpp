@@ -23,6 +23,7 @@ nick = "zhost"
 user = "zuser"
 realname = "the battle host"
 feedback_nick = "vandor"
+channels = ["#two", { name = "&three", key = "sesame" }]
 [sasl]
 enabled = true
 account = "zacct"
@@ -40,6 +41,8 @@ lines_per_second = 0.5
   EXPECT_EQ(options.endpoint.ca_file, "/etc/ca.pem");
   EXPECT_FALSE(options.endpoint.skip_verify);
   EXPECT_EQ(options.client.channel, "#battles");
+  EXPECT_EQ(options.client.more_channels,
+            (std::vector<IrcChannelSettings>{{"#two", ""}, {"&three", "sesame"}}));
   EXPECT_EQ(options.client.nick, "zhost");
   EXPECT_EQ(options.client.user, "zuser");
   EXPECT_EQ(options.client.realname, "the battle host");
@@ -81,6 +84,15 @@ TEST(IrcConfigTest, ErrorsNameFileLineAndProblem) {
        "c.toml:3: flood.lines_per_second must be from 0.01 to 100"},
       {"[flood]\nburst = \"4\"\n", "c.toml:2: flood.burst must be a number"},
       {"[flood]\nburst = nan\n", "c.toml:2: flood.burst must be from 1 to 100"},
+      {"channels = \"#a\"\n", "c.toml:1: channels must be a list ([...])"},
+      {"channels = [\n\"#a\",\n\"b\"]\n",
+       "c.toml:3: channels: a channel's name starts with # or & and has more after it"},
+      {"channels = [\"#a b\"]\n", "c.toml:1: channels: the channel's name cannot hold \" \""},
+      {"channels = [3]\n", "c.toml:1: channels holds names"},
+      {"channels = [{ key = \"k\" }]\n", "c.toml:1: a channel in channels needs its name"},
+      {"channels = [{ name = \"#a\", mode = \"k\" }]\n", "c.toml:1: unknown key channels.mode"},
+      {"channels = [{ name = \"#a\", key = \"a,b\" }]\n",
+       "c.toml:1: channels: a key has at most 64 bytes and no spaces or commas"},
   };
   for (const auto& c : cases) {
     IrcOptions options;
@@ -157,6 +169,16 @@ TEST_F(PasswordFileTest, CommandLineOverridesTheConfig) {
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.command.irc.endpoint.host, "a.example");
   EXPECT_EQ(parsed.command.irc.client.nick, "fromfile");
+
+  // The command line's URL replaces the first channel; the config's other
+  // channels stay, and none may be served twice.
+  Write("server = \"irc://a.example/#one\"\nnick = \"n\"\nchannels = [\"#TWO\"]\n", 0600);
+  parsed = ParseCommandLine({"irc", "--config", path_, "irc://b.example/#three"});
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(ServedChannels(parsed.command.irc.client),
+            (std::vector<IrcChannelSettings>{{"#three", ""}, {"#TWO", ""}}));
+  EXPECT_EQ(ParseCommandLine({"irc", "--config", path_, "irc://b.example/#two"}).error,
+            "the channel #TWO is named twice");
 
   EXPECT_EQ(ParseCommandLine({"irc", "--config"}).error, "--config needs a file");
   EXPECT_EQ(ParseCommandLine({"irc", "--config", "/nonexistent.toml"}).error,
