@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ class IrcMatchTest : public ::testing::Test {
   bool Enter(TestClient& client) {
     if (!client.Open(server_.port())) return false;
     if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
-    client.Send("JOIN " + kChannel);
+    client.Send("JOIN " + (also_.empty() ? kChannel : also_ + "," + kChannel));
     return scene_.Until([&] { return client.InChannel(); }, 10);
   }
 
@@ -64,7 +65,7 @@ class IrcMatchTest : public ::testing::Test {
   std::vector<Heard> HostLines() const {
     std::vector<Heard> lines;
     for (const Heard& heard : watcher_.heard) {
-      if (heard.nick == kHost) lines.push_back(heard);
+      if (heard.nick == kHost && heard.channel == channel_) lines.push_back(heard);
     }
     return lines;
   }
@@ -76,7 +77,8 @@ class IrcMatchTest : public ::testing::Test {
         [&] {
           for (; cursor_ < watcher_.heard.size(); ++cursor_) {
             const Heard& heard = watcher_.heard[cursor_];
-            if (heard.nick == kHost && heard.text.find(part) != std::string::npos) {
+            if (heard.nick == kHost && heard.channel == channel_ &&
+                heard.text.find(part) != std::string::npos) {
               ++cursor_;
               return true;
             }
@@ -94,7 +96,7 @@ class IrcMatchTest : public ::testing::Test {
         [&] {
           for (; cursor_ < watcher_.heard.size(); ++cursor_) {
             const Heard& heard = watcher_.heard[cursor_];
-            if (heard.nick != kHost) continue;
+            if (heard.nick != kHost || heard.channel != channel_) continue;
             if (heard.text == "-=|[" + player1 + " choose your attack]|=-") turn = 1;
             if (heard.text == "-=|[" + player2 + " choose your attack]|=-") turn = 2;
             if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
@@ -112,7 +114,8 @@ class IrcMatchTest : public ::testing::Test {
   // Presses a console button once the console shows it usable, as an
   // operator looking at it would.
   void Operator(const std::string& command) {
-    const bool usable = scene_.Until(
+    const bool usable = several_ ? Shows("buttons:", " | listening:", command, 30)
+                                 : scene_.Until(
         [&] {
           for (auto line = host_->lines.rbegin(); line != host_->lines.rend(); ++line) {
             if (!line->starts_with("[console]")) continue;
@@ -125,26 +128,35 @@ class IrcMatchTest : public ::testing::Test {
         },
         30);
     EXPECT_TRUE(usable) << command << " never became usable";
-    host_->Write(command + "\n");
+    host_->Write(Shown() + command + "\n");
   }
+
+  // With two channels, the terminal shows the current one before a command.
+  std::string Shown() const { return several_ ? "channel " + channel_ + "\n" : ""; }
 
   // Waits until the host's console shows listener ChatN on. The host
   // switches a listener on after its prompt's pause, so a player who
   // answers faster than a person would is not heard; players wait for it.
   bool Listening(int n, double seconds = 20) {
+    return Shows("listening:", "\n", "Chat" + std::to_string(n), seconds);
+  }
+
+  // Whether `show` comes to print `part` between `from` and `to`.
+  bool Shows(const std::string& from, const std::string& to, const std::string& part,
+             double seconds) {
     // The log leaves listeners out; `show` prints them, so ask again and
-    // again until the answer has ChatN on.
-    const std::string chat = "Chat" + std::to_string(n);
+    // again until the answer has it.
     for (int tries = 0; tries < static_cast<int>(seconds * 5); ++tries) {
       const std::size_t asked = host_->lines.size();
-      host_->Write("show\n");
+      host_->Write(Shown() + "show\n");
       bool on = false;
       scene_.Until(
           [&] {
             for (std::size_t i = asked; i < host_->lines.size(); ++i) {
               const std::string& line = host_->lines[i];
               if (line.starts_with("[console]") && line.find("listening:") != std::string::npos) {
-                on = line.find(chat, line.find("listening:")) != std::string::npos;
+                const std::size_t at = line.find(from);
+                on = line.substr(at, line.find(to, at) - at).find(part) != std::string::npos;
                 return true;
               }
             }
@@ -179,6 +191,9 @@ class IrcMatchTest : public ::testing::Test {
   TestClient watcher_{"watcher"};
   std::unique_ptr<Child> host_;
   std::size_t cursor_ = 0;
+  std::string channel_ = kChannel;  // whose lines HostSays and NextTurn wait for
+  std::string also_;                // a second channel the clients join
+  bool several_ = false;            // the host serves both
 };
 
 // Operators steer the host by private message: boss (by mask) presses
@@ -441,6 +456,93 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
       "host RSS %ld -> %ld KiB; %zu host lines checked for rate\n",
       flooded, flood_seconds, static_cast<double>(flooded) / flood_seconds, slowest, rss_before,
       rss_after, lines.size());
+}
+
+// One seeded match to four attacks, played alone and then in two channels
+// of one host at once, every step taken in one channel and then the other:
+// each channel's lines equal the lone match's.
+TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
+  const std::string second = "#second";
+  also_ = second;
+  watcher_.Send("JOIN " + second);
+  TestClient alice("alice"), bob("bob");
+  for (TestClient* client : {&alice, &bob}) {
+    scene_.Add(*client);
+    ASSERT_TRUE(Enter(*client));
+  }
+  struct Step {
+    std::string when;  // the host's line it waits for
+    int listener;      // ... and the listener then on, or 0
+    TestClient* player;  // null: the operator at the terminal
+    std::string what;
+  };
+  const std::vector<Step> steps = {
+      {"", 0, nullptr, "get players"},
+      {"-=|[type: -join]=-", 1, &alice, "-join"},
+      {"-=|[alice has joined the game]|=-", 0, &bob, "-join"},
+      {"-=|[no more space for players]|=-", 0, nullptr, "setup"},
+      {"-=|[alice enter your zorvik first]|=-", 2, &alice, "/pikachu"},
+      {"-=|[bob type in a valid zorvik name]|=-", 3, &bob, "/bulbasaur"},
+      {"-=|[bob will use bulbasaur 500/500]|=-", 0, nullptr, "start"},
+      {"-=|[alice choose your attack]|=-", 4, &alice, "/thundershock"},
+      {"-=|[bob choose your attack]|=-", 5, &bob, "/tackle"},
+      {"-=|[alice choose your attack]|=-", 4, &alice, "/thunder"},
+      {"-=|[bob choose your attack]|=-", 5, &bob, "/tackle"},
+      {"-=|[alice choose your attack]|=-", 0, nullptr, "stop"},
+  };
+  std::vector<std::string> alone;
+  std::vector<std::unique_ptr<Child>> hosts;  // the scene keeps them
+  char folder[] = "/tmp/zorvik-channels-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string config = std::string(folder) + "/zorvik.toml";
+  std::ofstream(config) << "channels = [\"" << second << "\"]\n";
+  for (const bool both : {false, true}) {
+    SCOPED_TRACE(both);
+    several_ = both;
+    const std::size_t from = watcher_.heard.size();
+    std::vector<std::string> args = {Url(false), "--nick", kHost, "--seed", "110",
+                                     "--burst",  "10",     "--lines-per-second", "2.5"};
+    if (both) args.insert(args.end(), {"--config", config});
+    StartHost(args);
+    ASSERT_TRUE(
+        scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
+    const std::vector<std::string> channels =
+        both ? std::vector<std::string>{kChannel, second} : std::vector<std::string>{kChannel};
+    std::map<std::string, std::size_t> cursors = {{kChannel, from}, {second, from}};
+    for (const Step& step : steps) {
+      for (const std::string& channel : channels) {
+        cursors[channel_] = cursor_;
+        channel_ = channel;
+        cursor_ = cursors[channel];
+        ASSERT_TRUE(step.when.empty() || HostSays(step.when, 30)) << channel << Transcript();
+        ASSERT_TRUE(!step.listener || Listening(step.listener, 30)) << channel << Transcript();
+        if (step.player) {
+          step.player->Say(channel, step.what);
+        } else {
+          Operator(step.what);
+        }
+      }
+    }
+    for (std::size_t before = 0; before != watcher_.heard.size(); scene_.For(3)) {
+      before = watcher_.heard.size();  // until the host has said all it had queued
+    }
+    for (const std::string& channel : channels) {
+      std::vector<std::string> lines;
+      for (std::size_t i = from; i < watcher_.heard.size(); ++i) {
+        const Heard& heard = watcher_.heard[i];
+        if (heard.nick == kHost && heard.channel == channel) lines.push_back(heard.text);
+      }
+      if (alone.empty()) alone = lines;
+      EXPECT_EQ(lines, alone) << channel;
+    }
+    EXPECT_GT(alone.size(), 40u);
+    Operator("exit");
+    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20))
+        << Transcript();
+    hosts.push_back(std::move(host_));
+  }
+  std::printf("[ figures  ] two channels: %zu match lines in each\n", alone.size());
+  std::filesystem::remove_all(folder);
 }
 
 // The certificate is checked by default: without --ca-file the host does
