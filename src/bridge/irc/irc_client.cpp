@@ -688,7 +688,8 @@ void IrcChannel::ChatSend(const std::string& line) {
   // cannot, the line waits in the queue and the game goes on. The other
   // queues' turns may come first.
   while (last > queue_.sent_seq && joined_ && !loop.Quitting()) {
-    const Micros due = client_.pump_timer_ ? client_.pump_due_ : client_.bucket_.ReadyAt(loop.Now());
+    const Micros due =
+        client_.pump_timer_ ? client_.pump_due_ : client_.bucket_.ReadyAt(loop.Now());
     // Past the due time by a microsecond, so the pump due then has run.
     loop.Wait(std::max<Micros>(1, due - loop.Now() + 1));
   }

@@ -556,75 +556,54 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
   }
 }
 
-}  // namespace
-}  // namespace zorvik
-
-namespace zorvik {
-namespace {
-
-// Several channels on one link: each is joined (with its key), hears only
-// its own lines, and the one bucket's tokens go to the queues in turn, so a
-// channel with a long backlog does not hold up another or the notices.
+// Several channels on one link: each is joined (with its key) and hears its
+// own lines; the bucket's tokens go to the queues in turn (round robin).
 TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
   IrcClientSettings settings;
   settings.more_channels = {{"#two", "sesame"}, {"#three", ""}};
   Make(settings);
-  std::vector<std::string> heard;
-  for (std::size_t i = 0; i < client_->channel_count(); ++i) {
-    client_->channel(i).Subscribe([&heard, i](const std::string& nick, const std::string& text) {
-      heard.push_back(std::to_string(i) + " " + nick + ": " + text);
-    });
-  }
+  client_->channel(2).Subscribe([this](const std::string& who, const std::string& text) {
+    heard_.push_back("2 " + who + text);
+  });
   server_.Say(":srv 001 host :Welcome");
-  EXPECT_EQ(server_.Take(),
-            (std::vector<std::string>{"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host",
-                                      "JOIN #battles", "JOIN #two sesame", "JOIN #three"}));
-  for (const char* name : {"#battles", "#TWO", "#three"}) server_.Say(std::string(":host!u@h JOIN ") + name);
-  for (const char* line : {":a!a@h PRIVMSG #two :-join", ":b!b@h PRIVMSG #battles :hi",
+  EXPECT_EQ(std::vector<std::string>(server_.lines.end() - 3, server_.lines.end()),
+            (std::vector<std::string>{"JOIN #battles", "JOIN #two sesame", "JOIN #three"}));
+  for (const char* line : {":host!u@h JOIN #battles", ":host!u@h JOIN #TWO",
+                           ":host!u@h JOIN #three", ":a!a@h PRIVMSG #two :-join",
+                           ":b!b@h PRIVMSG #battles :hi",
                            ":c!c@h PRIVMSG #Three :-join", ":d!d@h PRIVMSG #four :lost"}) {
     server_.Say(line);
   }
-  EXPECT_EQ(heard, (std::vector<std::string>{"1 a: -join", "0 b: hi", "2 c: -join"}));
-  EXPECT_EQ(client_->FindChannel("#Battles"), &client_->channel(0));
-  EXPECT_EQ(client_->FindChannel("#four"), nullptr);
-
-  // Burst spent, then: #battles queues five lines (from tasks, as nested
-  // ChatSends would), #two two, and a notice comes; each gets its turn.
-  struct Backlog {
-    std::size_t channel;  // 3: the notice
-    int lines;
-  };
-  for (const Backlog& b : {Backlog{0, 5}, Backlog{1, 2}, Backlog{3, 1}}) {
-    for (int n = 1; n <= b.lines; ++n) {
-      const std::string text = "l" + std::to_string(n);
-      loop_.Post([this, b, text] {
-        if (b.channel == 3) return client_->SendNotice("op", text);
-        client_->channel(b.channel).ChatSend(text);
+  EXPECT_EQ(heard_, (std::vector<std::string>{"b: hi", "2 c-join"}));
+  server_.Take();
+  // Backlogs (queued from tasks, as nested ChatSends would): the burst goes
+  // in order, then the queues take turns from the one after the last served.
+  using Backlog = std::vector<std::pair<std::size_t, int>>;  // queue 3: notices
+  for (const auto& [queue, lines] : Backlog{{0, 5}, {1, 2}, {3, 1}}) {
+    for (int n = 1; n <= lines; ++n) {
+      loop_.Post([this, queue = queue, text = "l" + std::to_string(n)] {
+        if (queue == 3) return client_->SendNotice("op", text);
+        client_->channel(queue).ChatSend(text);
       });
     }
   }
   loop_.Wait(20 * kSecond);
-  const std::vector<std::string> sent = Privmsgs();
-  // The first four take the burst in the order they came; from then on the
-  // queues with lines take turns, from the one after the last served.
-  EXPECT_EQ(sent, (std::vector<std::string>{"#battles l1", "#battles l2", "#battles l3",
-                                            "#battles l4", "#two l1", "op l1", "#battles l5",
-                                            "#two l2"}));
-  // A channel that is out (kicked) keeps its lines; the others go on.
+  EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"#battles l1", "#battles l2", "#battles l3",
+                                                  "#battles l4", "#two l1", "op l1", "#battles l5",
+                                                  "#two l2"}));
+  // A kicked channel's lines wait; caller-ID is set while every channel's IMs are off.
   server_.Say(":op!o@h KICK #two host :out");
   loop_.Post([this] { client_->channel(1).ChatSend("waits"); });
   loop_.Post([this] { client_->channel(2).ChatSend("goes"); });
   loop_.Wait(3 * kSecond);
-  EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"#three goes"}));
-  EXPECT_EQ(client_->channel(1).queued(), 1u);
-
-  // The caller-ID mode blocks private messages only while every channel's
-  // instant messages are off.
   server_.Say(":srv 005 host CALLERID=g :are supported");
   for (std::size_t i : {0, 1, 2}) client_->channel(i).InstantMessagesOff();
   client_->channel(1).InstantMessagesOn();
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"MODE host +g", "MODE host -g"}));
+  EXPECT_EQ(server_.Take(),
+            (std::vector<std::string>{"PRIVMSG #three goes", "MODE host +g", "MODE host -g"}));
+  EXPECT_EQ(client_->channel(1).queued(), 1u);
 }
+
 
 }  // namespace
 }  // namespace zorvik
