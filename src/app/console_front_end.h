@@ -9,6 +9,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/host_program.h"
 #include "bridge/loop/poll_loop.h"
@@ -51,6 +52,19 @@ class ConsoleFrontEnd {
   virtual void Attach(HostProgram& program, bool commands) = 0;
   // A line the host said that the room feed does not bring back (IRC).
   virtual void HostLine(const std::string& nick, const std::string& text) = 0;
+
+  // Several hosts, one per IRC channel, in place of Attach: one channel is
+  // shown at a time, the first to begin with, and the operator's commands
+  // go to its host; "channel #NAME" shows another and "channel" lists them.
+  // Called once, before the programs start.
+  struct Channel {
+    std::string name;
+    HostProgram* program;
+  };
+  virtual void AttachChannels(std::vector<Channel> channels);
+  // HostLine for the host of channel `index` (of those attached).
+  virtual void ChannelHostLine(std::size_t index, const std::string& nick,
+                               const std::string& text);
   // Asked whenever the top of the screen is drawn; lines ignore it.
   virtual void SetLinkState(std::function<LinkState()> state) { (void)state; }
 };

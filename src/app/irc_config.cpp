@@ -80,6 +80,15 @@ class ConfigTable {
     return nullptr;
   }
 
+  // An array of anything; null when absent or in error.
+  const toml::node* Array(std::string_view key, std::string& error) {
+    const toml::node* node = Take(key);
+    if (!node || !error.empty()) return nullptr;
+    if (node->as_array()) return node;
+    error = Where(*node) + prefix_ + std::string(key) + " must be a list ([...])";
+    return nullptr;
+  }
+
   // An array of tables ([[key]]); null when absent or in error.
   const toml::array* Tables(std::string_view key, std::string& error) {
     const toml::node* node = Take(key);
@@ -206,6 +215,34 @@ std::string ParseIrcConfig(std::string_view text, const std::string& path, IrcOp
       error = where("log_keep") + "log_keep must be a whole number";
     }
     options.log_keep = static_cast<std::size_t>(keep);
+  }
+  if (const toml::node* node = top.Array("channels", error)) {
+    client.more_channels.clear();
+    for (const toml::node& entry : *node->as_array()) {
+      if (!error.empty()) break;
+      IrcChannelSettings channel;
+      if (const auto* plain = entry.as_string()) {
+        channel.name = plain->get();
+      } else if (const auto* keyed = entry.as_table()) {
+        ConfigTable table(*keyed, path, "channels.");
+        if (!table.String("name", channel.name, error) && error.empty()) {
+          error = top.Where(entry) + "a channel in channels needs its name";
+        }
+        table.String("key", channel.key, error);
+        table.CheckRest(error);
+      } else {
+        error = top.Where(entry) +
+                "channels holds names (\"#battles\") or tables ({ name = \"#b\", key = \"k\" })";
+      }
+      if (!error.empty()) break;
+      if (const std::string problem = ChannelNameProblem(channel.name); !problem.empty()) {
+        error = top.Where(entry) + "channels: " + problem;
+      } else if (channel.key.size() > 64 ||
+                 channel.key.find_first_of(std::string(" ,\0\r\n", 5)) != std::string::npos) {
+        error = top.Where(entry) + "channels: a key has at most 64 bytes and no spaces or commas";
+      }
+      client.more_channels.push_back(std::move(channel));
+    }
   }
   top.Bool("operators_may_exit", options.operators_may_exit, error);
   if (const toml::array* operators = top.Tables("operator", error)) {

@@ -25,6 +25,7 @@ realname = "the battle host"
 feedback_nick = "vandor"
 log_folder = "/var/log/z"
 log_keep = 7
+channels = ["#two", { name = "&three", key = "sesame" }]
 [sasl]
 enabled = true
 account = "zacct"
@@ -42,6 +43,8 @@ lines_per_second = 0.5
   EXPECT_EQ(options.endpoint.ca_file, "/etc/ca.pem");
   EXPECT_FALSE(options.endpoint.skip_verify);
   EXPECT_EQ(options.client.channel, "#battles");
+  EXPECT_EQ(options.client.more_channels,
+            (std::vector<IrcChannelSettings>{{"#two", ""}, {"&three", "sesame"}}));
   EXPECT_EQ(options.client.nick, "zhost");
   EXPECT_EQ(options.client.user, "zuser");
   EXPECT_EQ(options.client.realname, "the battle host");
@@ -88,6 +91,10 @@ TEST(IrcConfigTest, ErrorsNameFileLineAndProblem) {
       {"log_folder = \"\"\n", "c.toml:1: log_folder must name a folder"},
       {"log_keep = 2.5\n", "c.toml:1: log_keep must be a whole number"},
       {"log_keep = -1\n", "c.toml:1: log_keep must be from 0 to 1000000"},
+      {"channels = \"#a\"\n", "c.toml:1: channels must be a list ([...])"},
+      {"channels = [\n\"#a\",\n\"b\"]\n",
+       "c.toml:3: channels: a channel's name starts with # or & and has more after it"},
+      {"channels = [{ key = \"k\" }]\n", "c.toml:1: a channel in channels needs its name"},
   };
   for (const auto& c : cases) {
     IrcOptions options;
@@ -164,6 +171,15 @@ TEST_F(PasswordFileTest, CommandLineOverridesTheConfig) {
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.command.irc.endpoint.host, "a.example");
   EXPECT_EQ(parsed.command.irc.client.nick, "fromfile");
+
+  // The URL replaces the first channel only; none may be served twice.
+  Write("server = \"irc://a.example/#one\"\nnick = \"n\"\nchannels = [\"#TWO\"]\n", 0600);
+  parsed = ParseCommandLine({"irc", "--config", path_, "irc://b.example/#three"});
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(ServedChannels(parsed.command.irc.client),
+            (std::vector<IrcChannelSettings>{{"#three", ""}, {"#TWO", ""}}));
+  EXPECT_EQ(ParseCommandLine({"irc", "--config", path_, "irc://b.example/#two"}).error,
+            "the channel #TWO is named twice");
 
   EXPECT_EQ(ParseCommandLine({"irc", "--config"}).error, "--config needs a file");
   EXPECT_EQ(ParseCommandLine({"irc", "--config", "/nonexistent.toml"}).error,

@@ -4,6 +4,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "app/console_front_end.h"
 #include "app/console_printer.h"
@@ -36,14 +37,27 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   IrcClient client(
       loop, [&loop, endpoint] { return std::make_unique<IrcConnection>(loop, endpoint); },
       settings);
-  MatchLog log(loop, client, settings.channel, irc.log_folder, irc.log_keep, notes);
+  // One host per channel, each with its own match record, listeners,
+  // instant-message switch and dice, on the channel's own room, and each
+  // with its own match log.
+  struct ChannelHost {
+    ChannelHost(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,
+                IrcChannel& channel, const IrcOptions& irc, std::ostream& notes)
+        : room(channel),
+          log(loop, channel, channel.name(), irc.log_folder, irc.log_keep, notes),
+          program(loop, boxes, options, log.chat(), channel) {}
+    IrcChannel& room;
+    MatchLog log;
+    HostProgram program;
+  };
+  std::vector<std::unique_ptr<ChannelHost>> hosts;
   int status = 0;
   std::optional<Micros> reconnect_at;
   client.SetStatusObserver([&](IrcStatus kind, const std::string& text) {
     switch (kind) {
       case IrcStatus::kInfo:
         reconnect_at = ReconnectTime(text, loop.Now());
-        log.Link(client.joined(), text);
+        for (const auto& host : hosts) host->log.Link(host->room.joined(), text);
         notes << "[irc] " << Printable(text) << std::endl;
         break;
       case IrcStatus::kMessage:
@@ -56,18 +70,9 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
         break;
     }
   });
-  client.SetSentObserver([&front, &log](const std::string& nick, const std::string& text) {
-    front->HostLine(nick, text);
-    log.HostLine(nick, text);
-  });
-  front->SetLinkState([&] {
-    return DescribeLink(LinkFacts{client.joined(), client.registered(), client.queued(),
-                                  client.dropped(), reconnect_at, status != 0},
-                        loop.Now());
-  });
 
   OperatorDesk desk(
-      loop, settings.channel, front->boxes(),
+      loop, front->boxes(),
       [&client](const std::string& nick, const std::string& text) { client.SendNotice(nick, text); },
       notes);
   desk.SetOperators(irc.operators, irc.operators_may_exit);
@@ -83,24 +88,50 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   client.SetPrivateObserver(
       [&desk](const IrcSender& sender, const std::string& text) { desk.Hear(sender, text); });
 
-  HostProgram program(loop, desk.boxes(), options, log.chat(), client);
-  desk.Attach(program);
-  log.Attach(program);
-  program.splash().AddVisibilityObserver([&](bool shown) {
-    if (shown) loop.Post([&program] { program.splash().Click(); });
+  std::vector<ConsoleFrontEnd::Channel> shown;
+  for (std::size_t i = 0; i < client.channel_count(); ++i) {
+    IrcChannel& room = client.channel(i);
+    auto host = std::make_unique<ChannelHost>(loop, desk.boxes(), options, room, irc, notes);
+    HostProgram& program = host->program;
+    MatchLog& log = host->log;
+    room.SetSentObserver([&front, &log, i](const std::string& nick, const std::string& text) {
+      front->ChannelHostLine(i, nick, text);
+      log.HostLine(nick, text);
+    });
+    desk.Attach(room.name(), program);
+    log.Attach(program);
+    program.splash().AddVisibilityObserver([&loop, &program](bool shown_now) {
+      if (shown_now) loop.Post([&program] { program.splash().Click(); });
+    });
+    program.console().SetExitAction([&] {
+      client.Quit("zorvik says goodbye");
+      notes << "[exit] goodbye" << std::endl;
+    });
+    shown.push_back(ConsoleFrontEnd::Channel{room.name(), &program});
+    hosts.push_back(std::move(host));
+  }
+  IrcChannel& first = client.channel(0);
+  front->SetLinkState([&] {
+    return DescribeLink(LinkFacts{first.joined(), client.registered(), client.queued(),
+                                  client.dropped(), reconnect_at, status != 0},
+                        loop.Now());
   });
-  program.console().SetExitAction([&] {
-    client.Quit("zorvik says goodbye");
-    notes << "[exit] goodbye" << std::endl;
-  });
-  front->Attach(program, true);
+  if (hosts.size() == 1) {
+    front->Attach(hosts.front()->program, true);
+  } else {
+    front->AttachChannels(shown);
+  }
 
-  notes << "zorvik " << ZORVIK_VERSION << " on IRC: " << Printable(settings.channel) << " at "
+  std::string names;
+  for (const ConsoleFrontEnd::Channel& channel : shown) {
+    names += (names.empty() ? "" : ", ") + channel.name;
+  }
+  notes << "zorvik " << ZORVIK_VERSION << " on IRC: " << Printable(names) << " at "
         << Printable(endpoint.host) << ":" << endpoint.port << (endpoint.tls ? " (TLS" : " (plain")
         << (endpoint.tls && endpoint.skip_verify ? ", certificate NOT checked)" : ")") << " as "
         << Printable(settings.nick) << ". Type help for commands." << std::endl;
   client.Start();
-  program.Start();
+  for (const auto& host : hosts) host->program.Start();
   loop.Run();
   return status;
 }

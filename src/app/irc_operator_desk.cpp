@@ -47,13 +47,19 @@ void OperatorDesk::CapturingBoxes::Show(const std::string& title, const std::str
   shown_.Show(title, text);
 }
 
-OperatorDesk::OperatorDesk(EventLoop& loop, std::string channel, MessageBoxes& boxes,
-                           Notice notice, std::ostream& notes)
-    : loop_(loop),
-      channel_(std::move(channel)),
-      boxes_(boxes),
-      notice_(std::move(notice)),
-      notes_(notes) {}
+OperatorDesk::OperatorDesk(EventLoop& loop, MessageBoxes& boxes, Notice notice,
+                           std::ostream& notes)
+    : loop_(loop), boxes_(boxes), notice_(std::move(notice)), notes_(notes) {}
+
+void OperatorDesk::Attach(const std::string& channel, HostProgram& program) {
+  served_.push_back(Served{channel, &program});
+}
+
+std::string OperatorDesk::ChannelList() const {
+  std::string list;
+  for (const Served& served : served_) list += (list.empty() ? "" : ", ") + served.channel;
+  return list;
+}
 
 void OperatorDesk::SetOperators(std::vector<IrcOperator> operators, bool may_exit) {
   operators_ = std::move(operators);
@@ -61,7 +67,7 @@ void OperatorDesk::SetOperators(std::vector<IrcOperator> operators, bool may_exi
 }
 
 void OperatorDesk::Hear(const IrcSender& sender, const std::string& text) {
-  if (operators_.empty() || !program_) return;
+  if (operators_.empty() || served_.empty()) return;
   const std::string nick(NickOf(sender.prefix));
   const std::string who =
       Printable(sender.prefix) + (sender.account.empty() ? "" : " (" + Printable(sender.account) + ")");
@@ -73,17 +79,27 @@ void OperatorDesk::Hear(const IrcSender& sender, const std::string& text) {
     return;
   }
   std::string_view command = TrimSpaces(text);
+  HostProgram* program = served_.size() == 1 ? served_.front().program : nullptr;
   if (!command.empty() && (command.front() == '#' || command.front() == '&')) {
     const std::size_t space = command.find(' ');
     const std::string_view channel = command.substr(0, space);
-    if (!SameIrcName(channel, channel_)) {
-      notice_(nick, "this host serves " + channel_ + ", not " + Printable(channel));
+    program = nullptr;
+    for (const Served& served : served_) {
+      if (SameIrcName(channel, served.channel)) program = served.program;
+    }
+    if (!program) {
+      notice_(nick, "this host serves " + ChannelList() + ", not " + Printable(channel));
       return;
     }
     command = space == std::string_view::npos ? std::string_view()
                                               : TrimSpaces(command.substr(space + 1));
   }
   if (command.empty()) return;
+  if (!program && command != "help") {
+    notice_(nick, "this host serves " + ChannelList() + ": name the channel first (" +
+                      served_.front().channel + " " + Printable(command) + ")");
+    return;
+  }
   if (command == "help") {
     notice_(nick, std::string(kHelp) + (may_exit_ ? " | exit" : ""));
     return;
@@ -94,14 +110,15 @@ void OperatorDesk::Hear(const IrcSender& sender, const std::string& text) {
     return;
   }
   notes_ << "[op] " << who << ": " << Printable(command) << std::endl;
-  loop_.Post([this, nick, line = std::string(command)] { Press(nick, line); });
+  loop_.Post([this, program, nick, line = std::string(command)] { Press(*program, nick, line); });
 }
 
-void OperatorDesk::Press(const std::string& nick, const std::string& command) {
+void OperatorDesk::Press(HostProgram& program, const std::string& nick,
+                         const std::string& command) {
   std::ostringstream answer;
   std::ostream* outer = boxes_.capture;
   boxes_.capture = &answer;
-  RunConsoleCommand(*program_, command, answer);
+  RunConsoleCommand(program, command, answer);
   boxes_.capture = outer;
   std::vector<std::string> lines;
   std::istringstream read(answer.str());
@@ -113,7 +130,7 @@ void OperatorDesk::Press(const std::string& nick, const std::string& command) {
     lines.resize(kMostAnswerLines - 1);
     lines.push_back("(" + std::to_string(cut) + " more lines)");
   }
-  if (command != "show") lines.push_back(DescribeConsole(program_->console(), false));
+  if (command != "show") lines.push_back(DescribeConsole(program.console(), false));
   for (const std::string& line : lines) notice_(nick, line);
 }
 

@@ -25,18 +25,19 @@ class OperatorDesk {
  public:
   using Notice = std::function<void(const std::string& nick, const std::string& text)>;
 
-  // Serves `channel`; message boxes go on to `boxes` (and, while a press
-  // runs, into its answer). `notice` sends an answer; `notes` logs who
-  // pressed what. All must outlive the desk.
-  OperatorDesk(EventLoop& loop, std::string channel, MessageBoxes& boxes, Notice notice,
-               std::ostream& notes);
+  // Message boxes go on to `boxes` (and, while a press runs, into its
+  // answer). `notice` sends an answer; `notes` logs who pressed what. All
+  // must outlive the desk.
+  OperatorDesk(EventLoop& loop, MessageBoxes& boxes, Notice notice, std::ostream& notes);
   OperatorDesk(const OperatorDesk&) = delete;
   OperatorDesk& operator=(const OperatorDesk&) = delete;
 
   // The boxes for the program, before it is made.
   MessageBoxes& boxes() { return boxes_; }
-  // The program the presses go to; before the first private message.
-  void Attach(HostProgram& program) { program_ = &program; }
+  // The program of `channel`, where the presses for it go; each channel's
+  // before the first private message. With several channels a press names
+  // its channel first ("#battles start"); with one it may.
+  void Attach(const std::string& channel, HostProgram& program);
   void SetOperators(std::vector<IrcOperator> operators, bool may_exit);
 
   // A private message `text` from `sender`. Does not dispatch: a press
@@ -54,14 +55,19 @@ class OperatorDesk {
     MessageBoxes& shown_;
   };
 
-  void Press(const std::string& nick, const std::string& command);
+  struct Served {
+    std::string channel;
+    HostProgram* program;
+  };
+
+  void Press(HostProgram& program, const std::string& nick, const std::string& command);
+  std::string ChannelList() const;
 
   EventLoop& loop_;
-  std::string channel_;
   CapturingBoxes boxes_;
   Notice notice_;
   std::ostream& notes_;
-  HostProgram* program_ = nullptr;
+  std::vector<Served> served_;
   std::vector<IrcOperator> operators_;
   bool may_exit_ = false;
   RefusalGate gate_;

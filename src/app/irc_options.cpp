@@ -27,6 +27,19 @@ bool PlainName(std::string_view name) {
   return name.front() != '#' && name.front() != '&';
 }
 
+std::string ChannelNameProblem(std::string_view name) {
+  if (name.size() < 2 || (name.front() != '#' && name.front() != '&')) {
+    return "a channel's name starts with # or & and has more after it";
+  }
+  if (name.size() > 64) return "a channel's name has at most 64 bytes";
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || c == ',' || byte == 0x07)
+      return "the channel's name cannot hold \"" + Printable(std::string(1, c)) + "\"";
+  }
+  return {};
+}
+
 std::string ParseIrcUrl(std::string_view url, IrcOptions& options) {
   IrcEndpoint& endpoint = options.endpoint;
   if (url.starts_with("ircs://")) {
@@ -72,11 +85,7 @@ std::string ParseIrcUrl(std::string_view url, IrcOptions& options) {
   if (name.starts_with("%23")) name = "#" + name.substr(3);
   if (!name.empty() && name.front() != '#' && name.front() != '&') name = "#" + name;
   if (name.size() < 2) return "the URL names no channel (irc://HOST/#CHANNEL)";
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || c == ',' || byte == 0x07)
-      return "the channel's name cannot hold \"" + Printable(std::string(1, c)) + "\"";
-  }
+  if (std::string problem = ChannelNameProblem(name); !problem.empty()) return problem;
   options.client.channel = name;
   options.have_url = true;
   return {};
@@ -148,6 +157,17 @@ bool ParseIrcArgument(const std::vector<std::string>& args, std::size_t& i, IrcO
 std::string CheckIrcOptions(const IrcOptions& options) {
   if (!options.have_url) return "irc needs the server: irc://HOST[:PORT]/#CHANNEL or ircs://...";
   if (options.client.nick.empty()) return "irc needs --nick NICK";
+  const std::vector<IrcChannelSettings> channels = ServedChannels(options.client);
+  if (channels.size() > kMostIrcChannels) {
+    return "one host serves at most " + std::to_string(kMostIrcChannels) + " channels";
+  }
+  for (std::size_t i = 0; i < channels.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j) {
+      if (SameIrcName(channels[i].name, channels[j].name)) {
+        return "the channel " + Printable(channels[i].name) + " is named twice";
+      }
+    }
+  }
   if (options.endpoint.skip_verify && !options.endpoint.ca_file.empty()) {
     return "--ca-file and --insecure-skip-verify contradict each other";
   }

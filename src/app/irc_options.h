@@ -38,6 +38,12 @@ struct IrcOptions {
 // left out). Returns the problem, or empty.
 std::string ParseIrcUrl(std::string_view url, IrcOptions& options);
 
+// The most channels one host serves on its connection.
+inline constexpr std::size_t kMostIrcChannels = 20;
+
+// Why `name` cannot be a channel's name ("#battles", "&local"), or empty.
+std::string ChannelNameProblem(std::string_view name);
+
 // A nick, user or account name the server can take as one parameter: 1 to
 // 64 bytes, no spaces, controls or , : ! @, not starting like a channel.
 bool PlainName(std::string_view name);

@@ -66,7 +66,7 @@ class MatchLog::FileOut : public std::streambuf {
 class MatchLog::LoggedChat : public ChatClient {
  public:
   LoggedChat(ChatClient& chat, MatchLog& log) : chat_(chat), log_(log) {}
-  void ChatSend(const std::string& line) override { chat_.ChatSend(line); }
+  void ChatSend(std::string_view line) override { chat_.ChatSend(line); }
   void Pause(double seconds) override { chat_.Pause(seconds); }
   void InstantMessagesOff() override {
     log_.Record({"#im", kImOffName, kSwitchMessage});

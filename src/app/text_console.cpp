@@ -158,13 +158,9 @@ void PostConsoleCommand(EventLoop& loop, HostProgram& program, std::string line,
   });
 }
 
-void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::ostream& out,
-                         SpokenObserver spoken) {
-  auto lines = std::make_shared<ConsoleInputLines>(
-      [&loop, &program, &out, spoken](std::string line) {
-        PostConsoleCommand(loop, program, std::move(line), out, spoken);
-      },
-      out);
+void ReadConsoleLines(EventLoop& loop, int input, std::ostream& out,
+                      ConsoleInputLines::LineSink sink) {
+  auto lines = std::make_shared<ConsoleInputLines>(std::move(sink), out);
   loop.WatchReadable(input, [&loop, &out, input, lines] {
     char buffer[4096];
     const ssize_t got = read(input, buffer, sizeof buffer);
@@ -175,6 +171,13 @@ void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::
       return;
     }
     lines->Feed(std::string_view(buffer, static_cast<std::size_t>(got)));
+  });
+}
+
+void ReadConsoleCommands(EventLoop& loop, HostProgram& program, int input, std::ostream& out,
+                         SpokenObserver spoken) {
+  ReadConsoleLines(loop, input, out, [&loop, &program, &out, spoken](std::string line) {
+    PostConsoleCommand(loop, program, std::move(line), out, spoken);
   });
 }
 

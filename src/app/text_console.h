@@ -51,6 +51,12 @@ class ConsoleInputLines {
 void PostConsoleCommand(EventLoop& loop, HostProgram& program, std::string line,
                         std::ostream& out, const SpokenObserver& spoken = {});
 
+// Reads the operator's lines from descriptor `input` on `loop` and hands
+// each to `sink`; says so on `out` when the input ends. `out` must outlive
+// the loop's run.
+void ReadConsoleLines(EventLoop& loop, int input, std::ostream& out,
+                      ConsoleInputLines::LineSink sink);
+
 // Reads the operator's commands from descriptor `input` on `loop` and runs
 // each as a task of its own on `program`, printing answers to `out`. All
 // three must outlive the loop's run.

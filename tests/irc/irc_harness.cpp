@@ -308,7 +308,7 @@ void TestClient::Pump() {
     if (command == "PRIVMSG" && !target.empty() && target[0] == '#') {
       const std::size_t colon = line.find(" :");
       heard.push_back(
-          Heard{Elapsed(), nick, colon == std::string::npos ? "" : line.substr(colon + 2)});
+          Heard{Elapsed(), nick, colon == std::string::npos ? "" : line.substr(colon + 2), target});
     }
     raw.push_back(std::move(line));
   }

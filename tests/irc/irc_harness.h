@@ -90,6 +90,7 @@ struct Heard {
   double at;  // Elapsed() when it arrived
   std::string nick;
   std::string text;
+  std::string channel;  // where it was said
 };
 
 class TestClient {

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -34,7 +35,7 @@ class IrcMatchTest : public ::testing::Test {
   bool Enter(TestClient& client) {
     if (!client.Open(server_.port())) return false;
     if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
-    client.Send("JOIN " + kChannel);
+    client.Send("JOIN " + (also_.empty() ? kChannel : also_ + "," + kChannel));
     return scene_.Until([&] { return client.InChannel(); }, 10);
   }
 
@@ -78,7 +79,8 @@ class IrcMatchTest : public ::testing::Test {
         [&] {
           for (; cursor_ < watcher_.heard.size(); ++cursor_) {
             const Heard& heard = watcher_.heard[cursor_];
-            if (heard.nick == kHost && heard.text.find(part) != std::string::npos) {
+            if (heard.nick == kHost && heard.channel == channel_ &&
+                heard.text.find(part) != std::string::npos) {
               ++cursor_;
               return true;
             }
@@ -96,7 +98,7 @@ class IrcMatchTest : public ::testing::Test {
         [&] {
           for (; cursor_ < watcher_.heard.size(); ++cursor_) {
             const Heard& heard = watcher_.heard[cursor_];
-            if (heard.nick != kHost) continue;
+            if (heard.nick != kHost || heard.channel != channel_) continue;
             if (heard.text == "-=|[" + player1 + " choose your attack]|=-") turn = 1;
             if (heard.text == "-=|[" + player2 + " choose your attack]|=-") turn = 2;
             if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
@@ -114,10 +116,13 @@ class IrcMatchTest : public ::testing::Test {
   // Presses a console button once the console shows it usable, as an
   // operator looking at it would.
   void Operator(const std::string& command) {
+    const auto asked = static_cast<long>(several_ ? host_->lines.size() : 0);
+    host_->Write(Shown());  // the switch shows the console too
     const bool usable = scene_.Until(
         [&] {
-          for (auto line = host_->lines.rbegin(); line != host_->lines.rend(); ++line) {
-            if (!line->starts_with("[console]")) continue;
+          for (auto line = host_->lines.rbegin(); line != host_->lines.rend() - asked; ++line) {
+            const bool state = line->starts_with("[console]") || line->starts_with("[channel]");
+            if (!state) continue;
             const std::size_t from = line->find("buttons:");
             const std::size_t to = line->find(" | listening:");
             return from != std::string::npos &&
@@ -127,8 +132,11 @@ class IrcMatchTest : public ::testing::Test {
         },
         30);
     EXPECT_TRUE(usable) << command << " never became usable";
-    host_->Write(command + "\n");
+    host_->Write(Shown() + command + "\n");
   }
+
+  // With two channels, the terminal shows the current one before a command.
+  std::string Shown() const { return several_ ? "channel " + channel_ + "\n" : ""; }
 
   // Waits until the host's console shows listener ChatN on. The host
   // switches a listener on after its prompt's pause, so a player who
@@ -139,7 +147,7 @@ class IrcMatchTest : public ::testing::Test {
     const std::string chat = "Chat" + std::to_string(n);
     for (int tries = 0; tries < static_cast<int>(seconds * 5); ++tries) {
       const std::size_t asked = host_->lines.size();
-      host_->Write("show\n");
+      host_->Write(Shown() + "show\n");
       bool on = false;
       scene_.Until(
           [&] {
@@ -181,6 +189,9 @@ class IrcMatchTest : public ::testing::Test {
   TestClient watcher_{"watcher"};
   std::unique_ptr<Child> host_;
   std::size_t cursor_ = 0;
+  std::string channel_ = kChannel;  // whose lines HostSays and NextTurn wait for
+  std::string also_;                // a second channel the clients join
+  bool several_ = false;            // the host serves both
 };
 
 // Operators steer the host by private message: boss (by mask) presses
@@ -455,6 +466,82 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
       "host RSS %ld -> %ld KiB; %zu host lines checked for rate\n",
       flooded, flood_seconds, static_cast<double>(flooded) / flood_seconds, slowest, rss_before,
       rss_after, lines.size());
+}
+
+// One seeded match to two attacks, played alone and then in two channels
+// of one host at once, every step taken in one channel and then the other:
+// each channel's lines equal the lone match's.
+TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
+  const std::string second = "#second";
+  also_ = second;
+  watcher_.Send("JOIN " + second);
+  TestClient alice("alice"), bob("bob");
+  for (TestClient* client : {&alice, &bob}) {
+    scene_.Add(*client);
+    ASSERT_TRUE(Enter(*client));
+  }
+  // Each step waits for the host's line and listener (if any); then a player
+  // says it, or (no player) the operator types it.
+  const struct { std::string when; int listener; TestClient* player; std::string what; } steps[] = {
+      {"", 0, nullptr, "get players"},
+      {"-=|[type: -join]=-", 1, &alice, "-join"},
+      {"-=|[alice has joined the game]|=-", 0, &bob, "-join"},
+      {"-=|[no more space for players]|=-", 0, nullptr, "setup"},
+      {"-=|[alice enter your zorvik first]|=-", 2, &alice, "/pikachu"},
+      {"-=|[bob type in a valid zorvik name]|=-", 3, &bob, "/bulbasaur"},
+      {"-=|[bob will use bulbasaur 500/500]|=-", 0, nullptr, "start"},
+      {"-=|[alice choose your attack]|=-", 4, &alice, "/thundershock"},
+      {"-=|[bob choose your attack]|=-", 5, &bob, "/tackle"},
+      {"-=|[alice choose your attack]|=-", 0, nullptr, "stop"},
+  };
+  char folder[] = "/tmp/zorvik-channels-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  std::vector<std::string> alone;
+  std::vector<std::unique_ptr<Child>> hosts;  // the scene keeps them
+  for (const bool both : {false, true}) {
+    const std::string config = std::string(folder) + (both ? "/both.toml" : "/alone.toml");
+    std::ofstream(config) << (both ? "channels = [\"" + second + "\"]\n" : "");
+    several_ = both;
+    const std::size_t from = watcher_.heard.size();
+    std::map<std::string, std::size_t> cursors = {{kChannel, from}, {second, from}};
+    StartHost({Url(false), "--nick", kHost, "--seed", "110", "--burst", "10",
+               "--lines-per-second", "2.5", "--config", config});
+    ASSERT_TRUE(
+        scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
+    for (const auto& step : steps) {
+      for (const std::string& channel : {kChannel, second}) {
+        if (channel == second && !both) continue;
+        cursors[channel_] = cursor_;
+        cursor_ = cursors[channel_ = channel];
+        ASSERT_TRUE(step.when.empty() || HostSays(step.when, 30)) << channel << Transcript();
+        ASSERT_TRUE(!step.listener || Listening(step.listener, 30)) << channel << Transcript();
+        if (step.player) {
+          step.player->Say(channel, step.what);
+        } else {
+          Operator(step.what);
+        }
+      }
+    }
+    for (std::size_t before = 0; before != watcher_.heard.size(); scene_.For(3)) {
+      before = watcher_.heard.size();  // until the host has said all it had queued
+    }
+    for (const std::string& channel : {kChannel, second}) {
+      std::vector<std::string> lines;
+      for (std::size_t i = from; i < watcher_.heard.size(); ++i) {
+        const Heard& heard = watcher_.heard[i];
+        if (heard.nick == kHost && heard.channel == channel) lines.push_back(heard.text);
+      }
+      if (alone.empty()) alone = lines;
+      EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
+    }
+    Operator("exit");
+    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20))
+        << Transcript();
+    hosts.push_back(std::move(host_));
+  }
+  EXPECT_GT(alone.size(), 30u);
+  std::printf("[ figures  ] two channels: %zu match lines in each\n", alone.size());
+  std::filesystem::remove_all(folder);
 }
 
 // The certificate is checked by default: without --ca-file the host does

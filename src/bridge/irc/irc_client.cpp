@@ -79,21 +79,50 @@ bool IsChannel(std::string_view target) {
 
 }  // namespace
 
+std::vector<IrcChannelSettings> ServedChannels(const IrcClientSettings& settings) {
+  std::vector<IrcChannelSettings> channels = {{settings.channel, settings.channel_key}};
+  channels.insert(channels.end(), settings.more_channels.begin(), settings.more_channels.end());
+  return channels;
+}
+
 IrcClient::IrcClient(EventLoop& loop, IrcTransportFactory connect, IrcClientSettings settings)
     : loop_(loop),
       connect_(std::move(connect)),
       settings_(std::move(settings)),
       nick_(settings_.nick),
       backoff_(settings_.jitter_seed),
-      bucket_(settings_.burst, settings_.lines_per_second, loop.Now()) {}
+      bucket_(settings_.burst, settings_.lines_per_second, loop.Now()) {
+  for (IrcChannelSettings& channel : ServedChannels(settings_)) {
+    channels_.push_back(std::make_unique<IrcChannel>(*this, std::move(channel)));
+  }
+}
 
 IrcClient::~IrcClient() {
   *alive_ = false;
-  for (EventLoop::TimerId timer :
-       {liveness_timer_, reconnect_timer_, settle_timer_, rejoin_timer_, pump_timer_}) {
+  for (EventLoop::TimerId timer : {liveness_timer_, reconnect_timer_, settle_timer_, pump_timer_}) {
     if (timer) loop_.Cancel(timer);
   }
+  channels_.clear();
   if (transport_) transport_->Close();
+}
+
+IrcChannel* IrcClient::FindChannel(std::string_view name) {
+  for (const auto& channel : channels_) {
+    if (SameIrcName(channel->name(), name)) return channel.get();
+  }
+  return nullptr;
+}
+
+std::size_t IrcClient::queued() const {
+  std::size_t total = private_queue_.lines.size();
+  for (const auto& channel : channels_) total += channel->queued();
+  return total;
+}
+
+std::size_t IrcClient::dropped() const {
+  std::size_t total = private_queue_.dropped_total;
+  for (const auto& channel : channels_) total += channel->dropped();
+  return total;
 }
 
 void IrcClient::Report(IrcStatus status, const std::string& text) {
@@ -108,7 +137,8 @@ void IrcClient::Connect() {
   if (given_up_) return;
   reconnect_timer_ = 0;
   reader_ = IrcLineReader();
-  connected_ = registered_ = joined_ = false;
+  connected_ = registered_ = false;
+  for (const auto& channel : channels_) channel->Left();
   nick_ = settings_.nick;
   nick_attempt_ = 0;
   offered_caps_.clear();
@@ -190,10 +220,13 @@ void IrcClient::OnClosed(const std::string& reason) {
       if (!alive.expired() && !closed_.empty()) closed_.erase(closed_.begin());
     });
   }
-  const bool was_joined = joined_;
-  connected_ = registered_ = joined_ = false;
-  for (EventLoop::TimerId* timer :
-       {&liveness_timer_, &settle_timer_, &rejoin_timer_, &pump_timer_}) {
+  bool was_joined = false;
+  for (const auto& channel : channels_) {
+    was_joined |= channel->joined();
+    channel->Left();
+  }
+  connected_ = registered_ = false;
+  for (EventLoop::TimerId* timer : {&liveness_timer_, &settle_timer_, &pump_timer_}) {
     if (*timer) loop_.Cancel(*timer);
     *timer = 0;
   }
@@ -266,37 +299,26 @@ void IrcClient::Handle(const IrcMessage& message) {
   } else if (command == "NICK") {
     if (SameIrcName(NickOf(message.prefix), nick_)) nick_ = message.Param(0);
   } else if (command == "JOIN") {
-    if (SameIrcName(NickOf(message.prefix), nick_) &&
-        SameIrcName(message.Param(0), settings_.channel)) {
-      Joined();
-    }
+    IrcChannel* channel = FindChannel(message.Param(0));
+    if (channel && SameIrcName(NickOf(message.prefix), nick_)) channel->Joined();
   } else if (command == "KICK" || command == "PART") {
     const bool us = command == "KICK" ? SameIrcName(message.Param(1), nick_)
                                       : SameIrcName(NickOf(message.prefix), nick_);
-    if (us && SameIrcName(message.Param(0), settings_.channel) && joined_) {
-      joined_ = false;
-      Report(IrcStatus::kInfo, "out of " + settings_.channel + " (" + command + " by " +
+    IrcChannel* channel = FindChannel(message.Param(0));
+    if (us && channel && channel->joined()) {
+      channel->Left();
+      Report(IrcStatus::kInfo, "out of " + channel->name() + " (" + command + " by " +
                                    std::string(NickOf(message.prefix)) + "); joining again in " +
                                    Seconds(kRejoinDelay));
-      std::weak_ptr<bool> alive = alive_;
-      rejoin_timer_ = loop_.ScheduleAfter(kRejoinDelay, [this, alive] {
-        if (alive.expired()) return;
-        rejoin_timer_ = 0;
-        if (registered_ && !joined_) WriteNow("JOIN", {settings_.channel});
-      });
+      channel->RejoinAfter(kRejoinDelay);
     }
   } else if (command == "403" || command == "405" || command == "471" || command == "473" ||
              command == "474" || command == "475" || command == "477") {
-    if (SameIrcName(message.Param(1), settings_.channel) && !joined_) {
-      Report(IrcStatus::kInfo, "cannot join " + settings_.channel + ": " + Why(message) +
+    IrcChannel* channel = FindChannel(message.Param(1));
+    if (channel && !channel->joined()) {
+      Report(IrcStatus::kInfo, "cannot join " + channel->name() + ": " + Why(message) +
                                    "; trying again in " + Seconds(kJoinRefusedDelay));
-      std::weak_ptr<bool> alive = alive_;
-      if (rejoin_timer_) loop_.Cancel(rejoin_timer_);
-      rejoin_timer_ = loop_.ScheduleAfter(kJoinRefusedDelay, [this, alive] {
-        if (alive.expired()) return;
-        rejoin_timer_ = 0;
-        if (registered_ && !joined_) WriteNow("JOIN", {settings_.channel});
-      });
+      channel->RejoinAfter(kJoinRefusedDelay);
     }
   } else if (command == "404") {
     Report(IrcStatus::kInfo, "the channel did not take a line: " + Why(message));
@@ -391,8 +413,8 @@ void IrcClient::TrackAccounts(const IrcMessage& message) {
       accounts_[nick] = account;
     }
   };
-  if (command == "JOIN" && HasCap("extended-join") && message.params.size() >= 2 &&
-      SameIrcName(message.Param(0), settings_.channel)) {
+  const bool served = FindChannel(message.Param(0)) != nullptr;
+  if (command == "JOIN" && HasCap("extended-join") && message.params.size() >= 2 && served) {
     learn(who, message.Param(1));
   } else if (command == "ACCOUNT" && HasCap("account-notify")) {
     learn(who, message.Param(0));
@@ -402,14 +424,15 @@ void IrcClient::TrackAccounts(const IrcMessage& message) {
     std::string account = std::move(found->second);
     accounts_.erase(found);
     learn(FoldIrcName(message.Param(0)), account);
-  } else if (command == "QUIT" || (command == "PART" && SameIrcName(message.Param(0), settings_.channel))) {
-    // Out of the channel, nothing tells us of their account any more.
+  } else if (command == "QUIT" || (command == "PART" && served)) {
+    // Out of a channel, nothing may tell us of their account any more: it
+    // is forgotten (they count as logged out until told again).
     if (SameIrcName(who, nick_)) {
       accounts_.clear();
     } else {
       accounts_.erase(who);
     }
-  } else if (command == "KICK" && SameIrcName(message.Param(0), settings_.channel)) {
+  } else if (command == "KICK" && served) {
     if (SameIrcName(message.Param(1), nick_)) {
       accounts_.clear();
     } else {
@@ -448,8 +471,10 @@ void IrcClient::TryNextNick() {
 void IrcClient::Registered(const IrcMessage& message) {
   registered_ = true;
   if (!message.params.empty() && !message.params[0].empty()) nick_ = message.params[0];
-  Report(IrcStatus::kInfo, "registered as " + nick_ + "; joining " + settings_.channel);
-  WriteNow("JOIN", {settings_.channel});
+  std::string names;
+  for (const auto& channel : channels_) names += (names.empty() ? "" : ", ") + channel->name();
+  Report(IrcStatus::kInfo, "registered as " + nick_ + "; joining " + names);
+  for (const auto& channel : channels_) Join(*channel);
   std::weak_ptr<bool> alive = alive_;
   if (settle_timer_) loop_.Cancel(settle_timer_);
   settle_timer_ = loop_.ScheduleAfter(kProvedGood, [this, alive] {
@@ -460,26 +485,27 @@ void IrcClient::Registered(const IrcMessage& message) {
   Pump();  // private messages do not need the channel
 }
 
-void IrcClient::Joined() {
-  joined_ = true;
-  if (rejoin_timer_) loop_.Cancel(rejoin_timer_);
-  rejoin_timer_ = 0;
-  std::string text = "joined " + settings_.channel;
-  if (dropped_unreported_ > 0) {
-    text += "; " + std::to_string(dropped_unreported_) +
-            " lines could not wait for it and were dropped";
-    dropped_unreported_ = 0;
+void IrcClient::Join(const IrcChannel& channel) {
+  if (channel.settings_.key.empty()) {
+    WriteNow("JOIN", {channel.name()});
+  } else {
+    WriteNow("JOIN", {channel.name(), channel.settings_.key});
   }
-  if (!queue_.empty()) text += "; sending " + std::to_string(queue_.size()) + " waiting lines";
-  Report(IrcStatus::kInfo, text);
-  Pump();
+}
+
+bool IrcClient::AllInstantMessagesOff() const {
+  for (const auto& channel : channels_) {
+    if (!channel->instant_messages_off()) return false;
+  }
+  return true;
 }
 
 void IrcClient::ApplyCallerId() {
   if (settings_.keep_private_messages) return;
-  if (!registered_ || callerid_mode_ == 0 || callerid_set_ == im_off_) return;
-  WriteNow("MODE", {nick_, std::string(im_off_ ? "+" : "-") + callerid_mode_});
-  callerid_set_ = im_off_;
+  const bool off = AllInstantMessagesOff();
+  if (!registered_ || callerid_mode_ == 0 || callerid_set_ == off) return;
+  WriteNow("MODE", {nick_, std::string(off ? "+" : "-") + callerid_mode_});
+  callerid_set_ = off;
 }
 
 void IrcClient::HandlePrivmsg(const IrcMessage& message, bool notice) {
@@ -491,63 +517,74 @@ void IrcClient::HandlePrivmsg(const IrcMessage& message, bool notice) {
   if (SameIrcName(sender, nick_)) return;
   if (const auto ctcp = ParseCtcp(text)) {
     if (!notice && ctcp->command == "VERSION" && SameIrcName(target, nick_) && from_person &&
-        queue_.size() < kBusyQueue) {
-      Enqueue(FormatIrcLine("NOTICE",
+        queued() < kBusyQueue) {
+      Enqueue(private_queue_,
+              FormatIrcLine("NOTICE",
                             {std::string(sender), "\x01VERSION " + settings_.version + "\x01"}),
-              {}, false);
+              {});
     }
     return;
   }
-  if (!notice && SameIrcName(target, settings_.channel)) {
-    const std::string name(sender);
-    const std::string said = StripFormatting(text);
-    // Observers may subscribe and unsubscribe while being called.
-    std::vector<SubscriptionId> ids;
-    for (const auto& [id, observer] : observers_) ids.push_back(id);
-    for (SubscriptionId id : ids) {
-      auto found = observers_.find(id);
-      if (found == observers_.end()) continue;
-      LineObserver observer = found->second;
-      observer(name, said);
-    }
+  if (IrcChannel* channel = notice ? nullptr : FindChannel(target)) {
+    channel->Hear(std::string(sender), StripFormatting(text));
     return;
   }
   if (IsChannel(target) || !from_person) return;
   if (!notice && private_observer_ && SameIrcName(target, nick_)) {
     private_observer_(IrcSender{message.prefix, AccountOf(message)}, text);
   }
-  if (im_off_) return;
+  if (AllInstantMessagesOff()) return;
   Report(IrcStatus::kMessage, std::string(notice ? "notice from " : "private message from ") +
                                   std::string(sender) + ": " + text);
 }
 
-std::uint64_t IrcClient::Enqueue(std::string wire, std::string echo, bool to_channel) {
-  const std::uint64_t seq = ++next_seq_;
-  queue_.push_back(Outgoing{seq, std::move(wire), std::move(echo), to_channel});
-  while (queue_.size() > std::max<std::size_t>(1, settings_.queue_limit)) {
-    sent_seq_ = std::max(sent_seq_, queue_.front().seq);
-    queue_.pop_front();
-    ++dropped_total_;
-    ++dropped_unreported_;
+std::uint64_t IrcClient::Enqueue(IrcOutQueue& queue, std::string wire, std::string echo) {
+  const std::uint64_t seq = ++queue.next_seq;
+  queue.lines.push_back(IrcOutQueue::Line{seq, std::move(wire), std::move(echo)});
+  while (queue.lines.size() > std::max<std::size_t>(1, settings_.queue_limit)) {
+    queue.sent_seq = std::max(queue.sent_seq, queue.lines.front().seq);
+    queue.lines.pop_front();
+    ++queue.dropped_total;
+    ++queue.dropped_unreported;
   }
   Pump();
   return seq;
 }
 
-bool IrcClient::CanSend(const Outgoing& line) const {
-  return line.to_channel ? joined_ : registered_;
+IrcOutQueue& IrcClient::QueueOfTurn(std::size_t turn) {
+  return turn == 0 ? private_queue_ : channels_[turn - 1]->queue_;
+}
+
+bool IrcClient::CanSend(std::size_t turn) const {
+  return turn == 0 ? registered_ : channels_[turn - 1]->joined();
 }
 
 void IrcClient::Pump() {
   const Micros now = loop_.Now();
-  while (!queue_.empty() && CanSend(queue_.front()) && bucket_.Take(now)) {
-    Outgoing line = std::move(queue_.front());
-    queue_.pop_front();
+  const std::size_t turns = channels_.size() + 1;
+  // The first queue from next_turn_ on that has a line that may go.
+  const auto ready = [&]() -> std::optional<std::size_t> {
+    for (std::size_t i = 0; i < turns; ++i) {
+      const std::size_t turn = (next_turn_ + i) % turns;
+      if (!QueueOfTurn(turn).lines.empty() && CanSend(turn)) return turn;
+    }
+    return std::nullopt;
+  };
+  std::optional<std::size_t> turn = ready();
+  while (turn && bucket_.Take(now)) {
+    IrcOutQueue& queue = QueueOfTurn(*turn);
+    IrcOutQueue::Line line = std::move(queue.lines.front());
+    queue.lines.pop_front();
     transport_->Write(line.wire);
-    sent_seq_ = std::max(sent_seq_, line.seq);
-    if (line.to_channel && sent_observer_) sent_observer_(nick_, line.echo);
+    queue.sent_seq = std::max(queue.sent_seq, line.seq);
+    next_turn_ = (*turn + 1) % turns;
+    if (*turn > 0) {
+      IrcChannel& channel = *channels_[*turn - 1];
+      if (channel.sent_observer_) channel.sent_observer_(nick_, line.echo);
+    }
+    turn = ready();
   }
-  if (queue_.empty() || !CanSend(queue_.front())) return;
+  if (!turn) return;
   const Micros due = bucket_.ReadyAt(now);
   if (pump_timer_ && pump_due_ <= due) return;
   if (pump_timer_) loop_.Cancel(pump_timer_);
@@ -558,35 +595,6 @@ void IrcClient::Pump() {
     pump_timer_ = 0;
     Pump();
   });
-}
-
-void IrcClient::ChatSend(std::string_view line) {
-  std::uint64_t last = 0;
-  for (const std::string& piece : SplitUtf8(line, PrivmsgTextBudget(nick_, settings_.channel))) {
-    last = Enqueue(FormatIrcLine("PRIVMSG", {settings_.channel, piece}), piece, true);
-  }
-  // Wait for the bucket while the channel can take the line; when it
-  // cannot, the line waits in the queue and the game goes on.
-  while (last > sent_seq_ && joined_ && !loop_.Quitting()) {
-    const Micros due = pump_timer_ ? pump_due_ : bucket_.ReadyAt(loop_.Now());
-    // Past the due time by a microsecond, so the pump due then has run.
-    loop_.Wait(std::max<Micros>(1, due - loop_.Now() + 1));
-  }
-  loop_.Wait(kChatPause);
-}
-
-void IrcClient::Pause(double seconds) {
-  loop_.Wait(SecondsToMicros(seconds));
-}
-
-void IrcClient::InstantMessagesOff() {
-  im_off_ = true;
-  ApplyCallerId();
-}
-
-void IrcClient::InstantMessagesOn() {
-  im_off_ = false;
-  ApplyCallerId();
 }
 
 void IrcClient::SendMail(const std::string& recipient, const std::string& subject,
@@ -603,7 +611,7 @@ void IrcClient::SendMail(const std::string& recipient, const std::string& subjec
   }
   for (const std::string& one : lines) {
     for (const std::string& piece : SplitUtf8(one, budget)) {
-      Enqueue(FormatIrcLine("PRIVMSG", {to, piece}), {}, false);
+      Enqueue(private_queue_, FormatIrcLine("PRIVMSG", {to, piece}), {});
     }
   }
   Report(IrcStatus::kInfo,
@@ -616,18 +624,107 @@ void IrcClient::SendNotice(const std::string& nick, const std::string& text) {
   while (!rest.empty()) {
     const std::size_t end = rest.find_first_of("\r\n");
     for (const std::string& piece : SplitUtf8(rest.substr(0, end), budget)) {
-      Enqueue(FormatIrcLine("NOTICE", {nick, piece}), {}, false);
+      Enqueue(private_queue_, FormatIrcLine("NOTICE", {nick, piece}), {});
     }
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
   }
 }
 
-RoomFeed::SubscriptionId IrcClient::Subscribe(LineObserver observer) {
+IrcChannel::IrcChannel(IrcClient& client, IrcChannelSettings settings)
+    : client_(client), settings_(std::move(settings)) {}
+
+IrcChannel::~IrcChannel() {
+  if (rejoin_timer_) client_.loop_.Cancel(rejoin_timer_);
+}
+
+void IrcChannel::Hear(const std::string& nick, const std::string& text) {
+  // Observers may subscribe and unsubscribe while being called.
+  std::vector<SubscriptionId> ids;
+  for (const auto& [id, observer] : observers_) ids.push_back(id);
+  for (SubscriptionId id : ids) {
+    auto found = observers_.find(id);
+    if (found == observers_.end()) continue;
+    LineObserver observer = found->second;
+    observer(nick, text);
+  }
+}
+
+void IrcChannel::Joined() {
+  joined_ = true;
+  if (rejoin_timer_) client_.loop_.Cancel(rejoin_timer_);
+  rejoin_timer_ = 0;
+  std::string text = "joined " + name();
+  if (queue_.dropped_unreported > 0) {
+    text += "; " + std::to_string(queue_.dropped_unreported) +
+            " lines could not wait for it and were dropped";
+    queue_.dropped_unreported = 0;
+  }
+  if (!queue_.lines.empty()) {
+    text += "; sending " + std::to_string(queue_.lines.size()) + " waiting lines";
+  }
+  client_.Report(IrcStatus::kInfo, text);
+  client_.Pump();
+}
+
+void IrcChannel::Left() {
+  joined_ = false;
+  if (rejoin_timer_) client_.loop_.Cancel(rejoin_timer_);
+  rejoin_timer_ = 0;
+}
+
+void IrcChannel::RejoinAfter(Micros delay) {
+  if (rejoin_timer_) client_.loop_.Cancel(rejoin_timer_);
+  std::weak_ptr<bool> alive = client_.alive_;
+  rejoin_timer_ = client_.loop_.ScheduleAfter(delay, [this, alive] {
+    if (alive.expired()) return;
+    rejoin_timer_ = 0;
+    if (client_.registered_ && !joined_) client_.Join(*this);
+  });
+}
+
+void IrcChannel::ChatSend(std::string_view line) {
+  EventLoop& loop = client_.loop_;
+  std::uint64_t last = 0;
+  for (const std::string& piece : SplitUtf8(line, PrivmsgTextBudget(client_.nick_, name()))) {
+    last = client_.Enqueue(queue_, FormatIrcLine("PRIVMSG", {name(), piece}), piece);
+  }
+  // Wait for the bucket while the channel can take the line; when it
+  // cannot, the line waits in the queue and the game goes on. The other
+  // queues' turns may come first.
+  while (last > queue_.sent_seq && joined_ && !loop.Quitting()) {
+    const Micros due =
+        client_.pump_timer_ ? client_.pump_due_ : client_.bucket_.ReadyAt(loop.Now());
+    // Past the due time by a microsecond, so the pump due then has run.
+    loop.Wait(std::max<Micros>(1, due - loop.Now() + 1));
+  }
+  loop.Wait(kChatPause);
+}
+
+void IrcChannel::Pause(double seconds) {
+  client_.loop_.Wait(SecondsToMicros(seconds));
+}
+
+void IrcChannel::InstantMessagesOff() {
+  im_off_ = true;
+  client_.ApplyCallerId();
+}
+
+void IrcChannel::InstantMessagesOn() {
+  im_off_ = false;
+  client_.ApplyCallerId();
+}
+
+void IrcChannel::SendMail(const std::string& recipient, const std::string& subject,
+                          const std::string& text) {
+  client_.SendMail(recipient, subject, text);
+}
+
+RoomFeed::SubscriptionId IrcChannel::Subscribe(LineObserver observer) {
   observers_[++last_subscription_] = std::move(observer);
   return last_subscription_;
 }
 
-void IrcClient::Unsubscribe(SubscriptionId id) {
+void IrcChannel::Unsubscribe(SubscriptionId id) {
   observers_.erase(id);
 }
 

@@ -1,8 +1,10 @@
-// IrcClient: the host's chat client on IRC. The room is one channel: a chat
-// line becomes a PRIVMSG to it, and the channel's PRIVMSG lines from others
-// are the room lines (nick, text), in the order the server relays them. The
+// IrcClient: the host's link to an IRC server, serving one channel or
+// several on the one connection. Each channel is an IrcChannel, a room of
+// its own: a chat line becomes a PRIVMSG to it, and its PRIVMSG lines from
+// others are its room lines (nick, text), in the order the server relays
+// them. A line heard in one channel reaches that channel's feed alone. The
 // host's own lines are not reported back as room lines (IRC does not echo
-// them); the sent-line observer shows them to the operator instead.
+// them); the channel's sent-line observer shows them to the operator.
 //
 // The link, on the event loop (no threads):
 // - On connecting: CAP LS 302, then NICK and USER; SASL PLAIN when asked
@@ -13,28 +15,35 @@
 //   for where offered, so that private messages come with the services
 //   account of their sender. A nick in use
 //   during registration is tried again with "_", "__", then digits.
-// - Once registered it joins the channel, and joins again after a kick.
+// - Once registered it joins every channel (with its key, if it has one),
+//   and joins a channel again after a kick from it.
 // - PING from the server is answered at once. When the server has been
 //   silent for a minute the client pings it; after two minutes of silence
 //   the link counts as dead.
 // - A lost link is made again after a backoff (ReconnectBackoff: 1 s
 //   doubling to 5 min, with jitter), reset once a link has stayed up for a
-//   minute. The match goes on across it: lines sent meanwhile wait in a
-//   bounded queue (the oldest are dropped beyond it, and the operator is
-//   told how many) and go out once the channel is joined again.
-// - Private messages and notices from people are shown to the operator
-//   while instant messages are on. InstantMessagesOff stops showing them
-//   and, where the server's ISUPPORT names CALLERID, sets that user mode
-//   (the server then blocks them); InstantMessagesOn undoes both. CTCP is
+//   minute. The matches go on across it: lines sent meanwhile wait in a
+//   bounded queue per channel (the oldest are dropped beyond it, and the
+//   operator is told how many) and go out once that channel is joined again.
+// - Private messages and notices from people belong to the connection, not
+//   to a channel: they are shown to the operator once, while the instant
+//   messages of any channel are on, and the private observer (the
+//   operators' desk) hears every private message. Each channel has its own
+//   instant-message switch; where the server's ISUPPORT names CALLERID, that
+//   user mode is set (the server then blocks private messages) while every
+//   channel's switch is off, and cleared when one is on again. CTCP is
 //   ignored, except that VERSION gets a reply.
 // - SendMail sends the mail as private messages to the recipient (or to
 //   the feedback nick of the settings): the subject, then each line.
 //
-// Flood control: channel lines, private messages and notices go through a
-// TokenBucket (default burst 4, then one line a second). ChatSend waits,
-// dispatching, until the bucket has let its line go, then takes its usual
-// 0.51 s. Lines longer than the server allows are split on UTF-8
-// boundaries; CR, LF and NUL never reach the wire.
+// Flood control: channel lines, private messages and notices go through the
+// connection's one TokenBucket (default burst 4, then one line a second).
+// Each channel has its own queue, and private messages and notices one
+// more; the bucket's tokens go to the queues in turn (round robin), so one
+// busy channel cannot starve another. ChatSend waits, dispatching, until the
+// bucket has let its line go, then takes its usual 0.51 s. Lines longer
+// than the server allows are split on UTF-8 boundaries; CR, LF and NUL
+// never reach the wire.
 //
 // Re-entry: ChatSend and Pause dispatch (re-enter); nested ChatSends keep
 // their lines whole and in order. Every other call returns without
@@ -47,6 +56,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,9 +72,20 @@
 
 namespace zorvik {
 
+// A channel to serve: its name, with its '#' (or other channel sign), and
+// its key (+k), empty when it has none.
+struct IrcChannelSettings {
+  std::string name;
+  std::string key;
+  friend bool operator==(const IrcChannelSettings&, const IrcChannelSettings&) = default;
+};
+
 struct IrcClientSettings {
   std::string nick;
-  std::string channel;  // with its '#' (or other channel sign)
+  std::string channel;      // the first channel served, with its '#'
+  std::string channel_key;  // its key, empty: none
+  // Further channels served on the same connection, each a room of its own.
+  std::vector<IrcChannelSettings> more_channels;
   std::string user = "zorvik";
   std::string realname = "zorvik battle host";
   std::string password;      // empty: none
@@ -71,7 +93,7 @@ struct IrcClientSettings {
   std::string sasl_account;  // empty: the nick
   double burst = 4;          // lines that may go at once after a quiet spell
   double lines_per_second = 1;
-  std::size_t queue_limit = 100;  // lines kept while the channel cannot be reached
+  std::size_t queue_limit = 100;  // lines kept per queue while they cannot go
   std::string feedback_nick;      // empty: the recipient SendMail is given
   std::string version = "zorvik";
   std::uint64_t jitter_seed = 0;
@@ -79,6 +101,9 @@ struct IrcClientSettings {
   // operators steer the host by them): the caller-ID mode is never set.
   bool keep_private_messages = false;
 };
+
+// Every channel `settings` serves, the first channel first.
+std::vector<IrcChannelSettings> ServedChannels(const IrcClientSettings& settings);
 
 // Who sent a private message: "nick!user@host" and the services account
 // they are logged in to (empty when none, or none is known).
@@ -93,33 +118,41 @@ enum class IrcStatus {
   kFatal,    // the client has given up for good (bad login, bad nick)
 };
 
-class IrcClient : public ChatClient, public RoomFeed {
+class IrcClient;
+
+// Lines waiting for the bucket (or for their channel), oldest first.
+struct IrcOutQueue {
+  struct Line {
+    std::uint64_t seq;
+    std::string wire;  // the whole line, CR LF included
+    std::string echo;  // channel lines: the text, for the sent observer
+  };
+  std::deque<Line> lines;
+  std::uint64_t next_seq = 0;
+  std::uint64_t sent_seq = 0;  // every line up to it has gone or been dropped
+  std::size_t dropped_total = 0;
+  std::size_t dropped_unreported = 0;
+};
+
+// One channel the client serves: the ChatClient and RoomFeed of the host
+// that runs its matches. Made and owned by the IrcClient; lives as long as
+// it does.
+class IrcChannel : public ChatClient, public RoomFeed {
  public:
-  using StatusObserver = std::function<void(IrcStatus status, const std::string& text)>;
-  using PrivateObserver = std::function<void(const IrcSender& sender, const std::string& text)>;
+  IrcChannel(IrcClient& client, IrcChannelSettings settings);
+  ~IrcChannel() override;
 
-  // `loop` must outlive the client; `connect` makes a new transport for
-  // every attempt.
-  IrcClient(EventLoop& loop, IrcTransportFactory connect, IrcClientSettings settings);
-  ~IrcClient() override;
+  const std::string& name() const { return settings_.name; }
+  bool joined() const { return joined_; }
+  // This channel's lines waiting for the bucket or for the channel.
+  std::size_t queued() const { return queue_.lines.size(); }
+  // Its lines dropped from a full queue since the client was made.
+  std::size_t dropped() const { return queue_.dropped_total; }
+  bool instant_messages_off() const { return im_off_; }
 
-  // Starts the first connection. Does not dispatch.
-  void Start();
-
-  // Says goodbye (QUIT with `message`) if connected and closes the link for
-  // good. Does not dispatch.
-  void Quit(const std::string& message);
-
-  void SetStatusObserver(StatusObserver observer) { status_observer_ = std::move(observer); }
-  // Called with (nick, text) for every channel line as it goes on the wire.
+  // Called with (nick, text) for every line of this channel as it goes on
+  // the wire.
   void SetSentObserver(LineObserver observer) { sent_observer_ = std::move(observer); }
-  // Called for every private message (not notice, not CTCP) from a person
-  // to the host, whether instant messages are on or off.
-  void SetPrivateObserver(PrivateObserver observer) { private_observer_ = std::move(observer); }
-
-  // Sends `text` to `nick` as notices, through the flood bucket. Does not
-  // dispatch.
-  void SendNotice(const std::string& nick, const std::string& text);
 
   // ChatClient.
   void ChatSend(std::string_view line) override;
@@ -133,22 +166,73 @@ class IrcClient : public ChatClient, public RoomFeed {
   SubscriptionId Subscribe(LineObserver observer) override;
   void Unsubscribe(SubscriptionId id) override;
 
+ private:
+  friend class IrcClient;
+
+  void Hear(const std::string& nick, const std::string& text);
+  void Joined();
+  void Left();
+  void RejoinAfter(Micros delay);
+
+  IrcClient& client_;
+  IrcChannelSettings settings_;
+  bool joined_ = false;
+  bool im_off_ = false;
+  EventLoop::TimerId rejoin_timer_ = 0;
+  IrcOutQueue queue_;
+  std::map<SubscriptionId, LineObserver> observers_;
+  SubscriptionId last_subscription_ = 0;
+  LineObserver sent_observer_;
+};
+
+class IrcClient {
+ public:
+  using StatusObserver = std::function<void(IrcStatus status, const std::string& text)>;
+  using PrivateObserver = std::function<void(const IrcSender& sender, const std::string& text)>;
+
+  // `loop` must outlive the client; `connect` makes a new transport for
+  // every attempt. One IrcChannel is made for each channel served.
+  IrcClient(EventLoop& loop, IrcTransportFactory connect, IrcClientSettings settings);
+  IrcClient(const IrcClient&) = delete;
+  IrcClient& operator=(const IrcClient&) = delete;
+  ~IrcClient();
+
+  // Starts the first connection. Does not dispatch.
+  void Start();
+
+  // Says goodbye (QUIT with `message`) if connected and closes the link for
+  // good. Does not dispatch.
+  void Quit(const std::string& message);
+
+  void SetStatusObserver(StatusObserver observer) { status_observer_ = std::move(observer); }
+  // Called for every private message (not notice, not CTCP) from a person
+  // to the host, whatever the instant-message switches say.
+  void SetPrivateObserver(PrivateObserver observer) { private_observer_ = std::move(observer); }
+
+  // Sends `text` to `nick` as notices, through the flood bucket. Does not
+  // dispatch.
+  void SendNotice(const std::string& nick, const std::string& text);
+  // Sends a mail as private messages (see above); every channel's SendMail
+  // comes here. Does not dispatch.
+  void SendMail(const std::string& recipient, const std::string& subject,
+                const std::string& text);
+
+  // The channels served, in the order of the settings (never none).
+  std::size_t channel_count() const { return channels_.size(); }
+  IrcChannel& channel(std::size_t index) { return *channels_.at(index); }
+  // The channel served under `name` (compared as the server does), or null.
+  IrcChannel* FindChannel(std::string_view name);
+
   // The nick the server knows us by (the one asked for until registered).
   const std::string& nick() const { return nick_; }
   bool registered() const { return registered_; }
-  bool joined() const { return joined_; }
-  // Lines waiting for the bucket or for the channel.
-  std::size_t queued() const { return queue_.size(); }
-  // Lines dropped from a full queue since the client was made.
-  std::size_t dropped() const { return dropped_total_; }
+  // Lines waiting for the bucket or for their channel, in every queue.
+  std::size_t queued() const;
+  // Lines dropped from full queues since the client was made.
+  std::size_t dropped() const;
 
  private:
-  struct Outgoing {
-    std::uint64_t seq;
-    std::string wire;  // the whole line, CR LF included
-    std::string echo;  // channel lines: the text, for the sent observer
-    bool to_channel;   // waits for the channel to be joined
-  };
+  friend class IrcChannel;
 
   void Connect();
   void OnConnected();
@@ -158,13 +242,13 @@ class IrcClient : public ChatClient, public RoomFeed {
   void HandleCap(const IrcMessage& message);
   void HandlePrivmsg(const IrcMessage& message, bool notice);
   void Registered(const IrcMessage& message);
-  void Joined();
   void TryNextNick();
   void SendSaslCredentials();
   void Fatal(const std::string& reason);
   void Drop(const std::string& reason);
   void CheckLiveness();
   void ApplyCallerId();
+  bool AllInstantMessagesOff() const;
   void RequestCaps();
   void CapsSettled();
   bool HasCap(std::string_view cap) const;
@@ -172,19 +256,24 @@ class IrcClient : public ChatClient, public RoomFeed {
   // server tags messages, else what JOIN and ACCOUNT lines told.
   std::string AccountOf(const IrcMessage& message) const;
   void TrackAccounts(const IrcMessage& message);
+  void Join(const IrcChannel& channel);
 
   // Writes a control line (registration, PONG, JOIN, MODE, QUIT) at once;
   // lost when there is no link, since each is made again on reconnecting.
   void WriteNow(std::string_view command, const std::vector<std::string>& params);
-  // Queues a line for the bucket; returns its sequence number.
-  std::uint64_t Enqueue(std::string wire, std::string echo, bool to_channel);
+  // Queues a line on `queue` for the bucket; returns its sequence number.
+  std::uint64_t Enqueue(IrcOutQueue& queue, std::string wire, std::string echo);
+  // Sends what the bucket allows, taking the queues in turn.
   void Pump();
-  bool CanSend(const Outgoing& line) const;
+  // The queue of turn `turn`: 0 the private one, then each channel's.
+  IrcOutQueue& QueueOfTurn(std::size_t turn);
+  bool CanSend(std::size_t turn) const;
   void Report(IrcStatus status, const std::string& text);
 
   EventLoop& loop_;
   IrcTransportFactory connect_;
   IrcClientSettings settings_;
+  std::vector<std::unique_ptr<IrcChannel>> channels_;
 
   std::unique_ptr<IrcTransport> transport_;
   // Closed transports, deleted in a task of their own, or with the client
@@ -195,7 +284,6 @@ class IrcClient : public ChatClient, public RoomFeed {
   int nick_attempt_ = 0;
   bool connected_ = false;
   bool registered_ = false;
-  bool joined_ = false;
   bool given_up_ = false;  // Quit or a fatal error: no more reconnecting
   std::vector<std::string> offered_caps_;
   bool sasl_pending_ = false;
@@ -203,11 +291,10 @@ class IrcClient : public ChatClient, public RoomFeed {
   bool sasl_acked_ = false;
   std::vector<std::string> acked_caps_;
   // Folded nick to account, from extended-join and account-notify; only
-  // for people in the channel (forgotten when they leave it).
+  // for people in a channel served (forgotten when they leave one).
   std::map<std::string, std::string> accounts_;
 
   char callerid_mode_ = 0;  // 0 when the server has no caller-ID mode
-  bool im_off_ = false;
   bool callerid_set_ = false;  // the mode is on at the server
 
   Micros last_heard_ = 0;
@@ -215,22 +302,15 @@ class IrcClient : public ChatClient, public RoomFeed {
   EventLoop::TimerId liveness_timer_ = 0;
   EventLoop::TimerId reconnect_timer_ = 0;
   EventLoop::TimerId settle_timer_ = 0;  // resets the backoff once the link proves good
-  EventLoop::TimerId rejoin_timer_ = 0;
   EventLoop::TimerId pump_timer_ = 0;
   Micros pump_due_ = 0;
   ReconnectBackoff backoff_;
   TokenBucket bucket_;
 
-  std::deque<Outgoing> queue_;
-  std::uint64_t next_seq_ = 0;
-  std::uint64_t sent_seq_ = 0;  // every line up to it has gone or been dropped
-  std::size_t dropped_total_ = 0;
-  std::size_t dropped_unreported_ = 0;
+  IrcOutQueue private_queue_;  // private messages and notices
+  std::size_t next_turn_ = 0;  // the queue the next token is offered to first
 
-  std::map<SubscriptionId, LineObserver> observers_;
-  SubscriptionId last_subscription_ = 0;
   StatusObserver status_observer_;
-  LineObserver sent_observer_;
   PrivateObserver private_observer_;
   // Tasks and timers this client scheduled find it gone through this.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

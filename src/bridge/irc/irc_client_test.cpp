@@ -112,7 +112,7 @@ class IrcClientTest : public ::testing::Test {
                                                          : "info: ";
       statuses_.push_back(kind + text);
     });
-    client_->Subscribe([this](const std::string& nick, const std::string& text) {
+    client_->channel(0).Subscribe([this](const std::string& nick, const std::string& text) {
       heard_.push_back(nick + ": " + text);
     });
     client_->Start();
@@ -125,7 +125,7 @@ class IrcClientTest : public ::testing::Test {
     server_.Say("CAP * LS :multi-prefix");
     server_.Say(":srv 001 host :Welcome");
     server_.Say(":host!u@h JOIN #battles");
-    ASSERT_TRUE(client_->joined());
+    ASSERT_TRUE(client_->channel(0).joined());
     if (!keep) server_.Take();
   }
 
@@ -168,7 +168,7 @@ TEST_F(IrcClientTest, RegistersUnderAFreeNickAndJoins) {
   EXPECT_EQ(server_.Take(), (std::vector<std::string>{"JOIN #battles"}));
   server_.Say(":srv 433 zorvikho1 other :Nickname already in use");  // after registration: ignored
   server_.Say(":ZORVIKHO1!u@h JOIN #Battles");
-  EXPECT_TRUE(client_->joined());
+  EXPECT_TRUE(client_->channel(0).joined());
   EXPECT_TRUE(server_.Take().empty());
 }
 
@@ -274,10 +274,10 @@ TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   server_.Say(":alice!a@h PRIVMSG host :psst");
   server_.Say(":alice!a@h NOTICE host :hello");
   server_.Say(":services.net NOTICE host :server notice");
-  client_->InstantMessagesOff();
+  client_->channel(0).InstantMessagesOff();
   server_.Say(":alice!a@h PRIVMSG host :while off");
-  client_->InstantMessagesOff();
-  client_->InstantMessagesOn();
+  client_->channel(0).InstantMessagesOff();
+  client_->channel(0).InstantMessagesOn();
   server_.Say(":alice!a@h PRIVMSG host :\x01VERSION\x01");
   std::vector<std::string> messages;
   for (const std::string& status : statuses_) {
@@ -292,8 +292,8 @@ TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   server_ = FakeServer();
   Make();
   Register();
-  client_->InstantMessagesOff();
-  client_->InstantMessagesOn();
+  client_->channel(0).InstantMessagesOff();
+  client_->channel(0).InstantMessagesOn();
   EXPECT_TRUE(server_.Take().empty());
 }
 
@@ -306,8 +306,8 @@ TEST_F(IrcClientTest, ChatSendWaitsForTheBucket) {
   const Micros start = loop_.Now();
   // Line 8 waits for the bucket from 3.57 s to 4 s; "nested" comes in
   // meanwhile and must not overtake it.
-  loop_.ScheduleAt(start + 3'700'000, [this] { client_->ChatSend("nested"); });
-  for (int i = 1; i <= 9; ++i) client_->ChatSend("line " + std::to_string(i));
+  loop_.ScheduleAt(start + 3'700'000, [this] { client_->channel(0).ChatSend("nested"); });
+  for (int i = 1; i <= 9; ++i) client_->channel(0).ChatSend("line " + std::to_string(i));
   std::vector<std::string> texts;
   std::vector<Micros> at;  // milliseconds from the start
   for (std::size_t i = 0; i < server_.lines.size(); ++i) {
@@ -338,7 +338,7 @@ TEST_F(IrcClientTest, LongLinesAreSplitAndLineBreaksNeverLeak) {
   for (int i = 0; i < 300; ++i) line += "\xC3\xB8";
   line += "\r\nQUIT :bye\n";
   line += std::string("a\0b", 3);
-  client_->ChatSend(line);
+  client_->channel(0).ChatSend(line);
   std::string joined;
   const std::vector<std::string> sent = Privmsgs();
   ASSERT_EQ(sent.size(), 2u);
@@ -377,7 +377,7 @@ TEST_F(IrcClientTest, PingsAndNoticesASilentServer) {
   EXPECT_EQ(server_.opened, 2);
   EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP LS 302", "NICK host",
                                                       "USER zorvik 0 * :zorvik battle host"}));
-  EXPECT_FALSE(client_->joined());
+  EXPECT_FALSE(client_->channel(0).joined());
 }
 
 // A server that keeps refusing is tried after 1, 2, 4, 8 ... seconds (less
@@ -419,7 +419,7 @@ TEST_F(IrcClientTest, LinesWaitAcrossAReconnection) {
   Register();
   server_.Hangup();
   const Micros down = loop_.Now();
-  for (int i = 1; i <= 5; ++i) client_->ChatSend("while away " + std::to_string(i));
+  for (int i = 1; i <= 5; ++i) client_->channel(0).ChatSend("while away " + std::to_string(i));
   EXPECT_EQ(loop_.Now() - down, 5 * 510'000);
   EXPECT_EQ(client_->queued(), 3u);
   ASSERT_TRUE(server_.live());
@@ -447,7 +447,7 @@ TEST_F(IrcClientTest, RejoinsAfterAKickAndMailsAsPrivateMessages) {
   Make(settings);
   Register();
   server_.Say(":op!o@h KICK #battles host :out");
-  EXPECT_FALSE(client_->joined());
+  EXPECT_FALSE(client_->channel(0).joined());
   loop_.Wait(4 * kSecond);
   EXPECT_TRUE(server_.Take().empty());
   loop_.Wait(2 * kSecond);
@@ -498,7 +498,7 @@ TEST_F(IrcClientTest, SurvivesHostileServerBytes) {
   server_.SayBytes(garbage);
   server_.SayBytes(std::string(100000, 'x'));
   server_.SayBytes("\r\nPING :still\r\n:alice!a@h PRIVMSG #battles :-join\r\n");
-  EXPECT_TRUE(client_->joined());
+  EXPECT_TRUE(client_->channel(0).joined());
   const std::vector<std::string> sent = server_.Take();
   ASSERT_FALSE(sent.empty());
   EXPECT_EQ(sent.back(), "PONG still");
@@ -555,6 +555,55 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
     client_.reset();
   }
 }
+
+// Several channels on one link: each is joined (with its key) and hears its
+// own lines; the bucket's tokens go to the queues in turn (round robin).
+TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
+  IrcClientSettings settings;
+  settings.more_channels = {{"#two", "sesame"}, {"#three", ""}};
+  Make(settings);
+  client_->channel(2).Subscribe([this](const std::string& who, const std::string& text) {
+    heard_.push_back("2 " + who + text);
+  });
+  server_.Say(":srv 001 host :Welcome");
+  EXPECT_EQ(std::vector<std::string>(server_.lines.end() - 3, server_.lines.end()),
+            (std::vector<std::string>{"JOIN #battles", "JOIN #two sesame", "JOIN #three"}));
+  for (const char* line : {":host!u@h JOIN #battles", ":host!u@h JOIN #TWO",
+                           ":host!u@h JOIN #three", ":a!a@h PRIVMSG #two :-join",
+                           ":b!b@h PRIVMSG #battles :hi",
+                           ":c!c@h PRIVMSG #Three :-join", ":d!d@h PRIVMSG #four :lost"}) {
+    server_.Say(line);
+  }
+  EXPECT_EQ(heard_, (std::vector<std::string>{"b: hi", "2 c-join"}));
+  server_.Take();
+  // Backlogs (queued from tasks, as nested ChatSends would): the burst goes
+  // in order, then the queues take turns from the one after the last served.
+  using Backlog = std::vector<std::pair<std::size_t, int>>;  // queue 3: notices
+  for (const auto& [queue, lines] : Backlog{{0, 5}, {1, 2}, {3, 1}}) {
+    for (int n = 1; n <= lines; ++n) {
+      loop_.Post([this, queue = queue, text = "l" + std::to_string(n)] {
+        if (queue == 3) return client_->SendNotice("op", text);
+        client_->channel(queue).ChatSend(text);
+      });
+    }
+  }
+  loop_.Wait(20 * kSecond);
+  EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"#battles l1", "#battles l2", "#battles l3",
+                                                  "#battles l4", "#two l1", "op l1", "#battles l5",
+                                                  "#two l2"}));
+  // A kicked channel's lines wait; caller-ID is set while every channel's IMs are off.
+  server_.Say(":op!o@h KICK #two host :out");
+  loop_.Post([this] { client_->channel(1).ChatSend("waits"); });
+  loop_.Post([this] { client_->channel(2).ChatSend("goes"); });
+  loop_.Wait(3 * kSecond);
+  server_.Say(":srv 005 host CALLERID=g :are supported");
+  for (std::size_t i : {0, 1, 2}) client_->channel(i).InstantMessagesOff();
+  client_->channel(1).InstantMessagesOn();
+  EXPECT_EQ(server_.Take(),
+            (std::vector<std::string>{"PRIVMSG #three goes", "MODE host +g", "MODE host -g"}));
+  EXPECT_EQ(client_->channel(1).queued(), 1u);
+}
+
 
 }  // namespace
 }  // namespace zorvik
