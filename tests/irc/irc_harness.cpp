@@ -299,8 +299,7 @@ void TestClient::Pump() {
     if (command == "001") registered_ = true;
     if (command == "CAP" && line.find(" ACK ") != std::string::npos) Send("AUTHENTICATE PLAIN");
     if (prefix == "AUTHENTICATE") {
-      Send("AUTHENTICATE " +
-           Base64(sasl_account_ + '\0' + sasl_account_ + '\0' + sasl_password_));
+      Send("AUTHENTICATE " + Base64(sasl_account_ + '\0' + sasl_account_ + '\0' + sasl_password_));
     }
     if (command == "900") logged_in_ = true;
     if (command == "903" || command == "904") Send("CAP END");
@@ -340,6 +339,63 @@ bool Scene::Until(const std::function<bool()>& done, double seconds) {
 
 void Scene::For(double seconds) {
   Until([] { return false; }, seconds);
+}
+
+bool HostWatch::Says(const std::string& part, double seconds, const std::string& channel) {
+  return scene.Until(
+      [&] {
+        while (cursor < watcher.heard.size()) {
+          const Heard& heard = watcher.heard[cursor++];
+          if (heard.nick == host && (channel.empty() || heard.channel == channel) &&
+              heard.text.find(part) != std::string::npos) {
+            return true;
+          }
+        }
+        return false;
+      },
+      seconds);
+}
+
+int HostWatch::NextTurn(const std::string& player1, const std::string& player2, double seconds,
+                        const std::string& channel) {
+  int turn = -1;
+  scene.Until(
+      [&] {
+        while (turn < 0 && cursor < watcher.heard.size()) {
+          const Heard& heard = watcher.heard[cursor++];
+          if (heard.nick != host || (!channel.empty() && heard.channel != channel)) continue;
+          if (heard.text == "-=|[" + player1 + " choose your attack]|=-") turn = 1;
+          if (heard.text == "-=|[" + player2 + " choose your attack]|=-") turn = 2;
+          if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
+        }
+        return turn >= 0;
+      },
+      seconds);
+  return turn;
+}
+
+bool HostListening(Scene& scene, Child& host, int n, double seconds, const std::string& before) {
+  const std::string chat = "Chat" + std::to_string(n);
+  for (int tries = 0; tries < static_cast<int>(seconds * 5); ++tries) {
+    const std::size_t asked = host.lines.size();
+    host.Write(before + "show\n");
+    bool on = false;
+    scene.Until(
+        [&] {
+          for (std::size_t i = asked; i < host.lines.size(); ++i) {
+            const std::string& line = host.lines[i];
+            if (line.starts_with("[console]") && line.find("listening:") != std::string::npos) {
+              on = line.find(chat, line.find("listening:")) != std::string::npos;
+              return true;
+            }
+          }
+          return false;
+        },
+        2);
+    if (on) return true;
+    scene.For(0.2);
+  }
+  return false;
 }
 
 }  // namespace zorvik::irc_test

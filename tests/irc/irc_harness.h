@@ -155,4 +155,28 @@ class Scene {
   std::function<void()> tick_;
 };
 
+// The host's channel lines as `watcher` hears them, read in order from
+// `cursor`, which each wait moves past what it found. `channel` empty means
+// any channel.
+struct HostWatch {
+  Scene& scene;
+  const TestClient& watcher;
+  std::string host;
+  std::size_t cursor = 0;
+
+  // Waits for the host's next line in `channel` containing `part`.
+  bool Says(const std::string& part, double seconds, const std::string& channel = {});
+  // Waits for the next prompt or the end: 1 or 2 for whose turn it is, 0
+  // once the battle is won, -1 on a timeout.
+  int NextTurn(const std::string& player1, const std::string& player2, double seconds,
+               const std::string& channel = {});
+};
+
+// Waits until the host's terminal, asked `show` (after `before`, e.g. a
+// channel switch) again and again, says listener ChatN is on. The host
+// switches a listener on after its prompt's pause, so a player who answers
+// faster than a person would is not heard; the tests' players wait for it.
+bool HostListening(Scene& scene, Child& host, int n, double seconds,
+                   const std::string& before = {});
+
 }  // namespace zorvik::irc_test

@@ -72,45 +72,13 @@ class IrcMatchTest : public ::testing::Test {
     return lines;
   }
 
-  // Waits for the host's next line containing `part` (after the last one
-  // found); false if it does not come within `seconds`.
+  // Waits for the host's next line in the current channel containing `part`.
   bool HostSays(const std::string& part, double seconds = 20) {
-    return scene_.Until(
-        [&] {
-          for (; cursor_ < watcher_.heard.size(); ++cursor_) {
-            const Heard& heard = watcher_.heard[cursor_];
-            if (heard.nick == kHost && heard.channel == channel_ &&
-                heard.text.find(part) != std::string::npos) {
-              ++cursor_;
-              return true;
-            }
-          }
-          return false;
-        },
-        seconds);
+    return said_.Says(part, seconds, channel_);
   }
 
-  // Waits for the next prompt or the end; returns 1 or 2 for whose turn it
-  // is, 0 when the battle is over, -1 on a timeout.
   int NextTurn(const std::string& player1, const std::string& player2, double seconds = 20) {
-    int turn = -1;
-    scene_.Until(
-        [&] {
-          for (; cursor_ < watcher_.heard.size(); ++cursor_) {
-            const Heard& heard = watcher_.heard[cursor_];
-            if (heard.nick != kHost || heard.channel != channel_) continue;
-            if (heard.text == "-=|[" + player1 + " choose your attack]|=-") turn = 1;
-            if (heard.text == "-=|[" + player2 + " choose your attack]|=-") turn = 2;
-            if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
-            if (turn >= 0) {
-              ++cursor_;
-              return true;
-            }
-          }
-          return false;
-        },
-        seconds);
-    return turn;
+    return said_.NextTurn(player1, player2, seconds, channel_);
   }
 
   // Presses a console button once the console shows it usable, as an
@@ -138,33 +106,8 @@ class IrcMatchTest : public ::testing::Test {
   // With two channels, the terminal shows the current one before a command.
   std::string Shown() const { return several_ ? "channel " + channel_ + "\n" : ""; }
 
-  // Waits until the host's console shows listener ChatN on. The host
-  // switches a listener on after its prompt's pause, so a player who
-  // answers faster than a person would is not heard; players wait for it.
   bool Listening(int n, double seconds = 20) {
-    // The log leaves listeners out; `show` prints them, so ask again and
-    // again until the answer has ChatN on.
-    const std::string chat = "Chat" + std::to_string(n);
-    for (int tries = 0; tries < static_cast<int>(seconds * 5); ++tries) {
-      const std::size_t asked = host_->lines.size();
-      host_->Write(Shown() + "show\n");
-      bool on = false;
-      scene_.Until(
-          [&] {
-            for (std::size_t i = asked; i < host_->lines.size(); ++i) {
-              const std::string& line = host_->lines[i];
-              if (line.starts_with("[console]") && line.find("listening:") != std::string::npos) {
-                on = line.find(chat, line.find("listening:")) != std::string::npos;
-                return true;
-              }
-            }
-            return false;
-          },
-          2);
-      if (on) return true;
-      scene_.For(0.2);
-    }
-    return false;
+    return HostListening(scene_, *host_, n, seconds, Shown());
   }
 
   // Waits for the prompt of the player to move and for their listener.
@@ -188,7 +131,7 @@ class IrcMatchTest : public ::testing::Test {
   Scene scene_;
   TestClient watcher_{"watcher"};
   std::unique_ptr<Child> host_;
-  std::size_t cursor_ = 0;
+  HostWatch said_{scene_, watcher_, kHost};
   std::string channel_ = kChannel;  // whose lines HostSays and NextTurn wait for
   std::string also_;                // a second channel the clients join
   bool several_ = false;            // the host serves both
@@ -239,7 +182,8 @@ TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
   ASSERT_NE(logs, std::filesystem::directory_iterator());
   std::ostringstream log;
   log << std::ifstream(logs->path()).rdbuf();
-  EXPECT_NE(log.str().find("\t" + kHost + "\t-=|[type: -join]=-\n"), std::string::npos) << log.str();
+  EXPECT_NE(log.str().find("\t" + kHost + "\t-=|[type: -join]=-\n"), std::string::npos)
+      << log.str();
   EXPECT_TRUE(log.str().ends_with("\t#exit\n")) << log.str();
   std::filesystem::remove_all(folder);
 }
@@ -366,7 +310,7 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   const double back = Elapsed();
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
-  cursor_ = watcher_.heard.size();
+  said_.cursor = watcher_.heard.size();
 
   // Bob's turn is still bob's: the battle goes on.
   bob.Say(kChannel, "/tackle");
@@ -482,7 +426,12 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
   }
   // Each step waits for the host's line and listener (if any); then a player
   // says it, or (no player) the operator types it.
-  const struct { std::string when; int listener; TestClient* player; std::string what; } steps[] = {
+  const struct {
+    std::string when;
+    int listener;
+    TestClient* player;
+    std::string what;
+  } steps[] = {
       {"", 0, nullptr, "get players"},
       {"-=|[type: -join]=-", 1, &alice, "-join"},
       {"-=|[alice has joined the game]|=-", 0, &bob, "-join"},
@@ -504,15 +453,15 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
     several_ = both;
     const std::size_t from = watcher_.heard.size();
     std::map<std::string, std::size_t> cursors = {{kChannel, from}, {second, from}};
-    StartHost({Url(false), "--nick", kHost, "--seed", "110", "--burst", "10",
-               "--lines-per-second", "2.5", "--config", config});
+    StartHost({Url(false), "--nick", kHost, "--seed", "110", "--burst", "10", "--lines-per-second",
+               "2.5", "--config", config});
     ASSERT_TRUE(
         scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
     for (const auto& step : steps) {
       for (const std::string& channel : {kChannel, second}) {
         if (channel == second && !both) continue;
-        cursors[channel_] = cursor_;
-        cursor_ = cursors[channel_ = channel];
+        cursors[channel_] = said_.cursor;
+        said_.cursor = cursors[channel_ = channel];
         ASSERT_TRUE(step.when.empty() || HostSays(step.when, 30)) << channel << Transcript();
         ASSERT_TRUE(!step.listener || Listening(step.listener, 30)) << channel << Transcript();
         if (step.player) {
@@ -535,8 +484,7 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
       EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
     }
     Operator("exit");
-    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20))
-        << Transcript();
+    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
     hosts.push_back(std::move(host_));
   }
   EXPECT_GT(alone.size(), 30u);

@@ -61,36 +61,9 @@ class IrcServicesTest : public ::testing::Test {
     scene_.Add(*host_);
   }
 
-  // Waits for the host's next channel line containing `part`.
-  bool HostSays(const std::string& part, double seconds = 30) {
-    return scene_.Until(
-        [&] {
-          while (cursor_ < watcher_.heard.size()) {
-            const Heard& heard = watcher_.heard[cursor_++];
-            if (heard.nick == kHost && heard.text.find(part) != std::string::npos) return true;
-          }
-          return false;
-        },
-        seconds);
-  }
+  bool HostSays(const std::string& part, double seconds = 30) { return said_.Says(part, seconds); }
 
-  // Whose turn it is (1 or 2), 0 once the battle is won, -1 on a timeout.
-  int NextTurn() {
-    int turn = -1;
-    scene_.Until(
-        [&] {
-          while (turn < 0 && cursor_ < watcher_.heard.size()) {
-            const Heard& heard = watcher_.heard[cursor_++];
-            if (heard.nick != kHost) continue;
-            if (heard.text == "-=|[alice choose your attack]|=-") turn = 1;
-            if (heard.text == "-=|[watcher choose your attack]|=-") turn = 2;
-            if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
-          }
-          return turn >= 0;
-        },
-        30);
-    return turn;
-  }
+  int NextTurn() { return said_.NextTurn("alice", "watcher", 30); }
 
   // The last [console] line the host's terminal printed since `from`.
   std::string ConsoleLine(std::size_t from = 0) const {
@@ -100,21 +73,7 @@ class IrcServicesTest : public ::testing::Test {
     return {};
   }
 
-  // Waits until the host listens on ChatN, which it does a little after
-  // its prompt; a player who answers before that is not heard. The
-  // terminal's `show` tells, without a line on IRC.
-  bool Listening(int n) {
-    const std::string chat = "Chat" + std::to_string(n);
-    for (int tries = 0; tries < 100; ++tries) {
-      const std::size_t asked = host_->lines.size();
-      host_->Write("show\n");
-      std::string line;
-      scene_.Until([&] { return !(line = ConsoleLine(asked)).empty(); }, 2);
-      if (line.find(chat, line.find("listening:")) != std::string::npos) return true;
-      scene_.For(0.2);
-    }
-    return false;
-  }
+  bool Listening(int n) { return HostListening(scene_, *host_, n, 20); }
 
   // The operator presses `command` by private message once the console
   // shows it usable, and is answered by notice with the console's state.
@@ -158,7 +117,7 @@ class IrcServicesTest : public ::testing::Test {
   TestClient watcher_{"watcher"};
   std::vector<std::unique_ptr<Child>> hosts_;  // the scene pumps them all
   Child* host_ = nullptr;
-  std::size_t cursor_ = 0;
+  HostWatch said_{scene_, watcher_, kHost};
 };
 
 // The host logs in to its account with the password from its file, and the
@@ -219,8 +178,7 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
     scene_.Add(refused);
     ASSERT_TRUE(Enter(refused, false, client == &eve ? "127.0.0.2" : "127.0.0.3"));
     for (int i = 0; i < 3; ++i) refused.Send("PRIVMSG " + kHost + " :get players");
-    ASSERT_TRUE(
-        scene_.Until([&] { return Noticed(refused, "you are not an operator") > 0; }, 10))
+    ASSERT_TRUE(scene_.Until([&] { return Noticed(refused, "you are not an operator") > 0; }, 10))
         << Transcript();
     scene_.For(1.5);
     EXPECT_EQ(Noticed(refused, ""), 1);
@@ -263,8 +221,7 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
   for (const TestClient* client : {&boss, &alice, &watcher_}) {
     for (const std::string& line : client->raw) EXPECT_EQ(line.find("Excess Flood"), line.npos);
   }
-  EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost"))
-      << Transcript();
+  EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost")) << Transcript();
   std::printf("[ figures  ] match by an operator: %d attacks in %.1f s at the default rate\n",
               attacks, Elapsed() - start);
 }
