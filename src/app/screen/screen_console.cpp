@@ -166,7 +166,8 @@ bool ScreenConsole::SwitchCommand(std::string_view command) {
   for (std::size_t i = 0; i < views_.size(); ++i) {
     if (!SameIrcName(views_[i]->name, name)) continue;
     ShowChannel(i);
-    Note("[channel] showing " + Printable(view().name) + ": " + DescribeConsole(program().console()));
+    Note("[channel] showing " + Printable(view().name) + ": " +
+         DescribeConsole(program().console()));
     return true;
   }
   SetStatus("no channel " + Printable(std::string(name)) + " here; type channel");
@@ -545,7 +546,8 @@ void ScreenConsole::DrawRoom(VirtualScreen& screen, int top, int height) const {
   };
   std::vector<Row> rows;
   const std::size_t wanted = static_cast<std::size_t>(height + view().scrolled);
-  for (auto line = view().room.rbegin(); line != view().room.rend() && rows.size() < wanted; ++line) {
+  const std::deque<ScreenLine>& room = view().room;
+  for (auto line = room.rbegin(); line != room.rend() && rows.size() < wanted; ++line) {
     const Style style = line->kind == LineKind::kHost     ? Style::kHostLine
                         : line->kind == LineKind::kPlayer ? Style::kPlayerLine
                         : line->kind == LineKind::kNote   ? Style::kNote
@@ -558,7 +560,7 @@ void ScreenConsole::DrawRoom(VirtualScreen& screen, int top, int height) const {
     }
   }
   const int first = static_cast<int>(std::min(rows.size(), wanted));
-  // rows[0] is the newest; the view ends `view().scrolled` rows before it.
+  // rows[0] is the newest; the view ends `scrolled` rows before it.
   const int skip = std::min(view().scrolled, std::max(0, first - height));
   int row = top + height - 1;
   for (int i = skip; i < static_cast<int>(rows.size()) && row >= top; ++i, --row) {

@@ -223,18 +223,16 @@ TEST_F(ScreenConsoleTest, CtrlCAsksBeforeEndingAMatch) {
 
 TEST_F(ScreenConsoleTest, SeveralChannelsShowOneHostAndRoomAtATime) {
   HostProgram other{loop_, boxes_, ProgramOptions{}};
-  ScreenConsole both{{{"#a", &program_}, {"#b", &other}},
-                     [](const std::function<bool()>&) {}};
+  ScreenConsole both{{{"#a", &program_}, {"#b", &other}}, [](const std::function<bool()>&) {}};
   other.Start();
   loop_.Run();
   other.splash().Click();
   Say("carol", "in a");
   both.ChannelHostLine(1, "zorvik", "hello b");
-  const auto shows = [&](const std::string& top, const std::string& seat,
-                         const std::string& line, const std::string& absent) {
+  const auto shows = [&](const char* top, const char* seat, const char* line, const char* absent) {
     VirtualScreen screen(24, 80);
     both.Draw(screen, {});
-    EXPECT_EQ(screen.RowText(0).find(top + "  F1-F6 buttons  F7/F8 channel"), 1u) << top;
+    EXPECT_EQ(screen.RowText(0).find(std::string(top) + "  F1-F6 buttons  F7/F8 channel"), 1u);
     EXPECT_EQ(screen.RowText(1).rfind(seat, 0), 0u) << top;
     std::string room;
     for (int row = 5; row < 22; ++row) room += screen.RowText(row) + "\n";
@@ -250,8 +248,6 @@ TEST_F(ScreenConsoleTest, SeveralChannelsShowOneHostAndRoomAtATime) {
   shows("#b [2/2]", " player1:[alice]", "zorvik: hello b", "carol");
   both.Submit("channel #A");
   shows("#a [1/2]", " player1:[none]", "[channel] showing #a", "alice");
-  both.Submit("channel #zz");
-  EXPECT_EQ(both.status(), "no channel #zz here; type channel");
   both.HandleKey(kKeyF7);  // wraps around
   EXPECT_EQ(both.shown_channel(), 1u);
 }
