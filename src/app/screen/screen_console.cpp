@@ -4,6 +4,7 @@
 
 #include "app/console_printer.h"
 #include "app/text_console.h"
+#include "bridge/irc/irc_message.h"
 #include "match/chat_text.h"
 #include "windows/line_breaks.h"
 
@@ -88,21 +89,30 @@ void ScreenConsole::Boxes::Show(const std::string& title, const std::string& tex
 }
 
 ScreenConsole::ScreenConsole(HostProgram& program, ModalWait wait)
-    : program_(program), wait_(std::move(wait)) {
-  program.room().Subscribe([this](const std::string& name, const std::string& text) {
-    AddLine(ScreenLine{name, text, KindOf(name)});
+    : ScreenConsole(std::vector<ConsoleFrontEnd::Channel>{{"", &program}}, std::move(wait)) {}
+
+ScreenConsole::ScreenConsole(const std::vector<ConsoleFrontEnd::Channel>& channels,
+                             ModalWait wait)
+    : wait_(std::move(wait)) {
+  for (const ConsoleFrontEnd::Channel& channel : channels) {
+    views_.push_back(std::make_unique<View>(View{channel.name, channel.program, {}, 0, {}, {}}));
+    Observe(views_.size() - 1);
+  }
+}
+
+void ScreenConsole::Observe(std::size_t index) {
+  View& shown = *views_[index];
+  HostProgram& program = *shown.program;
+  program.room().Subscribe([this, &shown](const std::string& name, const std::string& text) {
+    AddLine(shown, ScreenLine{name, text, KindOf(shown, name)});
   });
   program.console().AddChangeObserver([this] { Changed(); });
-  program.form().AddVisibilityObserver([this](bool shown) {
-    if (shown) {
-      form_text_ = ToLf(program_.form().text());
-      form_point_ = form_text_.size();
-      form_focus_ = 0;
-    }
+  program.form().AddVisibilityObserver([this, index](bool visible) {
+    if (visible && index == current_) LoadForm();
     Changed();
   });
   if (program.embedded()) {
-    host_nick_ = program.client().operator_screen_name();
+    shown.host_nick = program.client().operator_screen_name();
     program.client().SetInstantMessageObserver(
         [this](const std::string& to, const std::string& message) {
           Note("[client] instant message to " + Printable(to) + ": " + Printable(message));
@@ -114,15 +124,60 @@ ScreenConsole::ScreenConsole(HostProgram& program, ModalWait wait)
   }
 }
 
-void ScreenConsole::HostLine(const std::string& nick, const std::string& text) {
-  host_nick_ = nick;
-  AddLine(ScreenLine{nick, text, LineKind::kHost});
+void ScreenConsole::LoadForm() {
+  form_text_ = ToLf(program().form().text());
+  form_point_ = form_text_.size();
+  form_focus_ = 0;
 }
 
-LineKind ScreenConsole::KindOf(const std::string& name) const {
+void ScreenConsole::HostLine(const std::string& nick, const std::string& text) {
+  ChannelHostLine(0, nick, text);
+}
+
+void ScreenConsole::ChannelHostLine(std::size_t index, const std::string& nick,
+                                    const std::string& text) {
+  if (index >= views_.size()) return;
+  View& shown = *views_[index];
+  shown.host_nick = nick;
+  AddLine(shown, ScreenLine{nick, text, LineKind::kHost});
+}
+
+void ScreenConsole::ShowChannel(std::size_t index) {
+  current_ = index % views_.size();
+  if (program().form().shown()) LoadForm();
+  SetStatus("");
+}
+
+// "channel" lists the channels and "channel #NAME" shows one; false when
+// `command` is no such command or there is one channel only.
+bool ScreenConsole::SwitchCommand(std::string_view command) {
+  if (views_.size() < 2 || !(command == "channel" || command.starts_with("channel "))) {
+    return false;
+  }
+  const std::string_view name = TrimSpaces(command.substr(7));
+  if (name.empty()) {
+    std::string list = "[channel] channels:";
+    for (std::size_t i = 0; i < views_.size(); ++i) {
+      list += " " + Printable(views_[i]->name) + (i == current_ ? " (shown)" : "");
+    }
+    Note(list);
+    return true;
+  }
+  for (std::size_t i = 0; i < views_.size(); ++i) {
+    if (!SameIrcName(views_[i]->name, name)) continue;
+    ShowChannel(i);
+    Note("[channel] showing " + Printable(view().name) + ": " +
+         DescribeConsole(program().console()));
+    return true;
+  }
+  SetStatus("no channel " + Printable(std::string(name)) + " here; type channel");
+  return true;
+}
+
+LineKind ScreenConsole::KindOf(const View& shown, const std::string& name) const {
   const std::string lower = Lower(name);
-  if (lower == Lower(host_nick_)) return LineKind::kHost;
-  const MatchTable& t = program_.console().table();
+  if (lower == Lower(shown.host_nick)) return LineKind::kHost;
+  const MatchTable& t = shown.program->console().table();
   if ((!t.player1Name.empty() && lower == Lower(t.player1Name)) ||
       (!t.player2Name.empty() && lower == Lower(t.player2Name))) {
     return LineKind::kPlayer;
@@ -130,19 +185,19 @@ LineKind ScreenConsole::KindOf(const std::string& name) const {
   return LineKind::kSpectator;
 }
 
-void ScreenConsole::AddLine(ScreenLine line) {
+void ScreenConsole::AddLine(View& shown, ScreenLine line) {
   if (line.kind != LineKind::kNote && line.kind != LineKind::kHost && !line.name.empty()) {
-    if (names_seen_.size() >= kNamesKept) names_seen_.erase(names_seen_.begin());
-    names_seen_.insert(line.name);
+    if (shown.names_seen.size() >= kNamesKept) shown.names_seen.erase(shown.names_seen.begin());
+    shown.names_seen.insert(line.name);
   }
-  room_.push_back(std::move(line));
-  if (room_.size() > kScrollback) room_.pop_front();
+  shown.room.push_back(std::move(line));
+  if (shown.room.size() > kScrollback) shown.room.pop_front();
   Changed();
 }
 
 void ScreenConsole::Note(const std::string& line) {
   if (line.rfind("[?] ", 0) == 0) return SetStatus(line.substr(4));
-  AddLine(ScreenLine{"", line, LineKind::kNote});
+  AddLine(view(), ScreenLine{"", line, LineKind::kNote});
 }
 
 void ScreenConsole::SetStatus(std::string status) {
@@ -151,23 +206,23 @@ void ScreenConsole::SetStatus(std::string status) {
 }
 
 void ScreenConsole::Later(std::function<void()> task) {
-  program_.loop().Post(std::move(task));
+  program().loop().Post(std::move(task));
 }
 
 bool ScreenConsole::MatchRunning() const {
-  const HostConsole& console = program_.console();
+  const HostConsole& console = program().console();
   return console.Usable(ConsoleButton::kStop) || console.Listening(1);
 }
 
 void ScreenConsole::PressButton(std::size_t index) {
   const ConsoleButton button = kConsoleButtons[index];
-  HostConsole& console = program_.console();
+  HostConsole& console = program().console();
   if (!console.Usable(button)) {
     return SetStatus("\"" + std::string(ButtonCaption(button)) + "\" cannot be pressed now");
   }
   SetStatus("");
-  Later([this, button] {
-    if (!program_.console().Press(button)) return;
+  Later([this, &shown = program(), button] {
+    if (!shown.console().Press(button)) return;
     if (button == ConsoleButton::kInfo) {
       menu_open_ = true;
       menu_choice_ = 0;
@@ -177,15 +232,15 @@ void ScreenConsole::PressButton(std::size_t index) {
 }
 
 bool ScreenConsole::TakesKeys() const {
-  return confirming_ || !open_boxes_.empty() || menu_open_ || program_.form().shown();
+  return confirming_ || !open_boxes_.empty() || menu_open_ || program().form().shown();
 }
 
 bool ScreenConsole::HandleKey(int key) {
   if (confirming_) {
     confirming_ = false;
     if (key == 'y' || key == 'Y' || key == kKeyInterrupt) {
-      if (program_.console().Usable(ConsoleButton::kExit)) {
-        Later([this] { program_.console().Press(ConsoleButton::kExit); });
+      if (program().console().Usable(ConsoleButton::kExit)) {
+        Later([&shown = program()] { shown.console().Press(ConsoleButton::kExit); });
       } else if (quit_) {
         quit_();
       }
@@ -197,8 +252,8 @@ bool ScreenConsole::HandleKey(int key) {
     if (MatchRunning()) {
       confirming_ = true;
       Changed();
-    } else if (program_.console().Usable(ConsoleButton::kExit)) {
-      Later([this] { program_.console().Press(ConsoleButton::kExit); });
+    } else if (program().console().Usable(ConsoleButton::kExit)) {
+      Later([&shown = program()] { shown.console().Press(ConsoleButton::kExit); });
     } else if (quit_) {
       quit_();
     }
@@ -206,7 +261,7 @@ bool ScreenConsole::HandleKey(int key) {
   }
   if (key == kKeyPageUp || key == kKeyPageDown) {
     const int page = std::max(1, room_height_ - 1);
-    scrolled_ = std::max(0, scrolled_ + (key == kKeyPageUp ? page : -page));
+    view().scrolled = std::max(0, view().scrolled + (key == kKeyPageUp ? page : -page));
     Changed();
     return true;
   }
@@ -229,27 +284,31 @@ bool ScreenConsole::HandleKey(int key) {
     if (key == kKeyEnter) {
       menu_open_ = false;
       const MenuItem item = items[menu_choice_];
-      Later([this, item] { program_.menu().Choose(item); });
+      Later([&shown = program(), item] { shown.menu().Choose(item); });
     }
     Changed();
     return true;
   }
-  if (program_.form().shown()) return FormKey(key);
+  if (program().form().shown()) return FormKey(key);
   if (key >= kKeyF1 && key <= kKeyF6) {
     PressButton(static_cast<std::size_t>(key - kKeyF1));
+    return true;
+  }
+  if ((key == kKeyF7 || key == kKeyF8) && views_.size() > 1) {
+    ShowChannel(current_ + (key == kKeyF7 ? views_.size() - 1 : 1));
     return true;
   }
   return false;
 }
 
 void ScreenConsole::FormEdited() {
-  program_.form().SetText(ToCrLf(form_text_));
+  program().form().SetText(ToCrLf(form_text_));
   Changed();
 }
 
 bool ScreenConsole::FormKey(int key) {
   const auto press = [this](FormButton button) {
-    Later([this, button] { program_.form().Press(button); });
+    Later([&shown = program(), button] { shown.form().Press(button); });
   };
   if (key == kKeyEscape) {
     press(FormButton::kExit);
@@ -325,14 +384,15 @@ bool ScreenConsole::FormKey(int key) {
 
 void ScreenConsole::Submit(const std::string& line) {
   SetStatus("");
-  scrolled_ = 0;
+  view().scrolled = 0;
   if (!commands_) return SetStatus("the demo plays itself; F2 (exit) leaves");
   const std::string_view command = TrimSpaces(line);
   if (const auto button = ButtonFromCaption(command)) {
     const auto at = std::find(kConsoleButtons.begin(), kConsoleButtons.end(), *button);
     return PressButton(static_cast<std::size_t>(at - kConsoleButtons.begin()));
   }
-  Later([this, line] { RunConsoleCommand(program_, line, notes_); });
+  if (SwitchCommand(command)) return;
+  Later([this, &shown = program(), line] { RunConsoleCommand(shown, line, notes_); });
 }
 
 std::vector<std::string> ScreenConsole::Complete(std::string_view typed) const {
@@ -348,8 +408,12 @@ std::vector<std::string> ScreenConsole::Complete(std::string_view typed) const {
     for (FormButton button : {FormButton::kBugReport, FormButton::kComments, FormButton::kExit}) {
       whole.push_back("form " + std::string(FormButtonCaption(button)));
     }
-    if (program_.embedded()) {
-      for (const std::string& name : names_seen_) whole.push_back(Printable(name) + ": ");
+    if (views_.size() > 1) {
+      whole.push_back("channel");
+      for (const auto& one : views_) whole.push_back("channel " + Printable(one->name));
+    }
+    if (program().embedded()) {
+      for (const std::string& name : view().names_seen) whole.push_back(Printable(name) + ": ");
     }
     for (const std::string& one : whole) {
       if (StartsWithNoCase(one, typed)) candidates.push_back(one);
@@ -360,13 +424,13 @@ std::vector<std::string> ScreenConsole::Complete(std::string_view typed) const {
   const std::string_view before = typed.substr(0, space + 1);
   const std::string_view word = typed.substr(space + 1);
   std::vector<std::string> words;
-  const MatchTable& t = program_.console().table();
+  const MatchTable& t = program().console().table();
   if (!word.empty() && word.front() == '/') {
     for (const auto* list : {&t.player1Moves, &t.player2Moves, &t.roster}) {
       for (const std::string& one : *list) words.push_back("/" + one);
     }
   } else {
-    for (const std::string& name : names_seen_) words.push_back(Printable(name));
+    for (const std::string& name : view().names_seen) words.push_back(Printable(name));
   }
   std::sort(words.begin(), words.end());
   words.erase(std::unique(words.begin(), words.end()), words.end());
@@ -393,7 +457,7 @@ void ScreenConsole::Draw(VirtualScreen& screen, const InputLine& input) const {
     const int row = rows - 2;
     screen.Fill(row, 0, cols, " ", Style::kStatus);
     std::string status = status_;
-    if (scrolled_ > 0) status = "[scrolled back; PgDn for newer] " + status;
+    if (view().scrolled > 0) status = "[scrolled back; PgDn for newer] " + status;
     screen.Put(row, 1, status, Style::kStatus);
   }
   // The input line scrolls sideways to keep the cursor in view.
@@ -423,10 +487,16 @@ void ScreenConsole::Draw(VirtualScreen& screen, const InputLine& input) const {
 
 void ScreenConsole::DrawTop(VirtualScreen& screen) const {
   const int cols = screen.cols();
-  const HostConsole& console = program_.console();
+  const HostConsole& console = program().console();
   screen.Fill(0, 0, cols, " ", Style::kTitle);
-  screen.Put(0, 1, std::string("zorvik ") + ZORVIK_VERSION + "  F1-F6 buttons  PgUp/PgDn  Tab  help",
-             Style::kTitle);
+  // With several channels the shown one and the keys to the others take
+  // the version's place.
+  const std::string title =
+      views_.size() > 1
+          ? Printable(view().name) + " [" + std::to_string(current_ + 1) + "/" +
+                std::to_string(views_.size()) + "]  F1-F6 buttons  F7/F8 channel  PgUp/PgDn  help"
+          : std::string("zorvik ") + ZORVIK_VERSION + "  F1-F6 buttons  PgUp/PgDn  Tab  help";
+  screen.Put(0, 1, title, Style::kTitle);
   if (link_) {
     const std::string link = "IRC: " + link_().text + " ";
     screen.Put(0, std::max(0, cols - TextWidth(link)), link, Style::kTitle);
@@ -475,8 +545,9 @@ void ScreenConsole::DrawRoom(VirtualScreen& screen, int top, int height) const {
     int name_width;  // columns of the name at its start, in the name's style
   };
   std::vector<Row> rows;
-  const std::size_t wanted = static_cast<std::size_t>(height + scrolled_);
-  for (auto line = room_.rbegin(); line != room_.rend() && rows.size() < wanted; ++line) {
+  const std::size_t wanted = static_cast<std::size_t>(height + view().scrolled);
+  const std::deque<ScreenLine>& room = view().room;
+  for (auto line = room.rbegin(); line != room.rend() && rows.size() < wanted; ++line) {
     const Style style = line->kind == LineKind::kHost     ? Style::kHostLine
                         : line->kind == LineKind::kPlayer ? Style::kPlayerLine
                         : line->kind == LineKind::kNote   ? Style::kNote
@@ -489,8 +560,8 @@ void ScreenConsole::DrawRoom(VirtualScreen& screen, int top, int height) const {
     }
   }
   const int first = static_cast<int>(std::min(rows.size(), wanted));
-  // rows[0] is the newest; the view ends `scrolled_` rows before it.
-  const int skip = std::min(scrolled_, std::max(0, first - height));
+  // rows[0] is the newest; the view ends `scrolled` rows before it.
+  const int skip = std::min(view().scrolled, std::max(0, first - height));
   int row = top + height - 1;
   for (int i = skip; i < static_cast<int>(rows.size()) && row >= top; ++i, --row) {
     const Row& r = rows[static_cast<std::size_t>(i)];
@@ -530,7 +601,7 @@ int ScreenConsole::DrawFrame(VirtualScreen& screen, int height, int width,
 
 void ScreenConsole::DrawOverlay(VirtualScreen& screen) const {
   const int cols = screen.cols();
-  if (program_.form().shown()) {
+  if (program().form().shown()) {
     std::vector<std::string> lines;
     std::size_t from = 0, cursor_line = 0, cursor_byte = 0;
     for (;;) {

@@ -34,6 +34,7 @@ enum Key : int {
   kKeyF1 = 0x10000, kKeyF2, kKeyF3, kKeyF4, kKeyF5, kKeyF6,
   kKeyPageUp, kKeyPageDown, kKeyUp, kKeyDown, kKeyLeft, kKeyRight, kKeyHome, kKeyEnd,
   kKeyDelete, kKeyBackTab,
+  kKeyF7, kKeyF8,  // the previous and the next channel
 };
 
 enum class LineKind { kHost, kPlayer, kSpectator, kNote };
@@ -59,6 +60,11 @@ class ScreenConsole {
 
   // Observes `program` from now on; both must outlive the console.
   ScreenConsole(HostProgram& program, ModalWait wait);
+  // Several hosts, one per channel, each with its own room kept apart;
+  // one is shown at a time, the first to begin with, and the keys and
+  // commands go to its host. F7 and F8 (or "channel #NAME") show another.
+  // `channels` must not be empty; the hosts must outlive the console.
+  ScreenConsole(const std::vector<ConsoleFrontEnd::Channel>& channels, ModalWait wait);
   ScreenConsole(const ScreenConsole&) = delete;
   ScreenConsole& operator=(const ScreenConsole&) = delete;
 
@@ -75,6 +81,11 @@ class ScreenConsole {
   void SetCommandsEnabled(bool enabled) { commands_ = enabled; }
 
   void HostLine(const std::string& nick, const std::string& text);
+  // HostLine for the host of channel `index`; ignored out of range.
+  void ChannelHostLine(std::size_t index, const std::string& nick, const std::string& text);
+  // Shows channel `index` (wrapping around) with its own room and seats.
+  void ShowChannel(std::size_t index);
+  std::size_t shown_channel() const { return current_; }
 
   // Whether an overlay is open: then every key belongs to HandleKey.
   bool TakesKeys() const;
@@ -94,7 +105,8 @@ class ScreenConsole {
   // Whether the top counts down and wants a redraw in a second.
   bool Counting() const { return link_ && link_().counting; }
 
-  const std::deque<ScreenLine>& room() const { return room_; }
+  // The shown channel's room.
+  const std::deque<ScreenLine>& room() const { return view().room; }
   const std::string& status() const { return status_; }
 
  private:
@@ -120,9 +132,25 @@ class ScreenConsole {
     std::vector<std::string> lines;
   };
 
-  void AddLine(ScreenLine line);
+  // A channel's host and what the console keeps of its room.
+  struct View {
+    std::string name;
+    HostProgram* program;
+    std::deque<ScreenLine> room;
+    int scrolled = 0;  // rows scrolled back from the newest
+    std::string host_nick;
+    std::set<std::string> names_seen;
+  };
+
+  void Observe(std::size_t index);
+  View& view() { return *views_[current_]; }
+  const View& view() const { return *views_[current_]; }
+  HostProgram& program() const { return *views_[current_]->program; }
+  void AddLine(View& view, ScreenLine line);
   void Note(const std::string& line);
-  LineKind KindOf(const std::string& name) const;
+  LineKind KindOf(const View& view, const std::string& name) const;
+  bool SwitchCommand(std::string_view command);
+  void LoadForm();
   void PressButton(std::size_t index);
   void Later(std::function<void()> task);
   void Changed() const {
@@ -138,7 +166,8 @@ class ScreenConsole {
   int DrawFrame(VirtualScreen& screen, int height, int width, const std::string& title,
                 int& left) const;
 
-  HostProgram& program_;
+  std::vector<std::unique_ptr<View>> views_;
+  std::size_t current_ = 0;
   ModalWait wait_;
   NoteBuffer note_buffer_{*this};
   std::ostream notes_{&note_buffer_};
@@ -148,12 +177,8 @@ class ScreenConsole {
   std::function<void()> quit_;
   bool commands_ = true;
 
-  std::deque<ScreenLine> room_;
-  int scrolled_ = 0;  // rows scrolled back from the newest
   mutable int room_height_ = 10;
   std::string status_;
-  std::string host_nick_;
-  std::set<std::string> names_seen_;
 
   std::deque<Box> open_boxes_;
   std::uint64_t last_box_ = 0;

@@ -221,6 +221,37 @@ TEST_F(ScreenConsoleTest, CtrlCAsksBeforeEndingAMatch) {
   EXPECT_TRUE(program_.console().ended());
 }
 
+TEST_F(ScreenConsoleTest, SeveralChannelsShowOneHostAndRoomAtATime) {
+  HostProgram other{loop_, boxes_, ProgramOptions{}};
+  ScreenConsole both{{{"#a", &program_}, {"#b", &other}}, [](const std::function<bool()>&) {}};
+  other.Start();
+  loop_.Run();
+  other.splash().Click();
+  Say("carol", "in a");
+  both.ChannelHostLine(1, "zorvik", "hello b");
+  const auto shows = [&](const char* top, const char* seat, const char* line, const char* absent) {
+    VirtualScreen screen(24, 80);
+    both.Draw(screen, {});
+    EXPECT_EQ(screen.RowText(0).find(std::string(top) + "  F1-F6 buttons  F7/F8 channel"), 1u);
+    EXPECT_EQ(screen.RowText(1).rfind(seat, 0), 0u) << top;
+    std::string room;
+    for (int row = 5; row < 22; ++row) room += screen.RowText(row) + "\n";
+    EXPECT_NE(room.find(line), std::string::npos) << room;
+    EXPECT_EQ(room.find(absent), std::string::npos) << room;
+  };
+  shows("#a [1/2]", " player1:[none]", "carol: in a", "hello b");
+  both.HandleKey(kKeyF8);
+  both.HandleKey(kKeyF1);  // the shown host's button
+  loop_.Run();
+  other.client().Say("alice", "-join");
+  loop_.Run();
+  shows("#b [2/2]", " player1:[alice]", "zorvik: hello b", "carol");
+  both.Submit("channel #A");
+  shows("#a [1/2]", " player1:[none]", "[channel] showing #a", "alice");
+  both.HandleKey(kKeyF7);  // wraps around
+  EXPECT_EQ(both.shown_channel(), 1u);
+}
+
 TEST(LinkStateTest, DescribesTheLinkFromTheClientsNews) {
   EXPECT_EQ(ReconnectTime("connection lost: reset; trying again in 4.0 s", 10),
             std::optional<Micros>(10 + 4 * kMicrosPerSecond));

@@ -54,6 +54,11 @@ class FullScreenConsole : public ConsoleFrontEnd {
   void HostLine(const std::string& nick, const std::string& text) override {
     if (screen_) screen_->HostLine(nick, text);
   }
+  void AttachChannels(std::vector<Channel> channels) override;
+  void ChannelHostLine(std::size_t index, const std::string& nick,
+                       const std::string& text) override {
+    if (screen_) screen_->ChannelHostLine(index, nick, text);
+  }
   void SetLinkState(std::function<LinkState()> state) override {
     link_ = std::move(state);
     if (screen_) screen_->SetLinkState(link_);
@@ -73,6 +78,8 @@ class FullScreenConsole : public ConsoleFrontEnd {
   };
 
   void Restore();
+  // Shows `screen` and takes the keys from now on.
+  void Start(std::unique_ptr<ScreenConsole> screen, bool commands);
   void ReadKeys();
   void Key(wint_t key, bool function_key);
   void FeedReadline(int byte);
@@ -198,8 +205,20 @@ void FullScreenConsole::Restore() {
 }
 
 void FullScreenConsole::Attach(HostProgram& program, bool commands) {
-  screen_ = std::make_unique<ScreenConsole>(
-      program, [this](const std::function<bool()>& done) { loop_.WaitUntil(done); });
+  Start(std::make_unique<ScreenConsole>(
+            program, [this](const std::function<bool()>& done) { loop_.WaitUntil(done); }),
+        commands);
+}
+
+void FullScreenConsole::AttachChannels(std::vector<Channel> channels) {
+  if (channels.empty()) return;
+  Start(std::make_unique<ScreenConsole>(
+            channels, [this](const std::function<bool()>& done) { loop_.WaitUntil(done); }),
+        true);
+}
+
+void FullScreenConsole::Start(std::unique_ptr<ScreenConsole> screen, bool commands) {
+  screen_ = std::move(screen);
   screen_->SetCommandsEnabled(commands);
   screen_->SetRedrawRequest([this] { RequestDraw(); });
   screen_->SetQuitAction([this] { loop_.Quit(); });
@@ -327,6 +346,8 @@ void FullScreenConsole::Key(wint_t key, bool function_key) {
       default:
         if (key >= static_cast<wint_t>(KEY_F(1)) && key <= static_cast<wint_t>(KEY_F(6))) {
           mapped = kKeyF1 + static_cast<int>(key - KEY_F(1));
+        } else if (key == static_cast<wint_t>(KEY_F(7)) || key == static_cast<wint_t>(KEY_F(8))) {
+          mapped = key == static_cast<wint_t>(KEY_F(7)) ? kKeyF7 : kKeyF8;
         }
     }
     if (mapped == 0 || screen.HandleKey(mapped)) return;
