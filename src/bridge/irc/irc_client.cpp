@@ -79,12 +79,6 @@ bool IsChannel(std::string_view target) {
 
 }  // namespace
 
-std::vector<IrcChannelSettings> ServedChannels(const IrcClientSettings& settings) {
-  std::vector<IrcChannelSettings> channels = {{settings.channel, settings.channel_key}};
-  channels.insert(channels.end(), settings.more_channels.begin(), settings.more_channels.end());
-  return channels;
-}
-
 IrcClient::IrcClient(EventLoop& loop, IrcTransportFactory connect, IrcClientSettings settings)
     : loop_(loop),
       connect_(std::move(connect)),

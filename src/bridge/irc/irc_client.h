@@ -102,8 +102,13 @@ struct IrcClientSettings {
   bool keep_private_messages = false;
 };
 
-// Every channel `settings` serves, the first channel first.
-std::vector<IrcChannelSettings> ServedChannels(const IrcClientSettings& settings);
+// Every channel `settings` serves, the first channel first. Inline: the
+// option checks use it on builds without the client itself.
+inline std::vector<IrcChannelSettings> ServedChannels(const IrcClientSettings& settings) {
+  std::vector<IrcChannelSettings> channels = {{settings.channel, settings.channel_key}};
+  channels.insert(channels.end(), settings.more_channels.begin(), settings.more_channels.end());
+  return channels;
+}
 
 // Who sent a private message: "nick!user@host" and the services account
 // they are logged in to (empty when none, or none is known).
