@@ -12,12 +12,8 @@ constexpr DWORD kLabelStyle = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 void SetText(HWND control, const std::string& text) {
   const std::wstring wide = Widen(text);
-  const int length = GetWindowTextLengthW(control);
-  std::wstring shown(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, shown.data(), length + 1);
-  shown.resize(static_cast<std::size_t>(length));
   // Unchanged texts are left alone, so the labels do not flicker.
-  if (shown != wide) SetWindowTextW(control, wide.c_str());
+  if (ControlText(control) != wide) SetWindowTextW(control, wide.c_str());
 }
 
 void SetEnabled(HWND control, bool enabled) {
@@ -38,8 +34,8 @@ ConsoleWindow::ConsoleWindow(HostConsole& console, NativeWindow& window, Win32Lo
   // console's order, and last the frames, which lie under the rest.
   for (int seat = 1; seat <= 2; ++seat) {
     const std::size_t i = static_cast<std::size_t>(seat - 1);
-    creatures_[i] = window.AddControl(L"STATIC", "", kLabelStyle, CreatureLabelRect(scale, seat),
-                                      0, font);
+    creatures_[i] =
+        window.AddControl(L"STATIC", "", kLabelStyle, CreatureLabelRect(scale, seat), 0, font);
     hps_[i] = window.AddControl(L"STATIC", "", kLabelStyle, HpLabelRect(scale, seat), 0, font);
   }
   for (std::size_t i = 0; i < kConsoleButtons.size(); ++i) {
@@ -56,8 +52,9 @@ ConsoleWindow::ConsoleWindow(HostConsole& console, NativeWindow& window, Win32Lo
                     ConsoleFrameRect(scale, ConsoleFrame::kControls), 0, font);
   game_controls_ = window.AddControl(L"BUTTON", "game controls", BS_GROUPBOX,
                                      ConsoleFrameRect(scale, ConsoleFrame::kGameControls), 0, font);
-  window.SetHandler(
-      [this](UINT message, WPARAM wparam, LPARAM lparam) { return OnMessage(message, wparam, lparam); });
+  window.SetHandler([this](UINT message, WPARAM wparam, LPARAM lparam) {
+    return OnMessage(message, wparam, lparam);
+  });
   loop_.AddDialogWindow(window.handle());
   console_.AddChangeObserver([this] { Refresh(); });
   Refresh();

@@ -21,9 +21,9 @@ FormWindow::FormWindow(FeedbackForm& form, NativeWindow& window, Win32Loop& loop
       button_font_(L"Tahoma", kButtonPoints, window.screen().scale) {
   const TwipScale& scale = window.screen().scale;
   // The text box first in the tab order, then Command1, Command2, Command3.
-  edit_ = window.AddControl(
-      L"EDIT", "", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
-      FormTextRect(scale), kEditId, text_font_.get(), WS_EX_CLIENTEDGE);
+  edit_ = window.AddControl(L"EDIT", "",
+                            ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
+                            FormTextRect(scale), kEditId, text_font_.get(), WS_EX_CLIENTEDGE);
   if (edit_) SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // as much as memory allows
   for (std::size_t i = 0; i < kFormButtonPlaces.size(); ++i) {
     const FormButtonPlace& place = kFormButtonPlaces[i];
@@ -31,8 +31,9 @@ FormWindow::FormWindow(FeedbackForm& form, NativeWindow& window, Win32Loop& loop
                       FormButtonRect(scale, place.which), kFirstButtonId + static_cast<int>(i),
                       button_font_.get());
   }
-  window.SetHandler(
-      [this](UINT message, WPARAM wparam, LPARAM lparam) { return OnMessage(message, wparam, lparam); });
+  window.SetHandler([this](UINT message, WPARAM wparam, LPARAM lparam) {
+    return OnMessage(message, wparam, lparam);
+  });
   loop_.AddDialogWindow(window.handle());
   LoadText();
   form_.AddVisibilityObserver([this](bool) { loop_.Post([this] { SyncShown(); }); });
@@ -46,10 +47,7 @@ FormWindow::~FormWindow() {
 std::optional<LRESULT> FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM) {
   if (message == WM_COMMAND && LOWORD(wparam) == kEditId && HIWORD(wparam) == EN_CHANGE) {
     if (loading_) return 0;
-    const int length = GetWindowTextLengthW(edit_);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, text.data(), length + 1)));
-    written_ = Narrow(text);
+    written_ = Narrow(ControlText(edit_));
     form_.SetText(written_);
     return 0;
   }

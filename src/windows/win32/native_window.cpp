@@ -34,6 +34,13 @@ NativeScreen MeasureNativeScreen() {
   return screen;
 }
 
+std::wstring ControlText(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+  return text;
+}
+
 NativeFont::NativeFont(const wchar_t* face, double points, const TwipScale& scale)
     : font_(CreateFontW(-scale.FontPixels(points), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -49,9 +56,9 @@ NativeWindow::NativeWindow(const NativeScreen& screen, std::string_view caption,
   RegisterOnce();
   RECT outer{0, 0, client_width, client_height};
   AdjustWindowRectEx(&outer, style, FALSE, ex_style);
-  window_ = CreateWindowExW(ex_style, kWindowClass, Widen(caption).c_str(), style & ~WS_VISIBLE,
-                            0, 0, outer.right - outer.left, outer.bottom - outer.top, owner,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  window_ = CreateWindowExW(ex_style, kWindowClass, Widen(caption).c_str(), style & ~WS_VISIBLE, 0,
+                            0, outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
   if (window_) {
     // The class's procedure is the default one until the window knows its
     // owner: messages of creation need nothing of ours.

@@ -31,6 +31,9 @@ struct NativeScreen {
 // told the real resolution, so this is the monitor's own DPI).
 NativeScreen MeasureNativeScreen();
 
+// The text a control of this program holds, as it is (UTF-16).
+std::wstring ControlText(HWND control);
+
 // A font of `points` at the screen's resolution; deleted with the object.
 class NativeFont {
  public:

@@ -7,16 +7,7 @@
 namespace zorvik {
 
 namespace {
-
 constexpr double kFontPoints = 9;
-
-std::string TextOf(HWND control) {
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
-  return Narrow(text);
-}
-
 }  // namespace
 
 RoomWindow::RoomWindow(EmbeddedClient& client, NativeWindow& window, Win32Loop& loop)
@@ -31,13 +22,14 @@ RoomWindow::RoomWindow(EmbeddedClient& client, NativeWindow& window, Win32Loop& 
   if (lines_) SendMessageW(lines_, EM_SETLIMITTEXT, 0, 0);
   name_ = window.AddControl(L"EDIT", "alice", ES_AUTOHSCROLL | WS_TABSTOP, none, 0, font,
                             WS_EX_CLIENTEDGE);
-  text_ = window.AddControl(L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, none, 0, font,
-                            WS_EX_CLIENTEDGE);
+  text_ =
+      window.AddControl(L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, none, 0, font, WS_EX_CLIENTEDGE);
   // IDOK: Enter anywhere in the window presses "say".
   say_ = window.AddControl(L"BUTTON", "say", BS_DEFPUSHBUTTON | WS_TABSTOP, none, IDOK, font);
   LayOut();
-  window.SetHandler(
-      [this](UINT message, WPARAM wparam, LPARAM lparam) { return OnMessage(message, wparam, lparam); });
+  window.SetHandler([this](UINT message, WPARAM wparam, LPARAM lparam) {
+    return OnMessage(message, wparam, lparam);
+  });
   loop_.AddDialogWindow(window.handle());
   subscription_ = client_.Subscribe(
       [this](const std::string& name, const std::string& text) { Append(name, text); });
@@ -77,8 +69,8 @@ void RoomWindow::LayOut() {
 }
 
 void RoomWindow::Say() {
-  std::string name = TextOf(name_);
-  std::string text = TextOf(text_);
+  std::string name = Narrow(ControlText(name_));
+  std::string text = Narrow(ControlText(text_));
   // Nobody speaks without a name, and an empty line says nothing.
   if (name.empty() || text.empty()) return;
   SetWindowTextW(text_, L"");
