@@ -59,9 +59,9 @@ void ChatListener::Deliver() {
   // The line is handed over in strings of this call's own, so that it
   // outlives the listener if a handler destroys it; the slot takes the
   // spare buffers in exchange, for the reports the handler's own waits
-  // queue, and the line's buffers are the spares once the handler is done. Nothing
-  // is allocated once the buffers have grown. The handler is copied in
-  // case the listener is destroyed while it runs.
+  // queue, and the line's buffers are the spares once the handler is
+  // done. Nothing is allocated once the buffers have grown. The handler is
+  // copied in case the listener is destroyed while it runs.
   std::string screen_name;
   std::string text;
   screen_name.swap(report.screen_name);
