@@ -97,7 +97,7 @@ class ClientKitTest : public ::testing::Test {
     }
     return titles;
   }
-  std::deque<RoomLine> Lines(std::initializer_list<RoomLine> lines) { return lines; }
+  std::vector<RoomLine> Lines(std::initializer_list<RoomLine> lines) { return lines; }
 
   VirtualLoop loop_;
   EmbeddedClient client_;

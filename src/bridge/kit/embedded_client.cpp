@@ -180,15 +180,30 @@ void EmbeddedClient::SetFocus(Hwnd window) {
 
 RoomFeed::SubscriptionId EmbeddedClient::Subscribe(LineObserver observer) {
   const SubscriptionId id = next_subscription_++;
-  observers_.push_back(Subscriber{id, std::move(observer)});
+  observers_.push_back(std::make_unique<Subscriber>(Subscriber{id, std::move(observer)}));
   return id;
 }
 
 void EmbeddedClient::Unsubscribe(SubscriptionId id) {
-  for (Subscriber& subscriber : observers_) {
-    if (subscriber.id == id) subscriber.gone = true;
+  for (const std::unique_ptr<Subscriber>& subscriber : observers_) {
+    if (subscriber->id == id) subscriber->gone = observers_gone_ = true;
   }
-  if (announcing_ == 0) std::erase_if(observers_, [](const Subscriber& s) { return s.gone; });
+  if (announcing_ == 0) SweepObservers();
+}
+
+void EmbeddedClient::SweepObservers() {
+  std::erase_if(observers_, [](const std::unique_ptr<Subscriber>& s) { return s->gone; });
+  observers_gone_ = false;
+}
+
+std::vector<RoomLine> EmbeddedClient::RoomHistory() const {
+  std::vector<RoomLine> lines;
+  lines.reserve(history_.size());
+  lines.insert(lines.end(), history_.begin() + static_cast<std::ptrdiff_t>(oldest_line_),
+               history_.end());
+  lines.insert(lines.end(), history_.begin(),
+               history_.begin() + static_cast<std::ptrdiff_t>(oldest_line_));
+  return lines;
 }
 
 // --- The room ---
@@ -214,26 +229,24 @@ void EmbeddedClient::AppendLine(const std::string& screen_name, const std::strin
   // buffers of the line that falls off the top once the history is full.
   spare_line_.screen_name.assign(screen_name);
   spare_line_.text.assign(text);
-  if (history_.size() == kHistoryLines) {
-    RoomLine oldest = std::move(history_.front());
-    history_.pop_front();
+  std::size_t newest_line = history_.size();
+  if (newest_line < kHistoryLines) {
     history_.push_back(std::move(spare_line_));
-    spare_line_ = std::move(oldest);
   } else {
-    history_.push_back(std::move(spare_line_));
+    newest_line = oldest_line_;
+    std::swap(history_[newest_line], spare_line_);
+    oldest_line_ = (oldest_line_ + 1) % kHistoryLines;
   }
   // Observers only read the client, so the line stays where it is.
-  const RoomLine& line = history_.back();
+  const RoomLine& line = history_[newest_line];
   // Those who subscribe while the line is announced hear the next one.
   const SubscriptionId newest = next_subscription_ - 1;
   ++announcing_;
-  for (std::size_t i = 0; i < observers_.size() && observers_[i].id <= newest; ++i) {
-    const Subscriber& subscriber = observers_[i];
+  for (std::size_t i = 0; i < observers_.size() && observers_[i]->id <= newest; ++i) {
+    const Subscriber& subscriber = *observers_[i];
     if (!subscriber.gone && subscriber.observer) subscriber.observer(line.screen_name, line.text);
   }
-  if (--announcing_ == 0) {
-    std::erase_if(observers_, [](const Subscriber& s) { return s.gone; });
-  }
+  if (--announcing_ == 0 && observers_gone_) SweepObservers();
 }
 
 void EmbeddedClient::SetInstantMessageObserver(InstantMessageObserver observer) {

@@ -63,7 +63,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -121,7 +120,8 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   static constexpr std::size_t kHistoryLines = 1000;
   // The low half of a handle is its slot plus this.
   static constexpr Hwnd kSlotBase = 0x100;
-  const std::deque<RoomLine>& RoomHistory() const { return history_; }
+  // A copy, oldest first.
+  std::vector<RoomLine> RoomHistory() const;
   const std::string& operator_screen_name() const { return operator_screen_name_; }
 
   void SetInstantMessageObserver(InstantMessageObserver observer);
@@ -229,6 +229,7 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   void Click(Hwnd window, Role role);
   void EnterLine(Hwnd input);
   void AppendLine(const std::string& screen_name, const std::string& text);
+  void SweepObservers();
   void OpenKeywordWindow();
   void GoKeyword(Hwnd go);
   void OpenInstantMessageWindow(std::string recipient);
@@ -246,19 +247,23 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   std::vector<Hwnd> top_level_;  // front to back
   Hwnd mdi_ = 0;
   Hwnd room_ = 0;
-  std::deque<RoomLine> history_;
-  RoomLine spare_line_;  // the next line's buffers
+  // A ring: once it holds kHistoryLines, each new line takes the oldest
+  // one's place (and its buffers, through spare_line_).
+  std::vector<RoomLine> history_;
+  std::size_t oldest_line_ = 0;  // history_'s index of the oldest line
+  RoomLine spare_line_;          // the next line's buffers
   std::string entered_;  // the line last entered in the input box
   struct Subscriber {
     SubscriptionId id;
     LineObserver observer;
     bool gone = false;  // unsubscribed while a line was being announced
   };
-  // A deque, so that one subscribing while a line is announced moves no
-  // observer that is running; those who leave meanwhile are only marked,
-  // and swept once the line has been announced.
-  std::deque<Subscriber> observers_;
+  // Each in its own allocation, so that one subscribing while a line is
+  // announced moves no observer that is running; those who leave meanwhile
+  // are only marked, and swept once the line has been announced.
+  std::vector<std::unique_ptr<Subscriber>> observers_;
   int announcing_ = 0;
+  bool observers_gone_ = false;  // some are marked and wait for the sweep
   SubscriptionId next_subscription_ = 1;
   InstantMessageObserver on_instant_message_;
   MailObserver on_mail_;

@@ -56,7 +56,7 @@ TEST_F(EmbeddedClientTest, InputBoxSendsItsWholeTextOnEnter) {
   Type(Child(client_.room(), 0), "history is not an input");
   Key(Child(client_.room(), 0), 13);
   EXPECT_EQ(client_.RoomHistory(),
-            (std::deque<RoomLine>{{"Op Name", "line\xC3\xA9\xF0\x9F\x98\x80"}}));
+            (std::vector<RoomLine>{{"Op Name", "line\xC3\xA9\xF0\x9F\x98\x80"}}));
   EXPECT_EQ(client_.WindowText(Input()), "");
 }
 
@@ -161,8 +161,18 @@ TEST_F(EmbeddedClientTest, RoomLinesAreWholeAndNeedAnOpenRoom) {
   client_.Say("ann", "unheard");
   Type(Input(), "unsent");
   Key(Input(), 13);
-  EXPECT_EQ(client_.RoomHistory(), (std::deque<RoomLine>{{hostile, hostile}, {hostile, hostile}}));
+  EXPECT_EQ(client_.RoomHistory(), (std::vector<RoomLine>{{hostile, hostile}, {hostile, hostile}}));
   EXPECT_EQ(reports, 2);
+}
+
+// The history keeps the newest kHistoryLines, oldest first, however often
+// the oldest has been let go.
+TEST_F(EmbeddedClientTest, HistoryKeepsTheNewestLinesInOrder) {
+  constexpr std::size_t kKept = EmbeddedClient::kHistoryLines;
+  for (std::size_t i = 0; i < 2 * kKept + 3; ++i) client_.Say("ann", std::to_string(i));
+  const std::vector<RoomLine> history = client_.RoomHistory();
+  ASSERT_EQ(history.size(), kKept);
+  for (std::size_t i = 0; i < kKept; ++i) EXPECT_EQ(history[i].text, std::to_string(kKept + 3 + i));
 }
 
 }  // namespace
