@@ -103,6 +103,16 @@ bool HasLikeWildcard(std::string_view name) {
   return WordHasLikeWildcard(name.data() + size - 8);
 }
 
+// The walk for a name without wildcards, as every chat line walks the room.
+Hwnd FindPlainChild(WindowApi& windows, Hwnd parent, std::string_view name) {
+  char buffer[kMaxClassLength + 1];
+  for (Hwnd child = windows.FirstChild(parent); child != 0; child = windows.NextSibling(child)) {
+    const std::size_t length = windows.CopyClassName(child, buffer, sizeof buffer);
+    if (StartsWithIgnoringAsciiCase(buffer, length, name)) return child;
+  }
+  return 0;
+}
+
 int RoundToInt(double value) {
   constexpr double kLow = std::numeric_limits<int>::min();
   constexpr double kHigh = std::numeric_limits<int>::max();
@@ -114,17 +124,8 @@ int RoundToInt(double value) {
 ClientKit::ClientKit(WindowApi& windows, EventLoop& loop) : windows_(windows), loop_(loop) {}
 
 Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
+  if (!HasLikeWildcard(name)) return FindPlainChild(windows_, parent, name);
   char buffer[kMaxClassLength + 1];
-  // The names the host passes hold no wildcard, and every chat line walks
-  // the room this way: such a name is a plain case-blind prefix test.
-  if (!HasLikeWildcard(name)) {
-    for (Hwnd child = windows_.FirstChild(parent); child != 0;
-         child = windows_.NextSibling(child)) {
-      const std::size_t length = windows_.CopyClassName(child, buffer, sizeof buffer);
-      if (StartsWithIgnoringAsciiCase(buffer, length, name)) return child;
-    }
-    return 0;
-  }
   const std::string pattern = UpperAscii(name);
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
     const std::size_t length = windows_.CopyClassName(child, buffer, sizeof buffer);
@@ -132,6 +133,10 @@ Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
     if (MatchesLikePattern(UpperAscii(head), pattern)) return child;
   }
   return 0;
+}
+
+Hwnd ClientKit::FindChild(Hwnd parent, PlainClass window_class) {
+  return FindPlainChild(windows_, parent, window_class.name);
 }
 
 Hwnd ClientKit::FindChildByTitle(Hwnd parent, std::string_view title) {
@@ -157,15 +162,15 @@ Hwnd ClientKit::FindMainWindow() {
 }
 
 Hwnd ClientKit::FindRoom() {
-  const Hwnd mdi = FindChildByClass(FindMainWindow(), "MDIClient");
-  const Hwnd child = FindChildByClass(mdi, "AOL Child");
-  const Hwnd list = FindChildByClass(child, "_AOL_Listbox");
-  const Hwnd rich = FindChildByClass(child, "RICHCNTL");
+  const Hwnd mdi = FindChild(FindMainWindow(), "MDIClient");
+  const Hwnd child = FindChild(mdi, "AOL Child");
+  const Hwnd list = FindChild(child, "_AOL_Listbox");
+  const Hwnd rich = FindChild(child, "RICHCNTL");
   return (list != 0 && rich != 0) ? child : 0;
 }
 
 void ClientKit::ChatSend(std::string_view line) {
-  const Hwnd history = FindChildByClass(FindRoom(), "RICHCNTL");
+  const Hwnd history = FindChild(FindRoom(), "RICHCNTL");
   const Hwnd input = StepForward(history, kInputAfterHistory);
   windows_.SetFocus(input);
   SetText(input, line);
@@ -199,9 +204,9 @@ bool ClientKit::TryOpenKeyword(const std::string& keyword) {
   Hwnd box = 0;
   Hwnd go = 0;
   const bool found = PollUntil([&] {
-    const Hwnd kw = FindChildByTitle(FindChildByClass(main, "MDIClient"), "Keyword");
-    box = FindChildByClass(kw, "_AOL_Edit");
-    go = FindChildByClass(kw, "_AOL_Icon");
+    const Hwnd kw = FindChildByTitle(FindChild(main, "MDIClient"), "Keyword");
+    box = FindChild(kw, "_AOL_Edit");
+    go = FindChild(kw, "_AOL_Icon");
     return kw != 0 && box != 0 && go != 0;
   });
   if (!found) return false;
@@ -227,11 +232,11 @@ void ClientKit::SendMail(const std::string& recipient, const std::string& subjec
   Hwnd body = 0;
   Hwnd icon = 0;
   const bool opened = PollUntil([&] {
-    mdi = FindChildByClass(main, "MDIClient");
+    mdi = FindChild(main, "MDIClient");
     mail = FindChildByTitle(mdi, "Write Mail");
-    to = FindChildByClass(mail, "_AOL_Edit");
-    body = FindChildByClass(mail, "RICHCNTL");
-    icon = FindChildByClass(mail, "_AOL_Icon");
+    to = FindChild(mail, "_AOL_Edit");
+    body = FindChild(mail, "RICHCNTL");
+    icon = FindChild(mail, "_AOL_Icon");
     return mail != 0 && to != 0 && body != 0 && icon != 0;
   });
   if (!opened) return;
@@ -247,7 +252,7 @@ void ClientKit::SendMail(const std::string& recipient, const std::string& subjec
     const Hwnd error = FindChildByTitle(mdi, "Error");
     const Hwnd modal = windows_.FindTopLevel("_AOL_Modal", std::nullopt);
     if (modal != 0) {
-      ClickIcon(FindChildByClass(modal, "_AOL_Icon"));
+      ClickIcon(FindChild(modal, "_AOL_Icon"));
       Close(mail);
       return true;
     }
@@ -263,7 +268,7 @@ void ClientKit::SendMail(const std::string& recipient, const std::string& subjec
 }
 
 void ClientKit::SendInstantMessage(const std::string& recipient, const std::string& message) {
-  const Hwnd mdi = FindChildByClass(FindMainWindow(), "MDIClient");
+  const Hwnd mdi = FindChild(FindMainWindow(), "MDIClient");
   if (!TryOpenKeyword(kImAddress)) return;
 
   Hwnd im = 0;
@@ -272,9 +277,9 @@ void ClientKit::SendInstantMessage(const std::string& recipient, const std::stri
   Hwnd icon = 0;
   const bool opened = PollUntil([&] {
     im = FindChildByTitle(mdi, "Send Instant Message");
-    to = FindChildByClass(im, "_AOL_Edit");
-    text = FindChildByClass(im, "RICHCNTL");
-    icon = FindChildByClass(im, "_AOL_Icon");
+    to = FindChild(im, "_AOL_Edit");
+    text = FindChild(im, "RICHCNTL");
+    icon = FindChild(im, "_AOL_Icon");
     return to != 0 && text != 0 && icon != 0;
   });
   if (!opened) return;
@@ -287,7 +292,7 @@ void ClientKit::SendInstantMessage(const std::string& recipient, const std::stri
   ClickIcon(send);
 
   PollUntil([&] {
-    const Hwnd current_mdi = FindChildByClass(FindMainWindow(), "MDIClient");
+    const Hwnd current_mdi = FindChild(FindMainWindow(), "MDIClient");
     const Hwnd current_im = FindChildByTitle(current_mdi, "Send Instant Message");
     const Hwnd box = windows_.FindTopLevel("#32770", "America Online");
     if (box != 0) {
@@ -308,9 +313,9 @@ void ClientKit::InstantMessagesOn() {
 }
 
 Hwnd ClientKit::Toolbar(Hwnd main) {
-  const Hwnd bar = FindChildByClass(main, "AOL Toolbar");
-  const Hwnd strip = FindChildByClass(bar, "_AOL_Toolbar");
-  return FindChildByClass(strip, "_AOL_Icon");
+  const Hwnd bar = FindChild(main, "AOL Toolbar");
+  const Hwnd strip = FindChild(bar, "_AOL_Toolbar");
+  return FindChild(strip, "_AOL_Icon");
 }
 
 Hwnd ClientKit::StepForward(Hwnd window, int steps) {

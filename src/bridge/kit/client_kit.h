@@ -112,6 +112,17 @@ class ClientKit : public ChatClient {
   void InstantMessagesOn() override;
 
  private:
+  // A class name of the client's own, known when the kit is compiled to
+  // hold no wildcard, so that a walk for it is a plain case-blind prefix test.
+  struct PlainClass {
+    consteval PlainClass(const char* text) : name(text) {  // NOLINT: implicit on purpose
+      for (char c : name) {
+        if (c == '?' || c == '*' || c == '#' || c == '[') throw "a pattern, not a plain class";
+      }
+    }
+    std::string_view name;
+  };
+  Hwnd FindChild(Hwnd parent, PlainClass window_class);
   Hwnd FindMainWindow();
   Hwnd Toolbar(Hwnd main);  // the first button of the toolbar strip
   Hwnd StepForward(Hwnd window, int steps);
