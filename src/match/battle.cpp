@@ -53,14 +53,14 @@ void HostConsole::Turn(int player, const std::string& screen_name, const std::st
   // One attack at a time: while one is announced, both players wait.
   if (attack_epoch_ && *attack_epoch_ == epoch_) return;
   const Side side = SideOf(player);
-  if (LowerCase(screen_name) != LowerCase(side.name)) return;
+  if (!SameLowerCase(screen_name, side.name)) return;
   const Epoch epoch = epoch_;
 
   const std::size_t slash = what_said.find('/');
   if (slash != std::string::npos) {
-    const std::string typed = LowerCase(TrimSpaces(std::string_view(what_said).substr(slash + 1)));
+    const std::string_view typed = TrimSpaces(std::string_view(what_said).substr(slash + 1));
     for (const std::string& move : side.moves) {
-      if (LowerCase(move) == typed) {
+      if (SameLowerCase(move, typed)) {
         // A copy: the list may grow (a new pick) while the attack is told.
         Attack(player, std::string(move), epoch);
         return;
@@ -69,7 +69,7 @@ void HostConsole::Turn(int player, const std::string& screen_name, const std::st
     Send("not a valid move go again", epoch);
     return;
   }
-  if (what_said.size() == 6 && LowerCase(what_said) == "+moves") ListMoves(player, epoch);
+  if (SameLowerCase(what_said, "+moves")) ListMoves(player, epoch);
 }
 
 void HostConsole::Attack(int player, const std::string& move, Epoch epoch) {

@@ -4,6 +4,41 @@
 
 namespace zorvik {
 
+namespace {
+
+// The bytes of a text lower-cased one at a time, as LowerCase writes them.
+class LowerBytes {
+ public:
+  explicit LowerBytes(std::string_view text) : text_(text) {}
+  unsigned char Next() {
+    const auto byte = static_cast<unsigned char>(text_[at_]);
+    const bool trail = after_lead_;
+    after_lead_ = false;
+    ++at_;
+    if (trail) return (byte >= 0x80 && byte <= 0x9E && byte != 0x97) ? byte + 0x20 : byte;
+    if (byte >= 'A' && byte <= 'Z') return byte + ('a' - 'A');
+    after_lead_ = byte == 0xC3 && at_ < text_.size();
+    return byte;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t at_ = 0;
+  bool after_lead_ = false;
+};
+
+}  // namespace
+
+bool SameLowerCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  LowerBytes left(a);
+  LowerBytes right(b);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (left.Next() != right.Next()) return false;
+  }
+  return true;
+}
+
 std::string LowerCase(std::string_view text) {
   std::string lower(text);
   for (std::size_t i = 0; i < lower.size(); ++i) {

@@ -14,6 +14,9 @@ namespace zorvik {
 // included, is kept byte for byte.
 std::string LowerCase(std::string_view text);
 
+// LowerCase(a) == LowerCase(b), without making either.
+bool SameLowerCase(std::string_view a, std::string_view b);
+
 // `text` without the blanks (U+0020 only) at either end.
 std::string_view TrimSpaces(std::string_view text);
 

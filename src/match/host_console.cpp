@@ -187,7 +187,7 @@ void HostConsole::getplayers_Click() {
 
 void HostConsole::Chat1_ChatMsg(const std::string& Screen_Name, const std::string& What_Said) {
   const Epoch epoch = epoch_;
-  if (What_Said.size() != 5 || LowerCase(What_Said) != "-join") return;
+  if (!SameLowerCase(What_Said, "-join")) return;
   const std::string name = LowerCase(Screen_Name);
 
   if (table_.seat1Caption == kSeat1Free) {

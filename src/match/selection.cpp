@@ -28,7 +28,7 @@ void HostConsole::Chat3_ChatMsg(const std::string& Screen_Name, const std::strin
 void HostConsole::Pick(int player, const std::string& screen_name, const std::string& what_said) {
   const Epoch epoch = epoch_;
   const Side side = SideOf(player);
-  if (LowerCase(screen_name) != LowerCase(side.name)) return;
+  if (!SameLowerCase(screen_name, side.name)) return;
   const std::size_t slash = what_said.find('/');
   if (slash == std::string::npos) return;
 

@@ -6,8 +6,9 @@ namespace zorvik {
 
 ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
     : loop_(loop), feed_(feed), handler_(std::move(handler)) {
+  // Most listeners are off most of the time: that is decided right here.
   subscription_ = feed_.Subscribe([this](const std::string& screen_name, const std::string& text) {
-    Queue(screen_name, text);
+    if (on_) Queue(screen_name, text);
   });
 }
 
@@ -31,7 +32,6 @@ void ChatListener::StopListening() {
 }
 
 void ChatListener::Queue(const std::string& screen_name, const std::string& text) {
-  if (!on_) return;
   if (count_ == reports_.size()) {
     // Full: unroll the ring into a larger one, oldest first.
     std::vector<Report> larger(reports_.empty() ? 4 : reports_.size() * 2);
