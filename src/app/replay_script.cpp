@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <sstream>
 
@@ -124,7 +125,10 @@ namespace {
 
 // Reads one line that is neither blank nor a comment into `event`; the
 // reason it cannot be read otherwise.
-std::optional<std::string> ParseLine(std::string_view line, Micros previous, ScriptEvent& event) {
+// Without `fill`, the line is only checked: its screen name, caption and
+// text are left out of the event.
+std::optional<std::string> ParseLine(std::string_view line, Micros previous, ScriptEvent& event,
+                                     bool fill) {
   const auto fail = [](std::string reason) { return std::optional<std::string>(std::move(reason)); };
   // The event's buffers are kept from line to line.
   event.time = 0;
@@ -146,8 +150,10 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
     if (!has_rest || parts.size() < 2) return fail("say needs a screen name and a text");
     if (parts[0].empty()) return fail("say needs a screen name");
     event.verb = ScriptVerb::kSay;
-    event.target = parts[0];
-    UnescapeScriptText(parts[1], event.text);
+    if (fill) {
+      event.target = parts[0];
+      UnescapeScriptText(parts[1], event.text);
+    }
   } else if (verb == "click") {
     const auto parts = SplitFields(rest, 2);
     if (!has_rest) return fail("click needs a window");
@@ -165,7 +171,7 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
       event.verb = window == "console" ? ScriptVerb::kClickConsole
                    : window == "menu"  ? ScriptVerb::kClickMenu
                                        : ScriptVerb::kClickForm;
-      event.target = caption;
+      if (fill) event.target = caption;
     } else {
       return fail("unknown window " + Quoted(window));
     }
@@ -174,7 +180,7 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
     if (!has_rest || parts.size() < 2) return fail("type needs a window and a text");
     if (parts[0] != "form") return fail("cannot type into " + Quoted(parts[0]));
     event.verb = ScriptVerb::kTypeForm;
-    UnescapeScriptText(parts[1], event.text);
+    if (fill) UnescapeScriptText(parts[1], event.text);
   } else if (verb == "show") {
     if (has_rest) return fail("show takes nothing more");
     event.verb = ScriptVerb::kShow;
@@ -193,12 +199,43 @@ bool IsEventLine(std::string_view& line) {
 
 }  // namespace
 
-ScriptReader::Result ScriptReader::Next(ScriptEvent& event) {
-  while (std::getline(in_, line_)) {
+bool ScriptReader::NextLine(std::string_view& line) {
+  for (;;) {
+    const char* const begin = buffer_.data() + start_;
+    if (const void* newline = std::memchr(begin, '\n', end_ - start_)) {
+      const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - begin);
+      line = std::string_view(begin, length);
+      start_ += length + 1;
+      return true;
+    }
+    if (at_end_) {
+      // A last line without its newline is a line all the same.
+      if (start_ == end_) return false;
+      line = std::string_view(begin, end_ - start_);
+      start_ = end_;
+      return true;
+    }
+    // Keep the start of the unfinished line, make room, and read on: a
+    // line longer than the buffer doubles it.
+    std::memmove(buffer_.data(), begin, end_ - start_);
+    end_ -= start_;
+    start_ = 0;
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    std::streambuf* const source = in_.rdbuf();
+    const std::streamsize got =
+        (source == nullptr || !in_.good())
+            ? 0
+            : source->sgetn(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+    if (got <= 0) at_end_ = true;
+    end_ += static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
+  }
+}
+
+ScriptReader::Result ScriptReader::Read(ScriptEvent& event, bool fill) {
+  for (std::string_view line; NextLine(line);) {
     ++number_;
-    std::string_view line = line_;
     if (!IsEventLine(line)) continue;
-    if (auto reason = ParseLine(line, previous_, event)) {
+    if (auto reason = ParseLine(line, previous_, event, fill)) {
       error_ = ScriptError{number_, std::move(*reason)};
       return Result::kError;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace zorvik {
 namespace {
 
@@ -36,6 +38,31 @@ TEST(ReplayScriptTest, ReadsEveryVerb) {
   EXPECT_EQ((*events)[3].time, 2'000'001);  // rounded to the nearest microsecond
   EXPECT_EQ((*events)[5].text, "line\r\n");
   EXPECT_EQ((*events)[6].verb, ScriptVerb::kShow);
+}
+
+// The script is read a chunk at a time: lines that straddle chunks, and one
+// far longer than a chunk, come through whole, and line numbers stay right.
+TEST(ReplayScriptTest, LinesOfAnyLengthAcrossChunks) {
+  std::string script;
+  for (int i = 0; i < 5000; ++i) script += "1\tsay\tAnn\t" + std::to_string(i) + "\n";
+  const std::string long_text(200'000, 'x');
+  script += "2\tsay\tBob\t" + long_text + "\n3\tsay\tCy\tlast";
+  const ParsedScript parsed = ParseScript(script);
+  const auto* events = std::get_if<std::vector<ScriptEvent>>(&parsed);
+  ASSERT_NE(events, nullptr) << ErrorOf(script);
+  ASSERT_EQ(events->size(), 5002u);
+  for (int i = 0; i < 5000; ++i) ASSERT_EQ((*events)[i].text, std::to_string(i));
+  EXPECT_EQ((*events)[5000].text, long_text);
+  EXPECT_EQ((*events)[5001].text, "last");
+  EXPECT_EQ(ErrorOf(script + "\n1\tshow"), "5003: time 1 goes back");
+
+  std::istringstream in(script + "\n4\tjump");
+  ScriptReader checker(in);
+  ScriptEvent event;
+  while (checker.Check(event) == ScriptReader::Result::kEvent) {
+  }
+  EXPECT_EQ(checker.error().line, 5003u);
+  EXPECT_EQ(event.text, "");  // a check keeps no texts
 }
 
 TEST(ReplayScriptTest, RefusesLinesItCannotRead) {
