@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "bridge/kit/embedded_client.h"
 #include "bridge/kit/like_pattern.h"
 
 namespace zorvik {
@@ -104,7 +105,8 @@ bool HasLikeWildcard(std::string_view name) {
 }
 
 // The walk for a name without wildcards, as every chat line walks the room.
-Hwnd FindPlainChild(WindowApi& windows, Hwnd parent, std::string_view name) {
+template <class Windows>
+Hwnd FindPlainChild(Windows& windows, Hwnd parent, std::string_view name) {
   char buffer[kMaxClassLength + 1];
   for (Hwnd child = windows.FirstChild(parent); child != 0; child = windows.NextSibling(child)) {
     const std::size_t length = windows.CopyClassName(child, buffer, sizeof buffer);
@@ -121,9 +123,12 @@ int RoundToInt(double value) {
 
 }  // namespace
 
-ClientKit::ClientKit(WindowApi& windows, EventLoop& loop) : windows_(windows), loop_(loop) {}
+template <class Windows>
+BasicClientKit<Windows>::BasicClientKit(Windows& windows, EventLoop& loop)
+    : windows_(windows), loop_(loop) {}
 
-Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
+template <class Windows>
+Hwnd BasicClientKit<Windows>::FindChildByClass(Hwnd parent, std::string_view name) {
   if (!HasLikeWildcard(name)) return FindPlainChild(windows_, parent, name);
   char buffer[kMaxClassLength + 1];
   const std::string pattern = UpperAscii(name);
@@ -135,11 +140,13 @@ Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
   return 0;
 }
 
-Hwnd ClientKit::FindChild(Hwnd parent, PlainClass window_class) {
+template <class Windows>
+Hwnd BasicClientKit<Windows>::FindChild(Hwnd parent, PlainClass window_class) {
   return FindPlainChild(windows_, parent, window_class.name);
 }
 
-Hwnd ClientKit::FindChildByTitle(Hwnd parent, std::string_view title) {
+template <class Windows>
+Hwnd BasicClientKit<Windows>::FindChildByTitle(Hwnd parent, std::string_view title) {
   const std::string pattern = UpperAscii(title) + "*";
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
     if (MatchesLikePattern(UpperAscii(GetText(child)), pattern)) return child;
@@ -147,21 +154,25 @@ Hwnd ClientKit::FindChildByTitle(Hwnd parent, std::string_view title) {
   return 0;
 }
 
-std::string ClientKit::GetClass(Hwnd window) {
+template <class Windows>
+std::string BasicClientKit<Windows>::GetClass(Hwnd window) {
   // The client's own code reads class names into a 250-byte buffer.
   char buffer[kMaxClassLength + 1];
   return std::string(buffer, windows_.CopyClassName(window, buffer, sizeof buffer));
 }
 
-std::string ClientKit::GetText(Hwnd window) {
+template <class Windows>
+std::string BasicClientKit<Windows>::GetText(Hwnd window) {
   return windows_.WindowText(window);
 }
 
-Hwnd ClientKit::FindMainWindow() {
+template <class Windows>
+Hwnd BasicClientKit<Windows>::FindMainWindow() {
   return windows_.FindTopLevel(kMainClass, std::nullopt);
 }
 
-Hwnd ClientKit::FindRoom() {
+template <class Windows>
+Hwnd BasicClientKit<Windows>::FindRoom() {
   const Hwnd mdi = FindChild(FindMainWindow(), "MDIClient");
   const Hwnd child = FindChild(mdi, "AOL Child");
   const Hwnd list = FindChild(child, "_AOL_Listbox");
@@ -169,7 +180,8 @@ Hwnd ClientKit::FindRoom() {
   return (list != 0 && rich != 0) ? child : 0;
 }
 
-void ClientKit::ChatSend(std::string_view line) {
+template <class Windows>
+void BasicClientKit<Windows>::ChatSend(std::string_view line) {
   const Hwnd history = FindChild(FindRoom(), "RICHCNTL");
   const Hwnd input = StepForward(history, kInputAfterHistory);
   windows_.SetFocus(input);
@@ -180,21 +192,25 @@ void ClientKit::ChatSend(std::string_view line) {
   Pause(kLinePause);
 }
 
-void ClientKit::Pause(double seconds) {
+template <class Windows>
+void BasicClientKit<Windows>::Pause(double seconds) {
   const Micros length = SecondsToMicros(seconds);
   if (length > 0) loop_.Wait(length);
 }
 
-void ClientKit::ClickIcon(Hwnd window) {
+template <class Windows>
+void BasicClientKit<Windows>::ClickIcon(Hwnd window) {
   windows_.SendMessage(window, WindowMessage::kLButtonDown, 0, {});
   windows_.SendMessage(window, WindowMessage::kLButtonUp, 0, {});
 }
 
-void ClientKit::OpenKeyword(const std::string& keyword) {
+template <class Windows>
+void BasicClientKit<Windows>::OpenKeyword(const std::string& keyword) {
   TryOpenKeyword(keyword);
 }
 
-bool ClientKit::TryOpenKeyword(const std::string& keyword) {
+template <class Windows>
+bool BasicClientKit<Windows>::TryOpenKeyword(const std::string& keyword) {
   const Hwnd main = FindMainWindow();
   const Hwnd keyword_button = StepForward(Toolbar(main), kKeywordAfterFirstButton);
   Pause(kKeywordPause);
@@ -221,8 +237,9 @@ bool ClientKit::TryOpenKeyword(const std::string& keyword) {
   return true;
 }
 
-void ClientKit::SendMail(const std::string& recipient, const std::string& subject,
-                         const std::string& text) {
+template <class Windows>
+void BasicClientKit<Windows>::SendMail(const std::string& recipient, const std::string& subject,
+                                       const std::string& text) {
   const Hwnd main = FindMainWindow();
   ClickIcon(windows_.NextSibling(Toolbar(main)));
 
@@ -267,7 +284,8 @@ void ClientKit::SendMail(const std::string& recipient, const std::string& subjec
   });
 }
 
-void ClientKit::SendInstantMessage(const std::string& recipient, const std::string& message) {
+template <class Windows>
+void BasicClientKit<Windows>::SendInstantMessage(const std::string& recipient, const std::string& message) {
   const Hwnd mdi = FindChild(FindMainWindow(), "MDIClient");
   if (!TryOpenKeyword(kImAddress)) return;
 
@@ -304,41 +322,49 @@ void ClientKit::SendInstantMessage(const std::string& recipient, const std::stri
   });
 }
 
-void ClientKit::InstantMessagesOff() {
+template <class Windows>
+void BasicClientKit<Windows>::InstantMessagesOff() {
   SendInstantMessage(kImOffName, kSwitchMessage);
 }
 
-void ClientKit::InstantMessagesOn() {
+template <class Windows>
+void BasicClientKit<Windows>::InstantMessagesOn() {
   SendInstantMessage(kImOnName, kSwitchMessage);
 }
 
-Hwnd ClientKit::Toolbar(Hwnd main) {
+template <class Windows>
+Hwnd BasicClientKit<Windows>::Toolbar(Hwnd main) {
   const Hwnd bar = FindChild(main, "AOL Toolbar");
   const Hwnd strip = FindChild(bar, "_AOL_Toolbar");
   return FindChild(strip, "_AOL_Icon");
 }
 
-Hwnd ClientKit::StepForward(Hwnd window, int steps) {
+template <class Windows>
+Hwnd BasicClientKit<Windows>::StepForward(Hwnd window, int steps) {
   for (int i = 0; i < steps && window != 0; ++i) window = windows_.NextSibling(window);
   return window;
 }
 
-bool ClientKit::HasChild(Hwnd parent, Hwnd child) {
+template <class Windows>
+bool BasicClientKit<Windows>::HasChild(Hwnd parent, Hwnd child) {
   for (Hwnd w = windows_.FirstChild(parent); w != 0; w = windows_.NextSibling(w)) {
     if (w == child) return true;
   }
   return false;
 }
 
-void ClientKit::SetText(Hwnd window, std::string_view text) {
+template <class Windows>
+void BasicClientKit<Windows>::SetText(Hwnd window, std::string_view text) {
   windows_.SendMessage(window, WindowMessage::kSetText, 0, text);
 }
 
-void ClientKit::Close(Hwnd window) {
+template <class Windows>
+void BasicClientKit<Windows>::Close(Hwnd window) {
   windows_.SendMessage(window, WindowMessage::kClose, 0, {});
 }
 
-bool ClientKit::PollUntil(const std::function<bool()>& found) {
+template <class Windows>
+bool BasicClientKit<Windows>::PollUntil(const std::function<bool()>& found) {
   const Micros deadline = loop_.Now() + kPollLimit;
   for (;;) {
     if (loop_.Quitting()) return false;
@@ -350,6 +376,9 @@ bool ClientKit::PollUntil(const std::function<bool()>& found) {
     loop_.Wait(std::min(kPollGap, deadline - now));
   }
 }
+
+template class BasicClientKit<WindowApi>;
+template class BasicClientKit<EmbeddedClient>;
 
 void StayOnTop(OwnWindow& window) {
   window.SetTopmost();

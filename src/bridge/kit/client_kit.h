@@ -23,6 +23,12 @@
 //
 // Texts are UTF-8. Case-insensitive comparisons upper-case ASCII letters
 // only; other bytes compare exactly.
+//
+// The kit is written once for any WindowApi. ClientKit reaches the window
+// system through the interface (user32, or a test's own windows);
+// EmbeddedClientKit is the same code compiled against the embedded client,
+// whose calls are then bound directly: a walk's steps are all still taken,
+// each without going through the interface.
 #pragma once
 
 #include <functional>
@@ -42,10 +48,13 @@ inline constexpr char kImOffName[] = "$IM_Off";
 inline constexpr char kImOnName[] = "$IM_On";
 inline constexpr char kSwitchMessage[] = "zørvïk";
 
-class ClientKit : public ChatClient {
+class EmbeddedClient;
+
+template <class Windows>
+class BasicClientKit : public ChatClient {
  public:
   // `windows` and `loop` must outlive the kit.
-  ClientKit(WindowApi& windows, EventLoop& loop);
+  BasicClientKit(Windows& windows, EventLoop& loop);
 
   // The first child of `parent`, in child order (front to back), whose
   // class's first n characters, upper-cased, match `name` upper-cased as a
@@ -135,9 +144,14 @@ class ClientKit : public ChatClient {
   // gave up or the loop is quitting.
   bool PollUntil(const std::function<bool()>& found);
 
-  WindowApi& windows_;
+  Windows& windows_;
   EventLoop& loop_;
 };
+
+using ClientKit = BasicClientKit<WindowApi>;
+using EmbeddedClientKit = BasicClientKit<EmbeddedClient>;
+extern template class BasicClientKit<WindowApi>;
+extern template class BasicClientKit<EmbeddedClient>;
 
 // Makes `window` topmost; its position and size stay.
 void StayOnTop(OwnWindow& window);

@@ -107,31 +107,7 @@ Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
   return 0;
 }
 
-Hwnd EmbeddedClient::FirstChild(Hwnd window) {
-  const Node* node = Find(window);
-  return (node && !node->children.empty()) ? node->children.front() : 0;
-}
-
-Hwnd EmbeddedClient::NextSibling(Hwnd window) {
-  // Every step of every walk comes here: the answer is kept in the slot.
-  const std::size_t slot = SlotOf(window);
-  return slot == kNoSlot ? 0 : slots_[slot].next_sibling;
-}
-
-std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
-  const std::size_t slot = SlotOf(window);
-  if (slot == kNoSlot) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  const Slot& entry = slots_[slot];
-  if (entry.class_size != kLongClass && size > sizeof entry.short_class) {
-    // The client's class names fit the slot: one fixed-size copy, the
-    // bytes past the name's end included, then the terminator.
-    std::memcpy(buffer, entry.short_class, sizeof entry.short_class);
-    buffer[entry.class_size] = '\0';
-    return entry.class_size;
-  }
+std::size_t EmbeddedClient::CopyLongClassName(std::size_t slot, char* buffer, std::size_t size) {
   const std::string& name = nodes_[slot].window_class;
   const std::size_t length = std::min(name.size(), size - 1);
   if (length > 0) std::memcpy(buffer, name.data(), length);

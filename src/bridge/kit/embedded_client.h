@@ -63,6 +63,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -84,7 +85,7 @@ struct RoomLine {
   friend bool operator==(const RoomLine&, const RoomLine&) = default;
 };
 
-class EmbeddedClient : public WindowApi, public RoomFeed {
+class EmbeddedClient final : public WindowApi, public RoomFeed {
  public:
   using InstantMessageObserver =
       std::function<void(const std::string& recipient, const std::string& message)>;
@@ -97,6 +98,8 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
 
   // WindowApi.
   Hwnd FindTopLevel(std::string_view window_class, std::optional<std::string_view> title) override;
+  // The three calls of every walk step, defined below so that the
+  // EmbeddedClientKit's walks take them inline.
   Hwnd FirstChild(Hwnd window) override;
   Hwnd NextSibling(Hwnd window) override;
   std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) override;
@@ -212,6 +215,7 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
     const Slot& entry = slots_[slot];
     return entry.open && entry.generation == (window >> 32) ? slot : kNoSlot;
   }
+  std::size_t CopyLongClassName(std::size_t slot, char* buffer, std::size_t size);
   Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
   const Node* Find(Hwnd window) const {
     const std::size_t slot = SlotOf(window);
@@ -272,5 +276,33 @@ class EmbeddedClient : public WindowApi, public RoomFeed {
   bool toolbar_dead_ = false;
   bool quiet_mail_ = false;
 };
+
+inline Hwnd EmbeddedClient::FirstChild(Hwnd window) {
+  const Node* node = Find(window);
+  return (node && !node->children.empty()) ? node->children.front() : 0;
+}
+
+inline Hwnd EmbeddedClient::NextSibling(Hwnd window) {
+  // Every step of every walk comes here: the answer is kept in the slot.
+  const std::size_t slot = SlotOf(window);
+  return slot == kNoSlot ? 0 : slots_[slot].next_sibling;
+}
+
+inline std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
+  const std::size_t slot = SlotOf(window);
+  if (slot == kNoSlot) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  const Slot& entry = slots_[slot];
+  if (entry.class_size == kLongClass || size <= sizeof entry.short_class) {
+    return CopyLongClassName(slot, buffer, size);
+  }
+  // The client's class names fit the slot: one fixed-size copy, the bytes
+  // past the name's end included, then the terminator.
+  std::memcpy(buffer, entry.short_class, sizeof entry.short_class);
+  buffer[entry.class_size] = '\0';
+  return entry.class_size;
+}
 
 }  // namespace zorvik
