@@ -426,7 +426,7 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string t
     free_slots_.pop_back();
   }
   Slot& entry = slots_[slot];
-  entry.open = true;
+  entry.handle = HandleOf(slot, entry.generation);
   entry.next_sibling = 0;
   std::memset(entry.short_class, 0, sizeof entry.short_class);
   if (window_class.size() <= sizeof entry.short_class) {
@@ -440,7 +440,7 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string t
   node.text = std::move(text);
   node.parent = parent;
   node.role = role;
-  const Hwnd handle = HandleOf(slot, entry.generation);
+  const Hwnd handle = entry.handle;
   std::vector<Hwnd>& siblings = SiblingsOf(node);
   siblings.insert(in_front ? siblings.begin() : siblings.end(), handle);
   Relink(siblings);
@@ -462,7 +462,7 @@ void EmbeddedClient::Destroy(Hwnd window) {
   // on, so this handle finds nothing from now on.
   const auto slot = static_cast<std::uint32_t>(node - nodes_.data());
   node->children.clear();
-  slots_[slot].open = false;
+  slots_[slot].handle = 0;
   ++slots_[slot].generation;
   free_slots_.push_back(slot);
   if (window == room_) room_ = 0;

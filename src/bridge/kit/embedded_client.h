@@ -185,13 +185,13 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // generation; closing a window frees the slot for a later one under the
   // next generation, so the closed window's handle finds nothing. What
   // every step of a walk reads (whether the handle is good, the next
-  // sibling, a class name of up to 16 bytes) sits in a Slot of 32 bytes;
-  // the rest of the window in its Node, at the same index.
+  // sibling, a class name of up to 16 bytes) sits in a small Slot; the rest
+  // of the window in its Node, at the same index.
   struct Slot {
     char short_class[16] = {};  // the class name, zero-padded, if it fits
     Hwnd next_sibling = 0;      // kept in step with the parent's child list
+    Hwnd handle = 0;            // the open window's handle; 0 while closed
     std::uint32_t generation = 1;
-    bool open = false;
     std::uint8_t class_size = 0;  // kLongClass when it does not fit
   };
   static constexpr std::uint8_t kLongClass = 0xFF;
@@ -208,12 +208,12 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
               bool in_front = false);
   void Destroy(Hwnd window);
   // Every step of every walk looks a window up: kept inline. The slot of an
-  // open window, else kNoSlot (a handle below kSlotBase wraps past the end).
+  // open window, else kNoSlot (a handle below kSlotBase, 0 included, wraps
+  // past the end).
   std::size_t SlotOf(Hwnd window) const {
     const std::size_t slot = (window & 0xFFFF'FFFF) - kSlotBase;
     if (slot >= slots_.size()) return kNoSlot;
-    const Slot& entry = slots_[slot];
-    return entry.open && entry.generation == (window >> 32) ? slot : kNoSlot;
+    return slots_[slot].handle == window ? slot : kNoSlot;
   }
   std::size_t CopyLongClassName(std::size_t slot, char* buffer, std::size_t size);
   Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
