@@ -41,6 +41,13 @@ char* PutEscaped(char* at, std::string_view field) {
     if (MayNeedEscape(word)) break;
     start += 8;
   }
+  // Fewer than eight left: they are read as one word that overlaps those
+  // already seen.
+  if (start + 8 > field.size() && start < field.size() && field.size() >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, field.data() + field.size() - 8, sizeof word);
+    if (!MayNeedEscape(word)) start = field.size();
+  }
   std::size_t plain = 0;
   for (std::size_t i = start; i < field.size(); ++i) {
     const char escape = kEscapes[static_cast<unsigned char>(field[i])];
@@ -59,21 +66,42 @@ char* PutEscaped(char* at, std::string_view field) {
 // The most bytes a time takes: "-", 19 digits and the point.
 constexpr std::size_t kLongestTime = 21;
 
+// "00" to "99", for writing numbers two digits at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
 // Writes "2.040" for 2'040'999 microseconds at `at`; returns the end.
 char* PutTime(char* at, Micros time) {
-  Micros millis = time / 1000;
+  const Micros millis = time / 1000;
   const bool negative = millis < 0;
+  std::uint64_t left = negative ? 0 - static_cast<std::uint64_t>(millis)
+                                : static_cast<std::uint64_t>(millis);
   // Digits from the right: three of the fraction, the point, the seconds.
   char digits[32];
   char* first = digits + sizeof digits;
-  std::uint64_t left = negative ? 0 - static_cast<std::uint64_t>(millis)
-                                : static_cast<std::uint64_t>(millis);
-  for (int i = 0; i < 3; ++i, left /= 10) *--first = static_cast<char>('0' + left % 10);
+  const auto fraction = static_cast<unsigned>(left % 1000);
+  left /= 1000;
+  first -= 2;
+  std::memcpy(first, &kDigitPairs[2 * (fraction % 100)], 2);
+  *--first = static_cast<char>('0' + fraction / 100);
   *--first = '.';
-  do {
-    *--first = static_cast<char>('0' + left % 10);
-    left /= 10;
-  } while (left != 0);
+  while (left >= 100) {
+    first -= 2;
+    std::memcpy(first, &kDigitPairs[2 * (left % 100)], 2);
+    left /= 100;
+  }
+  if (left >= 10) {
+    first -= 2;
+    std::memcpy(first, &kDigitPairs[2 * left], 2);
+  } else {
+    *--first = static_cast<char>('0' + left);
+  }
   if (negative) *--first = '-';
   const auto size = static_cast<std::size_t>(digits + sizeof digits - first);
   std::memcpy(at, first, size);

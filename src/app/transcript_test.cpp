@@ -44,7 +44,9 @@ TEST(TranscriptWriterTest, TimesHaveThreeDecimalsRoundedDown) {
     Micros time;
     const char* written;
   } cases[] = {{0, "0.000"},          {999, "0.000"},       {1'000, "0.001"},
-               {2'040'999, "2.040"}, {10'000'000, "10.000"}, {123'456'789'000, "123456.789"}};
+               {2'040'999, "2.040"}, {10'000'000, "10.000"}, {123'456'789'000, "123456.789"},
+               {99'999'000, "99.999"}, {100'000'000, "100.000"}, {-1'500, "-0.001"},
+               {9'223'372'036'854'775'807, "9223372036854.775"}};
   for (const auto& c : cases) {
     std::ostringstream out;
     TranscriptWriter(out).Write(c.time, {"#exit"});
