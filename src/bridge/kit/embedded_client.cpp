@@ -172,6 +172,15 @@ void EmbeddedClient::SweepObservers() {
   observers_gone_ = false;
 }
 
+bool EmbeddedClient::InHistory(const std::string& text) const {
+  // Ordered comparison of pointers into different objects is unspecified
+  // for `<`; std::less gives a total order.
+  const std::less<const void*> before;
+  const void* at = &text;
+  return !history_.empty() && !before(at, history_.data()) &&
+         before(at, history_.data() + history_.size());
+}
+
 std::vector<RoomLine> EmbeddedClient::RoomHistory() const {
   std::vector<RoomLine> lines;
   lines.reserve(history_.size());
@@ -201,17 +210,24 @@ void EmbeddedClient::EnterLine(Hwnd input) {
 }
 
 void EmbeddedClient::AppendLine(const std::string& screen_name, const std::string& text) {
-  // The arguments may refer into history_ itself: copied first, into the
-  // buffers of the line that falls off the top once the history is full.
-  spare_line_.screen_name.assign(screen_name);
-  spare_line_.text.assign(text);
   std::size_t newest_line = history_.size();
   if (newest_line < kHistoryLines) {
-    history_.push_back(std::move(spare_line_));
+    history_.push_back(RoomLine{screen_name, text});
   } else {
+    // The newest line takes the oldest one's place and buffers, unless the
+    // arguments are lines of the history itself: those are copied first.
     newest_line = oldest_line_;
-    std::swap(history_[newest_line], spare_line_);
-    oldest_line_ = (oldest_line_ + 1) % kHistoryLines;
+    if (++oldest_line_ == kHistoryLines) oldest_line_ = 0;
+    RoomLine& slot = history_[newest_line];
+    if (InHistory(screen_name) || InHistory(text)) {
+      spare_line_.screen_name.assign(screen_name);
+      spare_line_.text.assign(text);
+      slot.screen_name.swap(spare_line_.screen_name);
+      slot.text.swap(spare_line_.text);
+    } else {
+      slot.screen_name.assign(screen_name);
+      slot.text.assign(text);
+    }
   }
   // Observers only read the client, so the line stays where it is.
   const RoomLine& line = history_[newest_line];

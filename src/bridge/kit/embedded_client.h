@@ -234,6 +234,8 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   void EnterLine(Hwnd input);
   void AppendLine(const std::string& screen_name, const std::string& text);
   void SweepObservers();
+  // Whether `text` is one of the strings of history_.
+  bool InHistory(const std::string& text) const;
   void OpenKeywordWindow();
   void GoKeyword(Hwnd go);
   void OpenInstantMessageWindow(std::string recipient);
@@ -255,7 +257,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // one's place (and its buffers, through spare_line_).
   std::vector<RoomLine> history_;
   std::size_t oldest_line_ = 0;  // history_'s index of the oldest line
-  RoomLine spare_line_;          // the next line's buffers
+  RoomLine spare_line_;          // for copying a line of the history itself
   std::string entered_;  // the line last entered in the input box
   struct Subscriber {
     SubscriptionId id;
