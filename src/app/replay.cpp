@@ -60,13 +60,18 @@ class Replay {
   // Reads the events of the next moment (all with the time of the first)
   // and schedules them; the first event of the moment after is kept back.
   void ScheduleNextMoment() {
-    if (!ahead_ && !ReadAhead()) return;
-    const Micros moment = ahead_->time;
-    while (ahead_ && ahead_->time == moment) {
+    if (!has_ahead_ && !ReadAhead()) return;
+    const Micros moment = ahead_.time;
+    while (has_ahead_ && ahead_.time == moment) {
       const std::uint32_t slot = TakeSlot();
-      std::swap(slots_[slot], *ahead_);
-      ahead_.reset();
-      const bool last = !ReadAhead() || ahead_->time != moment;
+      // The event and the slot trade buffers, for the next line to read into.
+      ScriptEvent& event = slots_[slot];
+      event.time = ahead_.time;
+      event.verb = ahead_.verb;
+      event.target.swap(ahead_.target);
+      event.text.swap(ahead_.text);
+      has_ahead_ = false;
+      const bool last = !ReadAhead() || ahead_.time != moment;
       loop_.ScheduleReserved(moment, next_id_++, [this, slot, last] {
         if (last) ScheduleNextMoment();
         Deliver(slots_[slot]);
@@ -91,14 +96,13 @@ class Replay {
 
   bool ReadAhead() {
     if (left_ == 0) return false;
-    ScriptEvent event;
-    if (reader_->Next(event) != ScriptReader::Result::kEvent) {
+    if (reader_->Next(ahead_) != ScriptReader::Result::kEvent) {
       changed_ = true;
       left_ = 0;
       return false;
     }
     --left_;
-    ahead_ = std::move(event);
+    has_ahead_ = true;
     return true;
   }
 
@@ -194,7 +198,8 @@ class Replay {
   bool console_shown_ = false;
 
   std::optional<ScriptReader> reader_;
-  std::optional<ScriptEvent> ahead_;
+  ScriptEvent ahead_;  // the first event of the next moment, if has_ahead_
+  bool has_ahead_ = false;
   // A deque, so that an event being delivered stays where it is while the
   // nested dispatch of its delivery schedules more.
   std::deque<ScriptEvent> slots_;

@@ -1,11 +1,12 @@
 #include "bridge/kit/chat_listener.h"
 
+#include <memory>
 #include <utility>
 
 namespace zorvik {
 
 ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
-    : loop_(loop), feed_(feed), handler_(std::move(handler)) {
+    : loop_(loop), feed_(feed), handler_(std::make_unique<Handler>(std::move(handler))) {
   // Most listeners are off most of the time: that is decided right here.
   subscription_ = feed_.Subscribe([this](const std::string& screen_name, const std::string& text) {
     if (on_) Queue(screen_name, text);
@@ -13,7 +14,12 @@ ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
 }
 
 ChatListener::~ChatListener() {
-  if (destroyed_ != nullptr) *destroyed_ = true;
+  // A handler that destroys its listener is still running: the delivery
+  // that called it keeps it alive until it returns.
+  if (running_ != nullptr) {
+    running_->destroyed = true;
+    running_->handler = std::move(handler_);
+  }
   feed_.Unsubscribe(subscription_);
   // The report tasks still waiting would find the listener gone.
   for (std::size_t i = 0; i < count_; ++i) {
@@ -58,28 +64,30 @@ void ChatListener::Deliver() {
   if (!on_ || report.generation != generation_) return;
   // The line is handed over in strings of this call's own, so that it
   // outlives the listener if a handler destroys it; the slot takes the
-  // spare buffers in exchange, for the reports the handler's own waits
-  // queue, and the line's buffers are the spares once the handler is
-  // done. Nothing is allocated once the buffers have grown. The handler is
-  // copied in case the listener is destroyed while it runs.
-  std::string screen_name;
-  std::string text;
-  screen_name.swap(report.screen_name);
-  text.swap(report.text);
-  report.screen_name.swap(spare_.screen_name);
-  report.text.swap(spare_.text);
-  bool destroyed = false;
-  bool* const outer = destroyed_;
-  destroyed_ = &destroyed;
-  const Handler handler = handler_;
+  // spare buffers instead, for the reports the handler's own waits queue,
+  // and the line's buffers are the spares once the handler is done.
+  // Nothing is allocated once the buffers have grown.
+  std::string screen_name = std::move(report.screen_name);
+  std::string text = std::move(report.text);
+  report.screen_name = std::move(spare_.screen_name);
+  report.text = std::move(spare_.text);
+  Delivery delivery;
+  Delivery* const outer = running_;
+  running_ = &delivery;
+  Handler& handler = *handler_;
   handler(screen_name, text);
-  if (destroyed) {
-    if (outer != nullptr) *outer = true;
+  if (delivery.destroyed) {
+    // Gone: an outer delivery of this listener, if any, still runs the
+    // handler and keeps it.
+    if (outer != nullptr) {
+      outer->destroyed = true;
+      outer->handler = std::move(delivery.handler);
+    }
     return;
   }
-  destroyed_ = outer;
-  spare_.screen_name.swap(screen_name);
-  spare_.text.swap(text);
+  running_ = outer;
+  spare_.screen_name = std::move(screen_name);
+  spare_.text = std::move(text);
 }
 
 }  // namespace zorvik

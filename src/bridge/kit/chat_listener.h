@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,9 @@ class ChatListener {
 
   EventLoop& loop_;
   RoomFeed& feed_;
-  Handler handler_;
+  // Apart, so that a handler that destroys its listener is not moved while
+  // it runs.
+  std::unique_ptr<Handler> handler_;
   bool on_ = false;
   std::uint64_t generation_ = 0;  // advanced by every StopListening
   // A ring of reports whose buffers are reused: [first_, first_ + count_).
@@ -68,9 +71,14 @@ class ChatListener {
   std::size_t first_ = 0;
   std::size_t count_ = 0;
   Spare spare_;
-  // Set while a handler runs: the destructor marks it, so the delivery
-  // that called the handler leaves the listener alone afterwards.
-  bool* destroyed_ = nullptr;
+  // A delivery under way. The destructor marks it and hands it the
+  // handler, so the delivery that called the handler leaves the listener
+  // alone afterwards and the handler lives until it returns.
+  struct Delivery {
+    bool destroyed = false;
+    std::unique_ptr<Handler> handler;
+  };
+  Delivery* running_ = nullptr;
   RoomFeed::SubscriptionId subscription_;
 };
 
