@@ -30,37 +30,43 @@ constexpr bool MayNeedEscape(std::uint64_t word) {
   return ((below14 | zero) & kHighs) != 0;
 }
 
+// Writes `field` from byte `from` on at `at`, escaping byte by byte;
+// returns the end.
+char* PutEscapedFrom(char* at, std::string_view field, std::size_t from) {
+  for (std::size_t i = from; i < field.size(); ++i) {
+    const char escape = kEscapes[static_cast<unsigned char>(field[i])];
+    if (escape == 0) {
+      *at++ = field[i];
+    } else {
+      *at++ = '\\';
+      *at++ = escape;
+    }
+  }
+  return at;
+}
+
 // Writes `field` at `at` with backslash, TAB, CR and LF as \\ \t \r \n;
 // returns the end. `at` has room for twice the field.
 char* PutEscaped(char* at, std::string_view field) {
-  // Most fields hold nothing to escape: skip through them eight bytes at a time.
-  std::size_t start = 0;
-  while (start + 8 <= field.size()) {
+  const std::size_t size = field.size();
+  if (size < 8) return PutEscapedFrom(at, field, 0);
+  // Most fields hold nothing to escape: checked and copied eight bytes at a
+  // time, the last eight overlapping those before when the size is not a
+  // multiple of eight. At the first word that may need it, byte by byte.
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
     std::uint64_t word;
-    std::memcpy(&word, field.data() + start, sizeof word);
-    if (MayNeedEscape(word)) break;
-    start += 8;
+    std::memcpy(&word, field.data() + i, sizeof word);
+    if (MayNeedEscape(word)) return PutEscapedFrom(at + i, field, i);
+    std::memcpy(at + i, &word, sizeof word);
   }
-  // Fewer than eight left: they are read as one word that overlaps those
-  // already seen.
-  if (start + 8 > field.size() && start < field.size() && field.size() >= 8) {
+  if (i < size) {
     std::uint64_t word;
-    std::memcpy(&word, field.data() + field.size() - 8, sizeof word);
-    if (!MayNeedEscape(word)) start = field.size();
+    std::memcpy(&word, field.data() + size - 8, sizeof word);
+    if (MayNeedEscape(word)) return PutEscapedFrom(at + i, field, i);
+    std::memcpy(at + size - 8, &word, sizeof word);
   }
-  std::size_t plain = 0;
-  for (std::size_t i = start; i < field.size(); ++i) {
-    const char escape = kEscapes[static_cast<unsigned char>(field[i])];
-    if (escape == 0) continue;
-    std::memcpy(at, field.data() + plain, i - plain);
-    at += i - plain;
-    *at++ = '\\';
-    *at++ = escape;
-    plain = i + 1;
-  }
-  // An empty field's data may be null, which memcpy must not be given.
-  if (field.size() > plain) std::memcpy(at, field.data() + plain, field.size() - plain);
-  return at + (field.size() - plain);
+  return at + size;
 }
 
 // The most bytes a time takes: "-", 19 digits and the point.
