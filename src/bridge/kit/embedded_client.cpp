@@ -437,19 +437,20 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string t
     slot = static_cast<std::uint32_t>(nodes_.size());
     nodes_.emplace_back();
     slots_.emplace_back();
+    slots_.back().handle = HandleOf(slot, 1) | kClosed;
   } else {
     slot = free_slots_.back();
     free_slots_.pop_back();
   }
   Slot& entry = slots_[slot];
-  entry.handle = HandleOf(slot, entry.generation);
+  entry.handle &= ~kClosed;
   entry.next_sibling = 0;
   std::memset(entry.short_class, 0, sizeof entry.short_class);
-  if (window_class.size() <= sizeof entry.short_class) {
+  if (window_class.size() < sizeof entry.short_class) {
     std::memcpy(entry.short_class, window_class.data(), window_class.size());
-    entry.class_size = static_cast<std::uint8_t>(window_class.size());
+    entry.short_class[15] = static_cast<char>(window_class.size());
   } else {
-    entry.class_size = kLongClass;
+    entry.short_class[15] = static_cast<char>(kLongClass);
   }
   Node& node = nodes_[slot];
   node.window_class = std::move(window_class);
@@ -478,8 +479,8 @@ void EmbeddedClient::Destroy(Hwnd window) {
   // on, so this handle finds nothing from now on.
   const auto slot = static_cast<std::uint32_t>(node - nodes_.data());
   node->children.clear();
-  slots_[slot].handle = 0;
-  ++slots_[slot].generation;
+  const auto generation = static_cast<std::uint32_t>(window >> 32);
+  slots_[slot].handle = HandleOf(slot, generation + 1) | kClosed;
   free_slots_.push_back(slot);
   if (window == room_) room_ = 0;
   if (window == mdi_) mdi_ = 0;

@@ -185,16 +185,21 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // generation; closing a window frees the slot for a later one under the
   // next generation, so the closed window's handle finds nothing. What
   // every step of a walk reads (whether the handle is good, the next
-  // sibling, a class name of up to 16 bytes) sits in a small Slot; the rest
-  // of the window in its Node, at the same index.
+  // sibling, a class name of up to 15 bytes) sits in a Slot of 32 bytes;
+  // the rest of the window in its Node, at the same index.
   struct Slot {
-    char short_class[16] = {};  // the class name, zero-padded, if it fits
-    Hwnd next_sibling = 0;      // kept in step with the parent's child list
-    Hwnd handle = 0;            // the open window's handle; 0 while closed
-    std::uint32_t generation = 1;
-    std::uint8_t class_size = 0;  // kLongClass when it does not fit
+    // Bytes 0 to 14: the class name, zero-padded, if it fits; byte 15: its
+    // length, or kLongClass.
+    char short_class[16] = {};
+    Hwnd next_sibling = 0;  // kept in step with the parent's child list
+    // The open window's handle. While the slot is free: the handle its next
+    // window gets, with kClosed set (so that no handle is ever equal to it).
+    Hwnd handle = 0;
+    std::uint8_t class_size() const { return static_cast<std::uint8_t>(short_class[15]); }
   };
+  static_assert(sizeof(Slot) == 32);
   static constexpr std::uint8_t kLongClass = 0xFF;
+  static constexpr Hwnd kClosed = 0x8000'0000;
   static constexpr std::size_t kNoSlot = ~std::size_t{0};
   struct Node {
     std::string window_class;
@@ -297,14 +302,15 @@ inline std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std:
     return 0;
   }
   const Slot& entry = slots_[slot];
-  if (entry.class_size == kLongClass || size <= sizeof entry.short_class) {
+  const std::uint8_t length = entry.class_size();
+  if (length == kLongClass || size <= sizeof entry.short_class) {
     return CopyLongClassName(slot, buffer, size);
   }
   // The client's class names fit the slot: one fixed-size copy, the bytes
   // past the name's end included, then the terminator.
   std::memcpy(buffer, entry.short_class, sizeof entry.short_class);
-  buffer[entry.class_size] = '\0';
-  return entry.class_size;
+  buffer[length] = '\0';
+  return length;
 }
 
 }  // namespace zorvik
