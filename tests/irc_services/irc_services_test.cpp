@@ -140,6 +140,7 @@ TEST_F(IrcServicesTest, HostLogsInWithSasl) {
     int status = -1;
     EXPECT_TRUE(scene_.Until([&] { return (status = host_->ExitStatus()) >= 0; }, 20))
         << Transcript();
+    host_->Drain();  // what it printed last may still be in the pipe
     EXPECT_EQ(status, 1) << Transcript();
     EXPECT_TRUE(host_->Printed("[irc] giving up: SASL login as " + kHost + " failed"))
         << Transcript();
