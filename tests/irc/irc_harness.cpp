@@ -417,7 +417,7 @@ bool HostOffers(Scene& scene, Child& host, const std::string& command, double se
       seconds);
 }
 
-const std::vector<MatchStep> kTwoAttackMatch = {
+const std::vector<MatchStep> kMatchOpening = {
     {"", 0, 0, "get players"},
     {"-=|[type: -join]=-", 1, 1, "-join"},
     {"-=|[alice has joined the game]|=-", 0, 2, "-join"},
@@ -425,10 +425,14 @@ const std::vector<MatchStep> kTwoAttackMatch = {
     {"-=|[alice enter your zorvik first]|=-", 2, 1, "/pikachu"},
     {"-=|[bob type in a valid zorvik name]|=-", 3, 2, "/bulbasaur"},
     {"-=|[bob will use bulbasaur 500/500]|=-", 0, 0, "start"},
-    {"-=|[alice choose your attack]|=-", 4, 1, "/thundershock"},
-    {"-=|[bob choose your attack]|=-", 5, 2, "/tackle"},
-    {"-=|[alice choose your attack]|=-", 0, 0, "stop"},
 };
+const std::vector<MatchStep> kTwoAttackMatch = [] {
+  std::vector<MatchStep> steps = kMatchOpening;
+  steps.push_back({"-=|[alice choose your attack]|=-", 4, 1, "/thundershock"});
+  steps.push_back({"-=|[bob choose your attack]|=-", 5, 2, "/tackle"});
+  steps.push_back({"-=|[alice choose your attack]|=-", 0, 0, "stop"});
+  return steps;
+}();
 
 std::string PlayInterleaved(HostWatch& said, Child& host, const std::vector<std::string>& channels,
                             const std::vector<MatchStep>& steps,
@@ -448,10 +452,13 @@ std::string PlayInterleaved(HostWatch& said, Child& host, const std::vector<std:
       act(channel, step);
     }
   }
+  return {};
+}
+
+void UntilQuiet(HostWatch& said) {
   for (std::size_t before = 0; before != said.watcher.heard.size(); said.scene.For(3)) {
     before = said.watcher.heard.size();
   }
-  return {};
 }
 
 std::vector<std::string> HostLinesIn(const HostWatch& said, const std::string& channel,

@@ -89,6 +89,17 @@ class IrcMatchTest : public ::testing::Test {
     host_->Write(Shown() + command + "\n");
   }
 
+  // Makes a step's move in a channel: the player says it, or the operator
+  // presses it.
+  std::function<void(const std::string&, const MatchStep&)> Moves(TestClient& alice,
+                                                                  TestClient& bob) {
+    return [&, this](const std::string& channel, const MatchStep& step) {
+      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
+      channel_ = channel;
+      Operator(step.what);
+    };
+  }
+
   // With two channels, the terminal shows the current one before a command.
   std::string Shown() const { return several_ ? "channel " + channel_ + "\n" : ""; }
 
@@ -250,21 +261,8 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   scene_.Add(bob);
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
-  Operator("get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
-  ASSERT_TRUE(Listening(1)) << Transcript();
-  alice.Say(kChannel, "-join");
-  bob.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
-  Operator("setup");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(2)) << Transcript();
-  alice.Say(kChannel, "/pikachu");
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(3)) << Transcript();
-  bob.Say(kChannel, "/bulbasaur");
-  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-")) << Transcript();
-  Operator("start");
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
+      << Transcript();
   ASSERT_EQ(NextTurnListened("alice", "bob"), 1) << Transcript();
   alice.Say(kChannel, "/thundershock");
   ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
@@ -336,21 +334,8 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
       },
       10));
 
-  Operator("get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-", 30)) << Transcript();
-  ASSERT_TRUE(Listening(1, 30)) << Transcript();
-  alice.Say(kChannel, "-join");
-  bob.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-", 30)) << Transcript();
-  Operator("setup");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-", 30)) << Transcript();
-  ASSERT_TRUE(Listening(2, 30)) << Transcript();
-  alice.Say(kChannel, "/pikachu");
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-", 30)) << Transcript();
-  ASSERT_TRUE(Listening(3, 30)) << Transcript();
-  bob.Say(kChannel, "/bulbasaur");
-  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-", 30)) << Transcript();
-  Operator("start");
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
+      << Transcript();
   ASSERT_EQ(NextTurnListened("alice", "bob", 30), 1) << Transcript();
 
   const long rss_before = host_->RssKib();
@@ -424,12 +409,9 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
     ASSERT_TRUE(
         scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
     const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
-    const auto act = [&](const std::string& channel, const MatchStep& step) {
-      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
-      channel_ = channel;
-      Operator(step.what);
-    };
-    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, act), "") << Transcript();
+    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(alice, bob)), "")
+        << Transcript();
+    UntilQuiet(said_);
     for (const std::string& channel : {kChannel, second}) {
       const std::vector<std::string> lines = HostLinesIn(said_, channel, from);
       if (alone.empty()) alone = lines;

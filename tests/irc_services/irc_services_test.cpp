@@ -63,7 +63,7 @@ class IrcServicesTest : public ::testing::Test {
 
   bool HostSays(const std::string& part, double seconds = 30) { return said_.Says(part, seconds); }
 
-  int NextTurn() { return said_.NextTurn("alice", "watcher", 30); }
+  int NextTurn() { return said_.NextTurn("alice", "bob", 30); }
 
   bool Listening(int n) { return HostListening(scene_, *host_, n, 20); }
 
@@ -77,6 +77,16 @@ class IrcServicesTest : public ::testing::Test {
     const std::size_t from = op.raw.size();
     op.Send("PRIVMSG " + kHost + " :" + (channel.empty() ? "" : channel + " ") + command);
     EXPECT_TRUE(scene_.Until([&] { return Noticed(op, "[console]", from) > 0; }, 20)) << command;
+  }
+
+  // Makes a step's move: the player says it, or `op` presses it (naming the
+  // channel when the host serves `several`).
+  std::function<void(const std::string&, const MatchStep&)> Moves(TestClient& op, TestClient& alice,
+                                                                  TestClient& bob, bool several) {
+    return [&, this, several](const std::string& channel, const MatchStep& step) {
+      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
+      Press(op, step.what, several ? channel : "");
+    };
   }
 
   // How many notices from the host to `client` (from line `from` on)
@@ -148,7 +158,7 @@ TEST_F(IrcServicesTest, HostLogsInWithSasl) {
 }
 
 // An operator known by account, logged in by SASL, runs a whole match by
-// private messages while alice and the watcher play it, at the host's
+// private messages while alice and bob play it, at the host's
 // default rate, which never runs into the server's flood limits. Before
 // that, eve (no operator) and an impostor using the operator's nick without
 // the account each hear one refusal, however often they ask, and nothing
@@ -176,38 +186,26 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
   }
   EXPECT_FALSE(HostSays("-=|[type: -join]=-", 0.1)) << "a refused press was pressed";
 
-  TestClient boss("boss"), alice("alice");
+  TestClient boss("boss"), alice("alice"), bob("bob");
   boss.UseSasl("boss", op_password);
-  scene_.Add(boss);
-  scene_.Add(alice);
-  ASSERT_TRUE(Enter(boss, false));
+  for (TestClient* client : {&boss, &alice, &bob}) {
+    scene_.Add(*client);
+    ASSERT_TRUE(Enter(*client, client != &boss));
+  }
   ASSERT_TRUE(boss.logged_in());
-  ASSERT_TRUE(Enter(alice, true));
   const double start = Elapsed();
-  Press(boss, "get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
-  ASSERT_TRUE(Listening(1)) << Transcript();
-  alice.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-")) << Transcript();
-  watcher_.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
-  Press(boss, "setup");
-  ASSERT_TRUE(Listening(2)) << Transcript();
-  alice.Say(kChannel, "/pikachu");
-  ASSERT_TRUE(HostSays("-=|[watcher type in a valid zorvik name]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(3)) << Transcript();
-  watcher_.Say(kChannel, "/bulbasaur");
-  ASSERT_TRUE(HostSays("-=|[watcher will use bulbasaur 500/500]|=-")) << Transcript();
-  Press(boss, "start");
+  ASSERT_EQ(
+      PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(boss, alice, bob, false)), "")
+      << Transcript();
   int attacks = 0, turn;
   while ((turn = NextTurn()) > 0 && attacks++ < 60) {
     ASSERT_TRUE(Listening(turn + 3)) << Transcript();
-    (turn == 1 ? alice : watcher_).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
+    (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
   }
   ASSERT_EQ(turn, 0) << "the battle did not end\n" << Transcript();
   Press(boss, "stop");
 
-  for (const TestClient* client : {&boss, &alice, &watcher_}) {
+  for (const TestClient* client : {&boss, &alice, &bob, &watcher_}) {
     for (const std::string& line : client->raw) EXPECT_EQ(line.find("Excess Flood"), line.npos);
   }
   EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost")) << Transcript();
@@ -227,9 +225,8 @@ TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
   for (TestClient* client : {&boss, &alice, &bob}) {
     scene_.Add(*client);
     ASSERT_TRUE(Enter(*client, client != &boss));
-    if (client != &boss) client->Send("JOIN " + second);
   }
-  watcher_.Send("JOIN " + second);
+  for (TestClient* client : {&watcher_, &alice, &bob}) client->Send("JOIN " + second);
   std::vector<std::string> alone;
   for (const bool both : {false, true}) {
     const std::size_t from = said_.cursor = watcher_.heard.size();
@@ -239,11 +236,11 @@ TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
         [&] { return host_->Printed("[irc] joined " + (both ? second : kChannel)); }, 20))
         << Transcript();
     const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
-    const auto act = [&](const std::string& channel, const MatchStep& step) {
-      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
-      Press(boss, step.what, both ? channel : "");
-    };
-    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, act), "") << Transcript();
+    ASSERT_EQ(
+        PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(boss, alice, bob, both)),
+        "")
+        << Transcript();
+    UntilQuiet(said_);
     for (const std::string& channel : channels) {
       if (alone.empty()) alone = HostLinesIn(said_, channel, from);
       EXPECT_EQ(HostLinesIn(said_, channel, from), alone) << channel;
