@@ -65,8 +65,9 @@ class ConsoleFrontEnd {
   // HostLine for the host of channel `index` (of those attached).
   virtual void ChannelHostLine(std::size_t index, const std::string& nick,
                                const std::string& text);
-  // Asked whenever the top of the screen is drawn; lines ignore it.
-  virtual void SetLinkState(std::function<LinkState()> state) { (void)state; }
+  // Asked, with the index of the channel shown (0 with one channel),
+  // whenever the top of the screen is drawn; lines ignore it.
+  virtual void SetLinkState(std::function<LinkState(std::size_t shown)> state) { (void)state; }
 };
 
 // The front end for `display`, on `loop`, reading commands from `input`

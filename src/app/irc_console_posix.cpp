@@ -1,4 +1,5 @@
 // The IRC console's runner: the poll loop, the connection and the client.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -110,10 +111,11 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
     shown.push_back(ConsoleFrontEnd::Channel{room.name(), &program});
     hosts.push_back(std::move(host));
   }
-  IrcChannel& first = client.channel(0);
-  front->SetLinkState([&] {
-    return DescribeLink(LinkFacts{first.joined(), client.registered(), client.queued(),
-                                  client.dropped(), reconnect_at, status != 0},
+  // The link as the shown channel has it: its join and its queue.
+  front->SetLinkState([&](std::size_t index) {
+    const IrcChannel& room = client.channel(std::min(index, client.channel_count() - 1));
+    return DescribeLink(LinkFacts{room.joined(), client.registered(), room.queued(),
+                                  room.dropped(), reconnect_at, status != 0},
                         loop.Now());
   });
   if (hosts.size() == 1) {

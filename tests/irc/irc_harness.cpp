@@ -398,4 +398,77 @@ bool HostListening(Scene& scene, Child& host, int n, double seconds, const std::
   return false;
 }
 
+bool HostOffers(Scene& scene, Child& host, const std::string& command, double seconds,
+                const std::string& before) {
+  const std::size_t asked = before.empty() ? 0 : host.lines.size();
+  host.Write(before);
+  return scene.Until(
+      [&] {
+        for (std::size_t i = host.lines.size(); i > asked; --i) {
+          const std::string& line = host.lines[i - 1];
+          if (!line.starts_with("[console]") && !line.starts_with("[channel]")) continue;
+          const std::size_t from = line.find("buttons:");
+          const std::size_t to = line.find(" | listening:");
+          return from != std::string::npos &&
+                 line.substr(from, to - from).find(command) != std::string::npos;
+        }
+        return false;
+      },
+      seconds);
+}
+
+const std::vector<MatchStep> kMatchOpening = {
+    {"", 0, 0, "get players"},
+    {"-=|[type: -join]=-", 1, 1, "-join"},
+    {"-=|[alice has joined the game]|=-", 0, 2, "-join"},
+    {"-=|[no more space for players]|=-", 0, 0, "setup"},
+    {"-=|[alice enter your zorvik first]|=-", 2, 1, "/pikachu"},
+    {"-=|[bob type in a valid zorvik name]|=-", 3, 2, "/bulbasaur"},
+    {"-=|[bob will use bulbasaur 500/500]|=-", 0, 0, "start"},
+};
+const std::vector<MatchStep> kTwoAttackMatch = [] {
+  std::vector<MatchStep> steps = kMatchOpening;
+  steps.push_back({"-=|[alice choose your attack]|=-", 4, 1, "/thundershock"});
+  steps.push_back({"-=|[bob choose your attack]|=-", 5, 2, "/tackle"});
+  steps.push_back({"-=|[alice choose your attack]|=-", 0, 0, "stop"});
+  return steps;
+}();
+
+std::string PlayInterleaved(HostWatch& said, Child& host, const std::vector<std::string>& channels,
+                            const std::vector<MatchStep>& steps,
+                            const std::function<void(const std::string&, const MatchStep&)>& act) {
+  std::vector<std::size_t> cursors(channels.size(), said.cursor);
+  for (const MatchStep& step : steps) {
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+      said.cursor = cursors[i];
+      const std::string& channel = channels[i];
+      const std::string before = channels.size() > 1 ? "channel " + channel + "\n" : "";
+      if (!step.when.empty() && !said.Says(step.when, 30, channel))
+        return channel + ": " + step.when;
+      if (step.listener && !HostListening(said.scene, host, step.listener, 30, before)) {
+        return channel + ": Chat" + std::to_string(step.listener) + " off";
+      }
+      cursors[i] = said.cursor;
+      act(channel, step);
+    }
+  }
+  return {};
+}
+
+void UntilQuiet(HostWatch& said) {
+  for (std::size_t before = 0; before != said.watcher.heard.size(); said.scene.For(3)) {
+    before = said.watcher.heard.size();
+  }
+}
+
+std::vector<std::string> HostLinesIn(const HostWatch& said, const std::string& channel,
+                                     std::size_t from) {
+  std::vector<std::string> lines;
+  for (std::size_t i = from; i < said.watcher.heard.size(); ++i) {
+    const Heard& heard = said.watcher.heard[i];
+    if (heard.nick == said.host && heard.channel == channel) lines.push_back(heard.text);
+  }
+  return lines;
+}
+
 }  // namespace zorvik::irc_test

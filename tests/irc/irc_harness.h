@@ -179,4 +179,35 @@ struct HostWatch {
 bool HostListening(Scene& scene, Child& host, int n, double seconds,
                    const std::string& before = {});
 
+// Waits until the host's terminal (after `before`, e.g. a channel switch)
+// shows its console with a usable `command` button.
+bool HostOffers(Scene& scene, Child& host, const std::string& command, double seconds,
+                const std::string& before = {});
+
+// Once the host has said `when` (empty: at once) and listens with
+// Chat`listener` (0: no need), `player` (1 alice, 2 bob, 0 the operator)
+// says or presses `what`.
+struct MatchStep {
+  std::string when;
+  int listener;
+  int player;
+  std::string what;
+};
+// Alice's pikachu against bob's bulbasaur, up to "start"; then the whole
+// match, stopped after an attack each.
+extern const std::vector<MatchStep> kMatchOpening;
+extern const std::vector<MatchStep> kTwoAttackMatch;
+
+// Plays `steps` in all `channels` at once, each step in one channel and
+// then the next, `act` making the moves, each channel's lines looked for
+// from `said`'s cursor on. Returns what never came, or empty.
+std::string PlayInterleaved(HostWatch& said, Child& host, const std::vector<std::string>& channels,
+                            const std::vector<MatchStep>& steps,
+                            const std::function<void(const std::string&, const MatchStep&)>& act);
+// Waits until the host has said all it had queued.
+void UntilQuiet(HostWatch& said);
+// The host's lines in `channel`, as the watcher heard them from line `from` on.
+std::vector<std::string> HostLinesIn(const HostWatch& said, const std::string& channel,
+                                     std::size_t from);
+
 }  // namespace zorvik::irc_test

@@ -84,23 +84,20 @@ class IrcMatchTest : public ::testing::Test {
   // Presses a console button once the console shows it usable, as an
   // operator looking at it would.
   void Operator(const std::string& command) {
-    const auto asked = static_cast<long>(several_ ? host_->lines.size() : 0);
-    host_->Write(Shown());  // the switch shows the console too
-    const bool usable = scene_.Until(
-        [&] {
-          for (auto line = host_->lines.rbegin(); line != host_->lines.rend() - asked; ++line) {
-            const bool state = line->starts_with("[console]") || line->starts_with("[channel]");
-            if (!state) continue;
-            const std::size_t from = line->find("buttons:");
-            const std::size_t to = line->find(" | listening:");
-            return from != std::string::npos &&
-                   line->substr(from, to - from).find(command) != std::string::npos;
-          }
-          return false;
-        },
-        30);
-    EXPECT_TRUE(usable) << command << " never became usable";
+    EXPECT_TRUE(HostOffers(scene_, *host_, command, 30, Shown()))
+        << command << " never became usable";
     host_->Write(Shown() + command + "\n");
+  }
+
+  // Makes a step's move in a channel: the player says it, or the operator
+  // presses it.
+  std::function<void(const std::string&, const MatchStep&)> Moves(TestClient& alice,
+                                                                  TestClient& bob) {
+    return [&, this](const std::string& channel, const MatchStep& step) {
+      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
+      channel_ = channel;
+      Operator(step.what);
+    };
   }
 
   // With two channels, the terminal shows the current one before a command.
@@ -264,21 +261,8 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   scene_.Add(bob);
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
-  Operator("get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
-  ASSERT_TRUE(Listening(1)) << Transcript();
-  alice.Say(kChannel, "-join");
-  bob.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
-  Operator("setup");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(2)) << Transcript();
-  alice.Say(kChannel, "/pikachu");
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(3)) << Transcript();
-  bob.Say(kChannel, "/bulbasaur");
-  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-")) << Transcript();
-  Operator("start");
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
+      << Transcript();
   ASSERT_EQ(NextTurnListened("alice", "bob"), 1) << Transcript();
   alice.Say(kChannel, "/thundershock");
   ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
@@ -350,21 +334,8 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
       },
       10));
 
-  Operator("get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-", 30)) << Transcript();
-  ASSERT_TRUE(Listening(1, 30)) << Transcript();
-  alice.Say(kChannel, "-join");
-  bob.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-", 30)) << Transcript();
-  Operator("setup");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-", 30)) << Transcript();
-  ASSERT_TRUE(Listening(2, 30)) << Transcript();
-  alice.Say(kChannel, "/pikachu");
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-", 30)) << Transcript();
-  ASSERT_TRUE(Listening(3, 30)) << Transcript();
-  bob.Say(kChannel, "/bulbasaur");
-  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-", 30)) << Transcript();
-  Operator("start");
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
+      << Transcript();
   ASSERT_EQ(NextTurnListened("alice", "bob", 30), 1) << Transcript();
 
   const long rss_before = host_->RssKib();
@@ -424,25 +395,6 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
     scene_.Add(*client);
     ASSERT_TRUE(Enter(*client));
   }
-  // Each step waits for the host's line and listener (if any); then a player
-  // says it, or (no player) the operator types it.
-  const struct {
-    std::string when;
-    int listener;
-    TestClient* player;
-    std::string what;
-  } steps[] = {
-      {"", 0, nullptr, "get players"},
-      {"-=|[type: -join]=-", 1, &alice, "-join"},
-      {"-=|[alice has joined the game]|=-", 0, &bob, "-join"},
-      {"-=|[no more space for players]|=-", 0, nullptr, "setup"},
-      {"-=|[alice enter your zorvik first]|=-", 2, &alice, "/pikachu"},
-      {"-=|[bob type in a valid zorvik name]|=-", 3, &bob, "/bulbasaur"},
-      {"-=|[bob will use bulbasaur 500/500]|=-", 0, nullptr, "start"},
-      {"-=|[alice choose your attack]|=-", 4, &alice, "/thundershock"},
-      {"-=|[bob choose your attack]|=-", 5, &bob, "/tackle"},
-      {"-=|[alice choose your attack]|=-", 0, nullptr, "stop"},
-  };
   char folder[] = "/tmp/zorvik-channels-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   std::vector<std::string> alone;
@@ -451,35 +403,17 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
     const std::string config = std::string(folder) + (both ? "/both.toml" : "/alone.toml");
     std::ofstream(config) << (both ? "channels = [\"" + second + "\"]\n" : "");
     several_ = both;
-    const std::size_t from = watcher_.heard.size();
-    std::map<std::string, std::size_t> cursors = {{kChannel, from}, {second, from}};
+    const std::size_t from = said_.cursor = watcher_.heard.size();
     StartHost({Url(false), "--nick", kHost, "--seed", "110", "--burst", "10", "--lines-per-second",
                "2.5", "--config", config});
     ASSERT_TRUE(
         scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
-    for (const auto& step : steps) {
-      for (const std::string& channel : {kChannel, second}) {
-        if (channel == second && !both) continue;
-        cursors[channel_] = said_.cursor;
-        said_.cursor = cursors[channel_ = channel];
-        ASSERT_TRUE(step.when.empty() || HostSays(step.when, 30)) << channel << Transcript();
-        ASSERT_TRUE(!step.listener || Listening(step.listener, 30)) << channel << Transcript();
-        if (step.player) {
-          step.player->Say(channel, step.what);
-        } else {
-          Operator(step.what);
-        }
-      }
-    }
-    for (std::size_t before = 0; before != watcher_.heard.size(); scene_.For(3)) {
-      before = watcher_.heard.size();  // until the host has said all it had queued
-    }
+    const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
+    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(alice, bob)), "")
+        << Transcript();
+    UntilQuiet(said_);
     for (const std::string& channel : {kChannel, second}) {
-      std::vector<std::string> lines;
-      for (std::size_t i = from; i < watcher_.heard.size(); ++i) {
-        const Heard& heard = watcher_.heard[i];
-        if (heard.nick == kHost && heard.channel == channel) lines.push_back(heard.text);
-      }
+      const std::vector<std::string> lines = HostLinesIn(said_, channel, from);
       if (alone.empty()) alone = lines;
       EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
     }

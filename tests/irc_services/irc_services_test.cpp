@@ -44,17 +44,17 @@ class IrcServicesTest : public ::testing::Test {
   }
 
   // Starts the host from a config that logs in as kHost with the password
-  // from a file only its owner may read, with `more` (operators) after it.
+  // from a file only its owner may read, with `more` (channels, operators)
+  // before its [sasl] table.
   void StartHost(const std::string& more) {
     const std::string password = network_.dir() + "/host-password";
     std::ofstream(password) << kHostPassword << "\n";
     chmod(password.c_str(), 0600);
     const std::string config = network_.dir() + "/zorvik.toml";
     std::ofstream(config) << "server = \"irc://127.0.0.1:" << network_.port() << "/" << kChannel
-                          << "\"\nnick = \"" << kHost << "\"\n[sasl]\nenabled = true\n"
-                          << "account = \"" << kHost << "\"\npassword_file = \"" << password
-                          << "\"\n"
-                          << more;
+                          << "\"\nnick = \"" << kHost << "\"\n"
+                          << more << "[sasl]\nenabled = true\naccount = \"" << kHost
+                          << "\"\npassword_file = \"" << password << "\"\n";
     hosts_.push_back(std::make_unique<Child>(
         std::vector<std::string>{ZORVIK_BINARY, "irc", "--config", config, "--seed", "110"}));
     host_ = hosts_.back().get();
@@ -63,32 +63,30 @@ class IrcServicesTest : public ::testing::Test {
 
   bool HostSays(const std::string& part, double seconds = 30) { return said_.Says(part, seconds); }
 
-  int NextTurn() { return said_.NextTurn("alice", "watcher", 30); }
-
-  // The last [console] line the host's terminal printed since `from`.
-  std::string ConsoleLine(std::size_t from = 0) const {
-    for (std::size_t i = host_->lines.size(); i > from; --i) {
-      if (host_->lines[i - 1].starts_with("[console]")) return host_->lines[i - 1];
-    }
-    return {};
-  }
+  int NextTurn() { return said_.NextTurn("alice", "bob", 30); }
 
   bool Listening(int n) { return HostListening(scene_, *host_, n, 20); }
 
-  // The operator presses `command` by private message once the console
-  // shows it usable, and is answered by notice with the console's state.
-  void Press(TestClient& op, const std::string& command) {
-    EXPECT_TRUE(scene_.Until(
-        [&] {
-          const std::string line = ConsoleLine();
-          const std::size_t buttons = line.find("buttons:");
-          return buttons != std::string::npos && line.find(command, buttons) != std::string::npos;
-        },
-        30))
+  // The operator presses `command` (in `channel`, when the host serves
+  // several) by private message once the console shows it usable, and is
+  // answered by notice with the console's state.
+  void Press(TestClient& op, const std::string& command, const std::string& channel = {}) {
+    EXPECT_TRUE(
+        HostOffers(scene_, *host_, command, 30, channel.empty() ? "" : "channel " + channel + "\n"))
         << command << " never became usable";
     const std::size_t from = op.raw.size();
-    op.Send("PRIVMSG " + kHost + " :" + command);
+    op.Send("PRIVMSG " + kHost + " :" + (channel.empty() ? "" : channel + " ") + command);
     EXPECT_TRUE(scene_.Until([&] { return Noticed(op, "[console]", from) > 0; }, 20)) << command;
+  }
+
+  // Makes a step's move: the player says it, or `op` presses it (naming the
+  // channel when the host serves `several`).
+  std::function<void(const std::string&, const MatchStep&)> Moves(TestClient& op, TestClient& alice,
+                                                                  TestClient& bob, bool several) {
+    return [&, this, several](const std::string& channel, const MatchStep& step) {
+      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
+      Press(op, step.what, several ? channel : "");
+    };
   }
 
   // How many notices from the host to `client` (from line `from` on)
@@ -152,6 +150,7 @@ TEST_F(IrcServicesTest, HostLogsInWithSasl) {
     int status = -1;
     EXPECT_TRUE(scene_.Until([&] { return (status = host_->ExitStatus()) >= 0; }, 20))
         << Transcript();
+    host_->Drain();  // what it printed last may still be in the pipe
     EXPECT_EQ(status, 1) << Transcript();
     EXPECT_TRUE(host_->Printed("[irc] giving up: SASL login as " + kHost + " failed"))
         << Transcript();
@@ -159,7 +158,7 @@ TEST_F(IrcServicesTest, HostLogsInWithSasl) {
 }
 
 // An operator known by account, logged in by SASL, runs a whole match by
-// private messages while alice and the watcher play it, at the host's
+// private messages while alice and bob play it, at the host's
 // default rate, which never runs into the server's flood limits. Before
 // that, eve (no operator) and an impostor using the operator's nick without
 // the account each hear one refusal, however often they ask, and nothing
@@ -187,43 +186,69 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
   }
   EXPECT_FALSE(HostSays("-=|[type: -join]=-", 0.1)) << "a refused press was pressed";
 
-  TestClient boss("boss"), alice("alice");
+  TestClient boss("boss"), alice("alice"), bob("bob");
   boss.UseSasl("boss", op_password);
-  scene_.Add(boss);
-  scene_.Add(alice);
-  ASSERT_TRUE(Enter(boss, false));
+  for (TestClient* client : {&boss, &alice, &bob}) {
+    scene_.Add(*client);
+    ASSERT_TRUE(Enter(*client, client != &boss));
+  }
   ASSERT_TRUE(boss.logged_in());
-  ASSERT_TRUE(Enter(alice, true));
   const double start = Elapsed();
-  Press(boss, "get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
-  ASSERT_TRUE(Listening(1)) << Transcript();
-  alice.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-")) << Transcript();
-  watcher_.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
-  Press(boss, "setup");
-  ASSERT_TRUE(Listening(2)) << Transcript();
-  alice.Say(kChannel, "/pikachu");
-  ASSERT_TRUE(HostSays("-=|[watcher type in a valid zorvik name]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(3)) << Transcript();
-  watcher_.Say(kChannel, "/bulbasaur");
-  ASSERT_TRUE(HostSays("-=|[watcher will use bulbasaur 500/500]|=-")) << Transcript();
-  Press(boss, "start");
+  ASSERT_EQ(
+      PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(boss, alice, bob, false)), "")
+      << Transcript();
   int attacks = 0, turn;
   while ((turn = NextTurn()) > 0 && attacks++ < 60) {
     ASSERT_TRUE(Listening(turn + 3)) << Transcript();
-    (turn == 1 ? alice : watcher_).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
+    (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
   }
   ASSERT_EQ(turn, 0) << "the battle did not end\n" << Transcript();
   Press(boss, "stop");
 
-  for (const TestClient* client : {&boss, &alice, &watcher_}) {
+  for (const TestClient* client : {&boss, &alice, &bob, &watcher_}) {
     for (const std::string& line : client->raw) EXPECT_EQ(line.find("Excess Flood"), line.npos);
   }
   EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost")) << Transcript();
   std::printf("[ figures  ] match by an operator: %d attacks in %.1f s at the default rate\n",
               attacks, Elapsed() - start);
+}
+
+// Two channels at once: the operator, known by account, runs the same
+// seeded match in each by private messages naming the channel, every step
+// in one channel and then the other; each channel's lines equal those of
+// the match played alone.
+TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
+  const std::string second = "#second";
+  ASSERT_TRUE(network_.Register("boss", "boss-secret-2"));
+  TestClient boss("boss"), alice("alice"), bob("bob");
+  boss.UseSasl("boss", "boss-secret-2");
+  for (TestClient* client : {&boss, &alice, &bob}) {
+    scene_.Add(*client);
+    ASSERT_TRUE(Enter(*client, client != &boss));
+  }
+  for (TestClient* client : {&watcher_, &alice, &bob}) client->Send("JOIN " + second);
+  std::vector<std::string> alone;
+  for (const bool both : {false, true}) {
+    const std::size_t from = said_.cursor = watcher_.heard.size();
+    StartHost((both ? "channels = [\"" + second + "\"]\n" : "") +
+              "[[operator]]\naccount = \"boss\"\n");
+    ASSERT_TRUE(scene_.Until(
+        [&] { return host_->Printed("[irc] joined " + (both ? second : kChannel)); }, 20))
+        << Transcript();
+    const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
+    ASSERT_EQ(
+        PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(boss, alice, bob, both)),
+        "")
+        << Transcript();
+    UntilQuiet(said_);
+    for (const std::string& channel : channels) {
+      if (alone.empty()) alone = HostLinesIn(said_, channel, from);
+      EXPECT_EQ(HostLinesIn(said_, channel, from), alone) << channel;
+    }
+    host_->Write("exit\n");
+    ASSERT_TRUE(scene_.Until([&] { return host_->ExitStatus() == 0; }, 20)) << Transcript();
+  }
+  EXPECT_GT(alone.size(), 30u);
 }
 
 }  // namespace

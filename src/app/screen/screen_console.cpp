@@ -498,7 +498,7 @@ void ScreenConsole::DrawTop(VirtualScreen& screen) const {
           : std::string("zorvik ") + ZORVIK_VERSION + "  F1-F6 buttons  PgUp/PgDn  Tab  help";
   screen.Put(0, 1, title, Style::kTitle);
   if (link_) {
-    const std::string link = "IRC: " + link_().text + " ";
+    const std::string link = "IRC: " + link_(current_).text + " ";
     screen.Put(0, std::max(0, cols - TextWidth(link)), link, Style::kTitle);
   }
   const MatchTable& t = console.table();

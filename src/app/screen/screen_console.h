@@ -73,7 +73,8 @@ class ScreenConsole {
   std::ostream& notes() { return notes_; }
   // Boxes as overlays; Show waits (dispatching) for Enter or Escape.
   MessageBoxes& boxes() { return boxes_; }
-  void SetLinkState(std::function<LinkState()> state) { link_ = std::move(state); }
+  // Asked for the shown channel's link whenever the top is drawn.
+  void SetLinkState(std::function<LinkState(std::size_t shown)> state) { link_ = std::move(state); }
   // Called whenever anything shown has changed. Must not dispatch.
   void SetRedrawRequest(std::function<void()> request) { redraw_ = std::move(request); }
   // Leaves at once, for Ctrl-C when "exit" cannot be pressed.
@@ -103,7 +104,7 @@ class ScreenConsole {
   // typing goes.
   void Draw(VirtualScreen& screen, const InputLine& input) const;
   // Whether the top counts down and wants a redraw in a second.
-  bool Counting() const { return link_ && link_().counting; }
+  bool Counting() const { return link_ && link_(current_).counting; }
 
   // The shown channel's room.
   const std::deque<ScreenLine>& room() const { return view().room; }
@@ -172,7 +173,7 @@ class ScreenConsole {
   NoteBuffer note_buffer_{*this};
   std::ostream notes_{&note_buffer_};
   Boxes boxes_{*this};
-  std::function<LinkState()> link_;
+  std::function<LinkState(std::size_t)> link_;
   std::function<void()> redraw_;
   std::function<void()> quit_;
   bool commands_ = true;

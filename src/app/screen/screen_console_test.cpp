@@ -224,6 +224,7 @@ TEST_F(ScreenConsoleTest, CtrlCAsksBeforeEndingAMatch) {
 TEST_F(ScreenConsoleTest, SeveralChannelsShowOneHostAndRoomAtATime) {
   HostProgram other{loop_, boxes_, ProgramOptions{}};
   ScreenConsole both{{{"#a", &program_}, {"#b", &other}}, [](const std::function<bool()>&) {}};
+  both.SetLinkState([](std::size_t shown) { return LinkState{shown ? "b out" : "a in"}; });
   other.Start();
   loop_.Run();
   other.splash().Click();
@@ -233,6 +234,7 @@ TEST_F(ScreenConsoleTest, SeveralChannelsShowOneHostAndRoomAtATime) {
     VirtualScreen screen(24, 80);
     both.Draw(screen, {});
     EXPECT_EQ(screen.RowText(0).find(std::string(top) + "  F1-F6 buttons  F7/F8 channel"), 1u);
+    EXPECT_TRUE(screen.RowText(0).ends_with(top[1] == 'a' ? "IRC: a in" : "IRC: b out")) << top;
     EXPECT_EQ(screen.RowText(1).rfind(seat, 0), 0u) << top;
     std::string room;
     for (int row = 5; row < 22; ++row) room += screen.RowText(row) + "\n";

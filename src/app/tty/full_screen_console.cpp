@@ -59,7 +59,7 @@ class FullScreenConsole : public ConsoleFrontEnd {
                        const std::string& text) override {
     if (screen_) screen_->ChannelHostLine(index, nick, text);
   }
-  void SetLinkState(std::function<LinkState()> state) override {
+  void SetLinkState(std::function<LinkState(std::size_t)> state) override {
     link_ = std::move(state);
     if (screen_) screen_->SetLinkState(link_);
   }
@@ -103,7 +103,7 @@ class FullScreenConsole : public ConsoleFrontEnd {
   LateBoxes boxes_{*this};
   std::unique_ptr<std::ostringstream> early_notes_ = std::make_unique<std::ostringstream>();
   std::unique_ptr<ScreenConsole> screen_;
-  std::function<LinkState()> link_;
+  std::function<LinkState(std::size_t)> link_;
   SCREEN* terminal_ = nullptr;
   FILE* readline_out_ = nullptr;
   bool colours_ = false;

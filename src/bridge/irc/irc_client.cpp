@@ -96,6 +96,9 @@ IrcClient::~IrcClient() {
   for (EventLoop::TimerId timer : {liveness_timer_, reconnect_timer_, settle_timer_, pump_timer_}) {
     if (timer) loop_.Cancel(timer);
   }
+  for (const auto& [nick, lookup] : lookups_) {
+    if (lookup.timeout) loop_.Cancel(lookup.timeout);
+  }
   channels_.clear();
   if (transport_) transport_->Close();
 }
@@ -141,6 +144,7 @@ void IrcClient::Connect() {
   sasl_acked_ = false;
   acked_caps_.clear();
   accounts_.clear();
+  whox_ = false;
   callerid_mode_ = 0;
   callerid_set_ = false;
   transport_ = connect_();
@@ -224,6 +228,7 @@ void IrcClient::OnClosed(const std::string& reason) {
     if (*timer) loop_.Cancel(*timer);
     *timer = 0;
   }
+  FinishLookups();
   if (given_up_) return;
   const Micros delay = backoff_.Next();
   Report(IrcStatus::kInfo, (was_joined ? "connection lost: " : "cannot reach the server: ") +
@@ -278,6 +283,7 @@ void IrcClient::Handle(const IrcMessage& message) {
   } else if (command == "005") {
     for (std::size_t i = 1; i + 1 < message.params.size(); ++i) {
       const std::string& token = message.params[i];
+      if (token == "WHOX") whox_ = true;
       if (token == "CALLERID") callerid_mode_ = 'g';
       if (token.starts_with("CALLERID=") && token.size() > 9) callerid_mode_ = token[9];
     }
@@ -294,7 +300,10 @@ void IrcClient::Handle(const IrcMessage& message) {
     if (SameIrcName(NickOf(message.prefix), nick_)) nick_ = message.Param(0);
   } else if (command == "JOIN") {
     IrcChannel* channel = FindChannel(message.Param(0));
-    if (channel && SameIrcName(NickOf(message.prefix), nick_)) channel->Joined();
+    if (channel && SameIrcName(NickOf(message.prefix), nick_)) {
+      channel->Joined();
+      LookUpChannel(*channel);
+    }
   } else if (command == "KICK" || command == "PART") {
     const bool us = command == "KICK" ? SameIrcName(message.Param(1), nick_)
                                       : SameIrcName(NickOf(message.prefix), nick_);
@@ -316,6 +325,10 @@ void IrcClient::Handle(const IrcMessage& message) {
     }
   } else if (command == "404") {
     Report(IrcStatus::kInfo, "the channel did not take a line: " + Why(message));
+  } else if (command == "354") {
+    HandleWhoReply(message);
+  } else if (command == "315") {
+    EndOfWho(message);
   } else if (command == "PRIVMSG" || command == "NOTICE") {
     HandlePrivmsg(message, command == "NOTICE");
   }
@@ -378,61 +391,6 @@ void IrcClient::CapsSettled() {
 
 bool IrcClient::HasCap(std::string_view cap) const {
   return std::find(acked_caps_.begin(), acked_caps_.end(), cap) != acked_caps_.end();
-}
-
-std::string IrcClient::AccountOf(const IrcMessage& message) const {
-  if (HasCap("account-tag")) {
-    for (const IrcTag& tag : message.tags) {
-      if (tag.key == "account") return tag.value == "*" ? std::string() : tag.value;
-    }
-    return {};
-  }
-  const auto found = accounts_.find(FoldIrcName(NickOf(message.prefix)));
-  return found == accounts_.end() ? std::string() : found->second;
-}
-
-void IrcClient::TrackAccounts(const IrcMessage& message) {
-  // Enough for any channel; past it, newcomers count as logged out.
-  constexpr std::size_t kMostKnown = 10000;
-  const std::string& command = message.command;
-  if (command != "JOIN" && command != "ACCOUNT" && command != "NICK" && command != "QUIT" &&
-      command != "PART" && command != "KICK") {
-    return;  // the channel's lines: nothing to learn
-  }
-  const std::string who = FoldIrcName(NickOf(message.prefix));
-  const auto learn = [&](const std::string& nick, const std::string& account) {
-    if (account.empty() || account == "*") {
-      accounts_.erase(nick);
-    } else if (accounts_.size() < kMostKnown || accounts_.count(nick)) {
-      accounts_[nick] = account;
-    }
-  };
-  const bool served = FindChannel(message.Param(0)) != nullptr;
-  if (command == "JOIN" && HasCap("extended-join") && message.params.size() >= 2 && served) {
-    learn(who, message.Param(1));
-  } else if (command == "ACCOUNT" && HasCap("account-notify")) {
-    learn(who, message.Param(0));
-  } else if (command == "NICK") {
-    const auto found = accounts_.find(who);
-    if (found == accounts_.end()) return;
-    std::string account = std::move(found->second);
-    accounts_.erase(found);
-    learn(FoldIrcName(message.Param(0)), account);
-  } else if (command == "QUIT" || (command == "PART" && served)) {
-    // Out of a channel, nothing may tell us of their account any more: it
-    // is forgotten (they count as logged out until told again).
-    if (SameIrcName(who, nick_)) {
-      accounts_.clear();
-    } else {
-      accounts_.erase(who);
-    }
-  } else if (command == "KICK" && served) {
-    if (SameIrcName(message.Param(1), nick_)) {
-      accounts_.clear();
-    } else {
-      accounts_.erase(FoldIrcName(message.Param(1)));
-    }
-  }
 }
 
 void IrcClient::SendSaslCredentials() {
@@ -525,7 +483,7 @@ void IrcClient::HandlePrivmsg(const IrcMessage& message, bool notice) {
   }
   if (IsChannel(target) || !from_person) return;
   if (!notice && private_observer_ && SameIrcName(target, nick_)) {
-    private_observer_(IrcSender{message.prefix, AccountOf(message)}, text);
+    HearPrivate(message, text);
   }
   if (AllInstantMessagesOff()) return;
   Report(IrcStatus::kMessage, std::string(notice ? "notice from " : "private message from ") +

@@ -13,8 +13,16 @@
 //   password, if any, goes as the server password (PASS). The account
 //   capabilities (account-tag, account-notify, extended-join) are asked
 //   for where offered, so that private messages come with the services
-//   account of their sender. A nick in use
-//   during registration is tried again with "_", "__", then digits.
+//   account of their sender. A nick in use during registration is tried
+//   again with "_", "__", then digits.
+// - Without account-tag, on a server whose ISUPPORT names WHOX, the
+//   accounts of those already in a channel are asked for (WHO #chan %tna)
+//   once it is joined, and a private message from someone whose account is
+//   not known waits for a WHO of its sender before the private observer
+//   hears it. At most 8 senders are looked up at a time, with 4 messages
+//   held each: beyond that a sender counts as logged out, and further
+//   messages are dropped. A look-up unanswered for 30 s, or cut off by a
+//   lost link, counts as logged out.
 // - Once registered it joins every channel (with its key, if it has one),
 //   and joins a channel again after a kick from it.
 // - PING from the server is answered at once. When the server has been
@@ -57,7 +65,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <string_view>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -261,6 +268,19 @@ class IrcClient {
   // server tags messages, else what JOIN and ACCOUNT lines told.
   std::string AccountOf(const IrcMessage& message) const;
   void TrackAccounts(const IrcMessage& message);
+  // Keeps (or, for an empty or "*" account, forgets) what `folded_nick` is
+  // logged in to.
+  void Learn(const std::string& folded_nick, const std::string& account);
+  // WHOX look-ups (see above).
+  bool LooksUpAccounts() const;
+  void LookUpChannel(const IrcChannel& channel);
+  // Hands a private message to the private observer, now or, while its
+  // sender is looked up, once the look-up ends.
+  void HearPrivate(const IrcMessage& message, const std::string& text);
+  void HandleWhoReply(const IrcMessage& message);  // 354
+  void EndOfWho(const IrcMessage& message);        // 315
+  void FinishLookup(const std::string& folded_nick);
+  void FinishLookups();
   void Join(const IrcChannel& channel);
 
   // Writes a control line (registration, PONG, JOIN, MODE, QUIT) at once;
@@ -298,6 +318,18 @@ class IrcClient {
   // Folded nick to account, from extended-join and account-notify; only
   // for people in a channel served (forgotten when they leave one).
   std::map<std::string, std::string> accounts_;
+  bool whox_ = false;  // the server's ISUPPORT names WHOX
+  struct HeldMessage {
+    std::string prefix;
+    std::string text;
+  };
+  struct AccountLookup {
+    std::string account;  // from the answer, empty until then or when none
+    std::vector<HeldMessage> held;
+    EventLoop::TimerId timeout = 0;
+  };
+  // Private messages waiting for a WHO of their sender, by folded nick.
+  std::map<std::string, AccountLookup> lookups_;
 
   char callerid_mode_ = 0;  // 0 when the server has no caller-ID mode
   bool callerid_set_ = false;  // the mode is on at the server

@@ -536,6 +536,7 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
     server_.Say(":srv CAP host NAK :extended-join");
     EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP END"}));
     server_.Say(":srv 001 host :Welcome");
+    if (tagged) server_.Say(":srv 005 host WHOX :are supported");  // no look-ups: tagged
     server_.Say(":host!u@h JOIN #battles");
     server_.Say(":al!a@h ACCOUNT alice");
     server_.Say("@account=alice :al!a@h PRIVMSG host :start");
@@ -554,6 +555,44 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
     EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"al state", "al line two"}));
     client_.reset();
   }
+}
+
+// Untagged, on a WHOX server: a channel's accounts are asked for on joining
+// ("0": logged out), and a private message from a sender not known waits
+// for a WHO of them; strangers are looked up 8 at a time, 4 messages each.
+TEST_F(IrcClientTest, LooksUpAccountsWithWhox) {
+  Make();
+  std::vector<std::string> got;
+  client_->SetPrivateObserver([&got](const IrcSender& sender, const std::string& text) {
+    got.push_back(sender.prefix + " [" + sender.account + "] " + text);
+  });
+  server_.Say(":srv 001 host :Welcome");
+  server_.Say(":srv 005 host WHOX :are supported");
+  server_.Take();
+  const std::vector<std::pair<std::string, std::vector<std::string>>> steps = {
+      {":host!u@h JOIN #battles", {"WHO #battles %tna,801"}},
+      {":srv 354 host 801 Al alice", {}},
+      {":srv 354 host 801 bo 0", {}},
+      {":al!a@h PRIVMSG host :start", {"al!a@h [alice] start"}},
+      {":bo!b@h PRIVMSG host :stop", {"WHO bo %tna,802"}},
+      {":srv 354 host 802 BO bob", {}},
+      {":srv 315 host bo :End of /WHO list.", {"bo!b@h [bob] stop"}}};
+  for (const auto& [said, then] : steps) {
+    got.clear();
+    server_.Say(said);
+    std::vector<std::string> out = server_.Take();
+    out.insert(out.end(), got.begin(), got.end());
+    EXPECT_EQ(out, then) << said;
+  }
+  got.clear();
+  for (int i = 0; i < 13; ++i) {  // n0 says five lines, n1 to n8 one each
+    server_.Say(":n" + std::to_string(std::max(0, i - 4)) + "!x@h PRIVMSG host :m");
+  }
+  EXPECT_EQ(got, (std::vector<std::string>{"n8!x@h [] m"}));
+  server_.Say(":srv 315 host n0 :End of /WHO list.");
+  loop_.Wait(31 * kSecond);  // n1 to n7 unanswered: logged out
+  EXPECT_EQ(got.size(), 1u + 4 + 7);
+  EXPECT_EQ(server_.Take().size(), 8u);
 }
 
 // Several channels on one link: each is joined (with its key) and hears its
