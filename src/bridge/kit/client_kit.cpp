@@ -19,7 +19,7 @@ constexpr char kImAddress[] = "aol://9293:";
 constexpr double kLinePause = 0.51;
 constexpr double kKeywordPause = 0.05;
 constexpr double kImSendPause = 0.01;
-constexpr std::size_t kMaxClassLength = 249;
+constexpr std::size_t kMaxClassLength = kClassNameBuffer - 1;
 
 // Steps from a landmark window to the one the client's layout puts there.
 constexpr int kInputAfterHistory = 6;
@@ -37,36 +37,6 @@ std::string UpperAscii(std::string_view text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return upper;
-}
-
-// Whether `text` starts with `prefix`, ASCII letters compared case-blind.
-// Most classes a walk passes differ from the one it looks for within their
-// first eight bytes ("_AOL_Icon" against "_AOL_Listbox"), so those are
-// compared as one word: equal words need no more, and words that differ
-// in more than the case bit of some byte cannot match. Only a difference
-// of case alone is looked at byte by byte.
-bool StartsWithIgnoringAsciiCase(const char* text, std::size_t length, std::string_view prefix) {
-  if (length < prefix.size()) return false;
-  constexpr std::uint64_t kCaseBits = 0x2020202020202020;
-  std::size_t i = 0;
-  for (; i + 8 <= prefix.size(); i += 8) {
-    std::uint64_t a;
-    std::uint64_t b;
-    std::memcpy(&a, text + i, sizeof a);
-    std::memcpy(&b, prefix.data() + i, sizeof b);
-    const std::uint64_t difference = a ^ b;
-    if (difference == 0) continue;
-    if ((difference & ~kCaseBits) != 0) return false;
-    break;
-  }
-  for (; i < prefix.size(); ++i) {
-    const char a = text[i];
-    const char b = prefix[i];
-    if (a == b) continue;
-    const char lower = static_cast<char>(a | 0x20);
-    if (lower != static_cast<char>(b | 0x20) || lower < 'a' || lower > 'z') return false;
-  }
-  return true;
 }
 
 // The bytes that make a class name a pattern: ? * # [
@@ -107,10 +77,8 @@ bool HasLikeWildcard(std::string_view name) {
 // The walk for a name without wildcards, as every chat line walks the room.
 template <class Windows>
 Hwnd FindPlainChild(Windows& windows, Hwnd parent, std::string_view name) {
-  char buffer[kMaxClassLength + 1];
   for (Hwnd child = windows.FirstChild(parent); child != 0; child = windows.NextSibling(child)) {
-    const std::size_t length = windows.CopyClassName(child, buffer, sizeof buffer);
-    if (StartsWithIgnoringAsciiCase(buffer, length, name)) return child;
+    if (windows.ClassStartsWith(child, name)) return child;
   }
   return 0;
 }

@@ -103,6 +103,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   Hwnd FirstChild(Hwnd window) override;
   Hwnd NextSibling(Hwnd window) override;
   std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) override;
+  bool ClassStartsWith(Hwnd window, std::string_view prefix) override;
   std::string WindowText(Hwnd window) override;
   void SendMessage(Hwnd window, WindowMessage message, std::uint64_t wparam,
                    std::string_view text) override;
@@ -311,6 +312,19 @@ inline std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std:
   std::memcpy(buffer, entry.short_class, sizeof entry.short_class);
   buffer[length] = '\0';
   return length;
+}
+
+inline bool EmbeddedClient::ClassStartsWith(Hwnd window, std::string_view prefix) {
+  // Compared where the name is kept, without copying it out.
+  const std::size_t slot = SlotOf(window);
+  if (slot == kNoSlot) return prefix.empty();
+  const Slot& entry = slots_[slot];
+  const std::uint8_t length = entry.class_size();
+  const std::string_view name =
+      length == kLongClass
+          ? std::string_view(nodes_[slot].window_class).substr(0, kClassNameBuffer - 1)
+          : std::string_view(entry.short_class, length);
+  return StartsWithIgnoringAsciiCase(name, prefix);
 }
 
 }  // namespace zorvik

@@ -14,7 +14,13 @@
 #include <string>
 #include <string_view>
 
+#include "bridge/kit/ascii_prefix.h"
+
 namespace zorvik {
+
+// The client reads class names into buffers of this many bytes: a class
+// name is seen as its first kClassNameBuffer - 1 bytes.
+inline constexpr std::size_t kClassNameBuffer = 250;
 
 // A window handle, full width. 0 is "no window"; every call accepts 0 and
 // then finds nothing, reads nothing and sends nothing.
@@ -55,6 +61,15 @@ class WindowApi {
   std::string ClassName(Hwnd window) {
     char buffer[257];
     return std::string(buffer, CopyClassName(window, buffer, sizeof buffer));
+  }
+  // Whether the window's class name, as CopyClassName gives it into a
+  // buffer of kClassNameBuffer bytes, starts with `prefix`, ASCII letters
+  // compared case-blind (StartsWithIgnoringAsciiCase). For 0 or a window
+  // that has gone the name is empty. The step of every class walk.
+  virtual bool ClassStartsWith(Hwnd window, std::string_view prefix) {
+    char buffer[kClassNameBuffer];
+    const std::size_t length = CopyClassName(window, buffer, sizeof buffer);
+    return StartsWithIgnoringAsciiCase(std::string_view(buffer, length), prefix);
   }
   // The window's text (caption or contents), UTF-8; empty for 0 or a window
   // that has gone.
