@@ -7,10 +7,12 @@ namespace zorvik {
 
 ChatListener::ChatListener(EventLoop& loop, RoomFeed& feed, Handler handler)
     : loop_(loop), feed_(feed), handler_(std::make_unique<Handler>(std::move(handler))) {
-  // Most listeners are off most of the time: that is decided right here.
-  subscription_ = feed_.Subscribe([this](const std::string& screen_name, const std::string& text) {
-    if (on_) Queue(screen_name, text);
-  });
+  // Most listeners are off most of the time: a feed skips them then, and
+  // one that does not finds them refusing the line here.
+  subscription_ =
+      feed_.SubscribeWhile(on_, [this](const std::string& screen_name, const std::string& text) {
+        if (on_) Queue(screen_name, text);
+      });
 }
 
 ChatListener::~ChatListener() {
