@@ -16,7 +16,8 @@ namespace {
 constexpr char kMainClass[] = "AOL Frame25";
 constexpr char kImAddress[] = "aol://9293:";
 
-constexpr double kLinePause = 0.51;
+// 0.51 s, kept in loop units: every chat line takes this pause.
+constexpr Micros kLinePause = 510'000;
 constexpr double kKeywordPause = 0.05;
 constexpr double kImSendPause = 0.01;
 constexpr std::size_t kMaxClassLength = kClassNameBuffer - 1;
@@ -157,7 +158,7 @@ void BasicClientKit<Windows>::ChatSend(std::string_view line) {
   // Enter follows at once: dispatching here would let a nested ChatSend
   // replace the pending text and cost the outer line.
   windows_.SendMessage(input, WindowMessage::kChar, 13, {});
-  Pause(kLinePause);
+  loop_.Wait(kLinePause);
 }
 
 template <class Windows>

@@ -201,7 +201,11 @@ std::vector<RoomLine> EmbeddedClient::RoomHistory() const {
 
 void EmbeddedClient::Say(const std::string& screen_name, const std::string& text) {
   if (room_ == 0) return;
-  reachable_.insert(NameKey(screen_name));
+  // Most lines come from people already known: their key is looked up in
+  // a kept buffer and only a newcomer's is stored.
+  said_key_.clear();
+  AppendNameKey(screen_name, said_key_);
+  if (reachable_.find(said_key_) == reachable_.end()) reachable_.insert(said_key_);
   AppendLine(screen_name, text);
 }
 
@@ -376,11 +380,15 @@ bool EmbeddedClient::Reachable(const std::string& screen_name) const {
   return reachable_.count(NameKey(screen_name)) > 0;
 }
 
-std::string EmbeddedClient::NameKey(std::string_view screen_name) {
-  std::string key;
+void EmbeddedClient::AppendNameKey(std::string_view screen_name, std::string& key) {
   for (char c : screen_name) {
     if (c != ' ') key += LowerAscii(c);
   }
+}
+
+std::string EmbeddedClient::NameKey(std::string_view screen_name) {
+  std::string key;
+  AppendNameKey(screen_name, key);
   return key;
 }
 

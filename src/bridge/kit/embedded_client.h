@@ -252,6 +252,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   Hwnd OpenMessageBox(const std::string& text);
   bool Reachable(const std::string& screen_name) const;
   static std::string NameKey(std::string_view screen_name);
+  static void AppendNameKey(std::string_view screen_name, std::string& key);
 
   std::string operator_screen_name_;
   std::vector<Slot> slots_;
@@ -282,6 +283,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   InstantMessageObserver on_instant_message_;
   MailObserver on_mail_;
   std::set<std::string> reachable_;  // NameKey of each
+  std::string said_key_;             // NameKey of the last one to say a line
   std::vector<std::string> opened_addresses_;
   bool toolbar_dead_ = false;
   bool quiet_mail_ = false;
