@@ -31,6 +31,7 @@ class LowerBytes {
 
 bool SameLowerCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // most often the very same spelling
   LowerBytes left(a);
   LowerBytes right(b);
   for (std::size_t i = 0; i < a.size(); ++i) {

@@ -501,14 +501,6 @@ void EmbeddedClient::Destroy(Hwnd window) {
   if (window == mdi_) mdi_ = 0;
 }
 
-EmbeddedClient::Node& EmbeddedClient::At(Hwnd window) {
-  return *Find(window);
-}
-
-const EmbeddedClient::Node& EmbeddedClient::At(Hwnd window) const {
-  return *Find(window);
-}
-
 void EmbeddedClient::Relink(const std::vector<Hwnd>& siblings) {
   for (std::size_t i = 0; i < siblings.size(); ++i) {
     slots_[SlotOf(siblings[i])].next_sibling = i + 1 < siblings.size() ? siblings[i + 1] : 0;

@@ -229,8 +229,8 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
     return slot == kNoSlot ? nullptr : &nodes_[slot];
   }
   // The node of a window known to be open.
-  Node& At(Hwnd window);
-  const Node& At(Hwnd window) const;
+  Node& At(Hwnd window) { return *Find(window); }
+  const Node& At(Hwnd window) const { return *Find(window); }
   std::vector<Hwnd>& SiblingsOf(const Node& node);
   // Sets each window's next_sibling after its sibling list has changed.
   void Relink(const std::vector<Hwnd>& siblings);
