@@ -27,12 +27,12 @@ class IrcMatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(server_.Start()) << "ngircd did not start";
-    scene_.Add(watcher_);
     ASSERT_TRUE(Enter(watcher_));
   }
 
-  // Connects `client` and joins the channel.
+  // Connects `client` and joins the channel; the scene pumps it from now on.
   bool Enter(TestClient& client) {
+    scene_.Add(client);
     if (!client.Open(server_.port())) return false;
     if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
     client.Send("JOIN " + (also_.empty() ? kChannel : also_ + "," + kChannel));
@@ -55,13 +55,7 @@ class IrcMatchTest : public ::testing::Test {
            kChannel;
   }
 
-  int HostJoins() const {
-    int joins = 0;
-    for (const std::string& line : watcher_.raw) {
-      joins += line.starts_with(":" + kHost + "!") && line.find(" JOIN ") != std::string::npos;
-    }
-    return joins;
-  }
+  long HostJoins() const { return watcher_.Count(":" + kHost + "!", " JOIN "); }
 
   // The host's channel lines as the watcher heard them.
   std::vector<Heard> HostLines() const {
@@ -116,12 +110,7 @@ class IrcMatchTest : public ::testing::Test {
   }
 
   std::string Transcript() const {
-    std::string text = "--- host terminal:\n";
-    if (host_) {
-      const std::size_t from = host_->lines.size() > 60 ? host_->lines.size() - 60 : 0;
-      for (std::size_t i = from; i < host_->lines.size(); ++i) text += host_->lines[i] + "\n";
-    }
-    return text;
+    return host_ ? LastLines("host terminal", host_->lines, 60) : "";
   }
 
   Ngircd server_;
@@ -151,15 +140,9 @@ TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
   StartHost({Url(false), "--nick", kHost, "--config", config});
   TestClient boss("boss");
   TestClient eve("eve");
-  for (TestClient* client : {&boss, &eve}) {
-    scene_.Add(*client);
-    ASSERT_TRUE(Enter(*client));
-  }
+  for (TestClient* client : {&boss, &eve}) ASSERT_TRUE(Enter(*client));
   const auto notices = [](const TestClient& client) {
-    return std::count_if(client.raw.begin(), client.raw.end(), [&](const std::string& line) {
-      return line.starts_with(":" + kHost + "!") &&
-             line.find(" NOTICE " + client.nick() + " :") != std::string::npos;
-    });
+    return client.Count(":" + kHost + "!", " NOTICE " + client.nick() + " :");
   };
   boss.Send("PRIVMSG " + kHost + " :get players");
   EXPECT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
@@ -191,20 +174,13 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   StartHost({Url(true), "--nick", kHost, "--ca-file", server_.certificate(), "--seed", "110",
              "--burst", "10", "--lines-per-second", "2.5"});
   TestClient alice("alice");
-  scene_.Add(alice);
   ASSERT_TRUE(Enter(alice));
   Child bob({"sic", "-h", "127.0.0.1", "-p", std::to_string(server_.port()), "-n", "bob"});
   scene_.Add(bob);
   ASSERT_TRUE(
       scene_.Until([&] { return bob.Printed("End of /MOTD") || bob.Printed(" 376 "); }, 10));
   bob.Write(":j " + kChannel + "\n");
-  ASSERT_TRUE(scene_.Until(
-      [&] {
-        return std::any_of(watcher_.raw.begin(), watcher_.raw.end(), [](const std::string& l) {
-          return l.starts_with(":bob!") && l.find(" JOIN ") != std::string::npos;
-        });
-      },
-      10));
+  ASSERT_TRUE(scene_.Until([&] { return watcher_.Count(":bob!", " JOIN ") > 0; }, 10));
 
   Operator("get players");
   ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
@@ -240,13 +216,7 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
 
   Operator("exit");
   EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
-  EXPECT_TRUE(scene_.Until(
-      [&] {
-        return std::any_of(watcher_.raw.begin(), watcher_.raw.end(), [](const std::string& l) {
-          return l.starts_with(":" + kHost + "!") && l.find(" QUIT ") != std::string::npos;
-        });
-      },
-      20));
+  EXPECT_TRUE(scene_.Until([&] { return watcher_.Count(":" + kHost + "!", " QUIT ") > 0; }, 20));
   std::printf("[ figures  ] whole match: %d attacks, %zu host lines\n", attacks,
               HostLines().size());
 }
@@ -257,8 +227,6 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   StartHost(
       {Url(false), "--nick", kHost, "--seed", "110", "--burst", "10", "--lines-per-second", "2.5"});
   TestClient alice("alice"), bob("bob");
-  scene_.Add(alice);
-  scene_.Add(bob);
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
   ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
@@ -276,7 +244,7 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10))
       << Transcript();
   ASSERT_TRUE(server_.Start());
-  const int joins_before = HostJoins();
+  const long joins_before = HostJoins();
   ASSERT_TRUE(Enter(watcher_));
   ASSERT_TRUE(scene_.Until(
       [&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20))
@@ -317,9 +285,6 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
 TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
   StartHost({Url(false), "--nick", kHost, "--seed", "110"});
   TestClient alice("alice"), bob("bob"), crowd("crowd");
-  scene_.Add(alice);
-  scene_.Add(bob);
-  scene_.Add(crowd);
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
   ASSERT_TRUE(Enter(crowd));
@@ -391,10 +356,7 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
   also_ = second;
   watcher_.Send("JOIN " + second);
   TestClient alice("alice"), bob("bob");
-  for (TestClient* client : {&alice, &bob}) {
-    scene_.Add(*client);
-    ASSERT_TRUE(Enter(*client));
-  }
+  for (TestClient* client : {&alice, &bob}) ASSERT_TRUE(Enter(*client));
   char folder[] = "/tmp/zorvik-channels-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   std::vector<std::string> alone;

@@ -30,12 +30,13 @@ class IrcServicesTest : public ::testing::Test {
     ASSERT_TRUE(network_.Start(problem)) << problem;
     ASSERT_TRUE(network_.Register(kHost, kHostPassword)) << network_.Logs();
     unsetenv("ZORVIK_IRC_PASSWORD");
-    scene_.Add(watcher_);
     ASSERT_TRUE(Enter(watcher_, true));
   }
 
-  // Connects `client` (logged in, when it uses SASL) and joins the channel.
+  // Connects `client` (logged in, when it uses SASL) and joins the channel;
+  // the scene pumps it from now on.
   bool Enter(TestClient& client, bool join, const char* from = "127.0.0.1") {
+    scene_.Add(client);
     if (!client.Open(network_.port(), from)) return false;
     if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
     if (!join) return true;
@@ -102,12 +103,7 @@ class IrcServicesTest : public ::testing::Test {
   }
 
   std::string Transcript() const {
-    std::string text = "--- host terminal:\n";
-    for (std::size_t i = host_ && host_->lines.size() > 40 ? host_->lines.size() - 40 : 0;
-         host_ && i < host_->lines.size(); ++i) {
-      text += host_->lines[i] + "\n";
-    }
-    return text + network_.Logs();
+    return (host_ ? LastLines("host terminal", host_->lines, 40) : "") + network_.Logs();
   }
 
   ServicesNetwork network_;
@@ -137,12 +133,7 @@ TEST_F(IrcServicesTest, HostLogsInWithSasl) {
       const std::size_t from = watcher_.raw.size();
       watcher_.Send("WHOIS " + kHost);
       const std::string logged_in = " 330 watcher " + kHost + " " + kHost + " :";
-      EXPECT_TRUE(scene_.Until(
-          [&] {
-            return std::any_of(watcher_.raw.begin() + static_cast<long>(from), watcher_.raw.end(),
-                               [&](const std::string& l) { return l.find(logged_in) != l.npos; });
-          },
-          10))
+      EXPECT_TRUE(scene_.Until([&] { return watcher_.Count("", logged_in, from) > 0; }, 10))
           << Transcript();
       host_->Kill();
       continue;
@@ -174,7 +165,6 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
   for (TestClient* client : {&eve, &impostor}) {
     TestClient& refused = *client;
     SCOPED_TRACE(refused.nick());
-    scene_.Add(refused);
     ASSERT_TRUE(Enter(refused, false, client == &eve ? "127.0.0.2" : "127.0.0.3"));
     for (int i = 0; i < 3; ++i) refused.Send("PRIVMSG " + kHost + " :get players");
     ASSERT_TRUE(scene_.Until([&] { return Noticed(refused, "you are not an operator") > 0; }, 10))
@@ -188,10 +178,7 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
 
   TestClient boss("boss"), alice("alice"), bob("bob");
   boss.UseSasl("boss", op_password);
-  for (TestClient* client : {&boss, &alice, &bob}) {
-    scene_.Add(*client);
-    ASSERT_TRUE(Enter(*client, client != &boss));
-  }
+  for (TestClient* client : {&boss, &alice, &bob}) ASSERT_TRUE(Enter(*client, client != &boss));
   ASSERT_TRUE(boss.logged_in());
   const double start = Elapsed();
   ASSERT_EQ(
@@ -222,10 +209,7 @@ TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
   ASSERT_TRUE(network_.Register("boss", "boss-secret-2"));
   TestClient boss("boss"), alice("alice"), bob("bob");
   boss.UseSasl("boss", "boss-secret-2");
-  for (TestClient* client : {&boss, &alice, &bob}) {
-    scene_.Add(*client);
-    ASSERT_TRUE(Enter(*client, client != &boss));
-  }
+  for (TestClient* client : {&boss, &alice, &bob}) ASSERT_TRUE(Enter(*client, client != &boss));
   for (TestClient* client : {&watcher_, &alice, &bob}) client->Send("JOIN " + second);
   std::vector<std::string> alone;
   for (const bool both : {false, true}) {
