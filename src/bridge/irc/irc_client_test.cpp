@@ -267,15 +267,11 @@ TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   Register();
   server_.Say(":srv 005 host CALLERID=g NICKLEN=30 :are supported");
   server_.Say(":alice!a@h PRIVMSG #battles :-join");
-  server_.Say(
-      ":b\xE9o!b@h PRIVMSG #BATTLES :\x03"
-      "04i pick /pikachu\x0F");
+  server_.Say(":b\xE9o!b@h PRIVMSG #BATTLES :\00304i pick /pikachu\x0F");  // in colour
   server_.Say(":host!u@h PRIVMSG #battles :my own line");
   server_.Say(":carol!c@h PRIVMSG #elsewhere :-join");
   server_.Say(":dave!d@h NOTICE #battles :-join");
-  server_.Say(
-      ":erin!e@h PRIVMSG #battles :\x01"
-      "ACTION -join\x01");
+  server_.Say(":erin!e@h PRIVMSG #battles :\001ACTION -join\001");
   server_.Say(":frank!f@h PRIVMSG #battles");
   EXPECT_EQ(heard_, (std::vector<std::string>{"alice: -join", "b\xC3\xA9o: i pick /pikachu"}));
 
@@ -460,34 +456,14 @@ TEST_F(IrcClientTest, RejoinsAfterAKickAndMailsAsPrivateMessages) {
 TEST_F(IrcClientTest, SurvivesHostileServerBytes) {
   Make();
   Register();
-  const std::vector<std::string> lines = {"",
-                                          ":",
-                                          "@",
-                                          "@;;=;",
-                                          ": :",
-                                          "001",
-                                          "005",
-                                          "433",
-                                          "432",
-                                          "CAP",
-                                          "CAP * LS",
-                                          "CAP * ACK",
-                                          "AUTHENTICATE",
-                                          "KICK",
-                                          "KICK #battles",
-                                          "PART",
-                                          "JOIN",
-                                          "NICK",
-                                          "PRIVMSG",
-                                          "PRIVMSG host",
-                                          "NOTICE",
-                                          "ERROR",
-                                          "404",
-                                          "471",
-                                          "PRIVMSG #battles :\x01",
-                                          std::string("\0\0\0", 3),
-                                          "\xFF\xFE :\xC0 PRIVMSG #battles :\xE2\x82"};
-  for (const std::string& line : lines) server_.Say(line);
+  const char* const kBroken[] = {
+      "",     ":",    "@",        "@;;=;",        ": :",          "001",   "005",           "433",
+      "432",  "CAP",  "CAP * LS", "CAP * ACK",    "AUTHENTICATE", "KICK",  "KICK #battles", "PART",
+      "JOIN", "NICK", "PRIVMSG",  "PRIVMSG host", "NOTICE",       "ERROR", "404",           "471"};
+  for (const char* line : kBroken) server_.Say(line);
+  server_.Say("PRIVMSG #battles :\x01");
+  server_.Say("\xFF\xFE :\xC0 PRIVMSG #battles :\xE2\x82");
+  server_.SayBytes(std::string("\0\0\0\r\n", 5));
   std::string garbage;
   for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);
   server_.SayBytes(garbage);
