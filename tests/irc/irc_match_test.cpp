@@ -30,6 +30,11 @@ class IrcMatchTest : public ::testing::Test {
     ASSERT_TRUE(Enter(watcher_));
   }
 
+  // A failing scenario ends with what the host's terminal showed last.
+  void TearDown() override {
+    if (HasFailure()) std::printf("%s", Transcript().c_str());
+  }
+
   // Connects `client` and joins the channel; the scene pumps it from now on.
   bool Enter(TestClient& client) {
     scene_.Add(client);
@@ -45,8 +50,7 @@ class IrcMatchTest : public ::testing::Test {
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     host_ = std::make_unique<Child>(argv);
     scene_.Add(*host_);
-    ASSERT_TRUE(scene_.Until([&] { return HostJoins() > 0 && host_->Printed("[console]"); }, 15))
-        << Transcript();
+    ASSERT_TRUE(scene_.Until([&] { return HostJoins() > 0 && host_->Printed("[console]"); }, 15));
   }
 
   std::string Url(bool tls) const {
@@ -145,19 +149,18 @@ TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
     return client.Count(":" + kHost + "!", " NOTICE " + client.nick() + " :");
   };
   boss.Send("PRIVMSG " + kHost + " :get players");
-  EXPECT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
-  EXPECT_TRUE(scene_.Until([&] { return notices(boss) > 0; }, 10)) << Transcript();
+  EXPECT_TRUE(HostSays("-=|[type: -join]=-"));
+  EXPECT_TRUE(scene_.Until([&] { return notices(boss) > 0; }, 10));
   for (int i = 0; i < 3; ++i) eve.Send("PRIVMSG " + kHost + " :" + kChannel + " stop");
-  ASSERT_TRUE(scene_.Until([&] { return notices(eve) > 0; }, 10)) << Transcript();
+  ASSERT_TRUE(scene_.Until([&] { return notices(eve) > 0; }, 10));
   scene_.For(2);
   EXPECT_EQ(notices(eve), 1);
 
   std::ofstream(config, std::ios::app) << "[[operator]]\nmask = \"eve!*@127.0.0.1\"\n";
   kill(host_->pid(), SIGHUP);
-  EXPECT_TRUE(scene_.Until([&] { return host_->Printed(": 2 operators now, who may"); }, 10))
-      << Transcript();
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed(": 2 operators now, who may"); }, 10));
   boss.Send("PRIVMSG " + kHost + " :exit");
-  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20));
   const std::filesystem::directory_iterator logs(std::string(folder) + "/logs");
   ASSERT_NE(logs, std::filesystem::directory_iterator());
   std::ostringstream log;
@@ -183,21 +186,21 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   ASSERT_TRUE(scene_.Until([&] { return watcher_.Count(":bob!", " JOIN ") > 0; }, 10));
 
   Operator("get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
-  ASSERT_TRUE(Listening(1)) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[type: -join]=-"));
+  ASSERT_TRUE(Listening(1));
   alice.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-"));
   bob.Write("-join\n");
-  ASSERT_TRUE(HostSays("-=|[bob challenges alice]|=-")) << Transcript();
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[bob challenges alice]|=-"));
+  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-"));
   Operator("setup");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(2)) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-"));
+  ASSERT_TRUE(Listening(2));
   alice.Say(kChannel, "\x02i choose /pikachu\x02");  // in bold, as some clients send it
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(3)) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-"));
+  ASSERT_TRUE(Listening(3));
   bob.Write(" /bulbasaur\n");  // a leading space, as a player would type it
-  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-"));
   Operator("start");
   int attacks = 0;
   for (int turn; (turn = NextTurnListened("alice", "bob")) > 0 && attacks < 60; ++attacks) {
@@ -210,12 +213,11 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   ASSERT_FALSE(lines.empty());
   EXPECT_TRUE(lines.back().text == "-=|[bob defeated alice]|=-" ||
               lines.back().text == "-=|[alice defeated bob]|=-")
-      << lines.back().text << "\n"
-      << Transcript();
+      << lines.back().text;
   EXPECT_GE(attacks, 7);
 
   Operator("exit");
-  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20));
   EXPECT_TRUE(scene_.Until([&] { return watcher_.Count(":" + kHost + "!", " QUIT ") > 0; }, 20));
   std::printf("[ figures  ] whole match: %d attacks, %zu host lines\n", attacks,
               HostLines().size());
@@ -229,11 +231,10 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   TestClient alice("alice"), bob("bob");
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
-  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
-      << Transcript();
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 1) << Transcript();
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "");
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 1);
   alice.Say(kChannel, "/thundershock");
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 2);
   // bulbasaur is hit: its hit points are below 500 now.
   const std::string hurt = HostLines()[HostLines().size() - 2].text;
   ASSERT_TRUE(hurt.starts_with("-=|[bulbasaur: ") && hurt.find("500/500") == std::string::npos)
@@ -241,14 +242,12 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
 
   server_.Kill();
   const double down = Elapsed();
-  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10))
-      << Transcript();
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10));
   ASSERT_TRUE(server_.Start());
   const long joins_before = HostJoins();
   ASSERT_TRUE(Enter(watcher_));
   ASSERT_TRUE(scene_.Until(
-      [&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20))
-      << Transcript();
+      [&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20));
   // The watcher may have joined after the host: the host's console says.
   ASSERT_TRUE(scene_.Until(
       [&] {
@@ -257,8 +256,7 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
           joined += line.starts_with("[irc] joined #battles");
         return joined >= 2;
       },
-      20))
-      << Transcript();
+      20));
   const double back = Elapsed();
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
@@ -266,13 +264,13 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
 
   // Bob's turn is still bob's: the battle goes on.
   bob.Say(kChannel, "/tackle");
-  ASSERT_TRUE(HostSays("points of damage!")) << Transcript();
-  ASSERT_TRUE(HostSays("-=|[pikachu: ")) << Transcript();
-  ASSERT_TRUE(HostSays("-=|[bulbasaur: ")) << Transcript();
+  ASSERT_TRUE(HostSays("points of damage!"));
+  ASSERT_TRUE(HostSays("-=|[pikachu: "));
+  ASSERT_TRUE(HostSays("-=|[bulbasaur: "));
   EXPECT_EQ(HostLines().back().text, hurt) << "bulbasaur's hit points were kept";
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 1) << Transcript();
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 1);
   alice.Say(kChannel, "/thunder");
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 2);
   Operator("stop");
   EXPECT_TRUE(scene_.Until([&] { return host_->Printed("buttons: get players, exit, info"); }, 10));
   std::printf("[ figures  ] server down at %.1f s, host back in the channel %.1f s later\n", down,
@@ -299,9 +297,8 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
       },
       10));
 
-  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
-      << Transcript();
-  ASSERT_EQ(NextTurnListened("alice", "bob", 30), 1) << Transcript();
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "");
+  ASSERT_EQ(NextTurnListened("alice", "bob", 30), 1);
 
   const long rss_before = host_->RssKib();
   const double flood_start = Elapsed();
@@ -317,9 +314,9 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
     const int turn = i % 2 + 1;
     const double asked = Elapsed();
     (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
-    ASSERT_TRUE(HostSays("points of damage!", 15)) << Transcript();
+    ASSERT_TRUE(HostSays("points of damage!", 15));
     answers.push_back(Elapsed() - asked);
-    ASSERT_EQ(NextTurnListened("alice", "bob", 15), turn == 1 ? 2 : 1) << Transcript();
+    ASSERT_EQ(NextTurnListened("alice", "bob", 15), turn == 1 ? 2 : 1);
   }
   const double flood_seconds = Elapsed() - flood_start;
   scene_.SetTick(nullptr);
@@ -371,8 +368,7 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
     ASSERT_TRUE(
         scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
     const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
-    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(alice, bob)), "")
-        << Transcript();
+    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(alice, bob)), "");
     UntilQuiet(said_);
     for (const std::string& channel : {kChannel, second}) {
       const std::vector<std::string> lines = HostLinesIn(said_, channel, from);
@@ -380,7 +376,7 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
       EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
     }
     Operator("exit");
-    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
+    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20));
     hosts.push_back(std::move(host_));
   }
   EXPECT_GT(alone.size(), 30u);
@@ -394,8 +390,7 @@ TEST_F(IrcMatchTest, TlsRefusesAnUntrustedCertificate) {
   host_ = std::make_unique<Child>(
       std::vector<std::string>{ZORVIK_BINARY, "irc", Url(true), "--nick", kHost});
   scene_.Add(*host_);
-  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("certificate is not trusted"); }, 10))
-      << Transcript();
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("certificate is not trusted"); }, 10));
   EXPECT_EQ(HostJoins(), 0);
 }
 
