@@ -26,6 +26,11 @@ feedback_nick = "vandor"
 log_folder = "/var/log/z"
 log_keep = 7
 channels = ["#two", { name = "&three", key = "sesame" }]
+operators_may_exit = true
+[[operator]]
+account = "alice"
+[[operator]]
+mask = "b!*@h.example"
 [sasl]
 enabled = true
 account = "zacct"
@@ -57,6 +62,10 @@ lines_per_second = 0.5
   EXPECT_EQ(options.log_keep, 7u);
   EXPECT_TRUE(options.have_url);
   EXPECT_FALSE(options.url_from_args);
+  ASSERT_EQ(options.operators.size(), 2u);
+  EXPECT_EQ(options.operators[0].account, "alice");
+  EXPECT_EQ(options.operators[1].mask, "b!*@h.example");
+  EXPECT_TRUE(options.operators_may_exit);
 }
 
 // Every mistake names the file, the line it is on and what is wrong.
@@ -95,12 +104,20 @@ TEST(IrcConfigTest, ErrorsNameFileLineAndProblem) {
       {"channels = [\n\"#a\",\n\"b\"]\n",
        "c.toml:3: channels: a channel's name starts with # or & and has more after it"},
       {"channels = [{ key = \"k\" }]\n", "c.toml:1: a channel in channels needs its name"},
+      // Operators: by account or by a mask that does not match whole networks.
+      {"[[operator]]\nmask = \"alice\"\n", "c.toml:2: operator.mask: a mask is nick!user@host"},
+      {"[[operator]]\nmask = \"alice!*@*\"\n", "c.toml:2: operator.mask: the mask's host part"},
+      {"[[operator]]\nmask = \"a!b@*.*\"\n", "c.toml:2: operator.mask: the mask's host part"},
+      {"[[operator]]\naccount = \"a\"\nmask = \"a!b@c\"\n", "c.toml:1: an operator has either"},
+      {"[[operator]]\n", "c.toml:1: an operator has either"},
+      {"[[operator]]\naccount = \"a b\"\n", "c.toml:2: operator.account must be a name"},
+      {"[[operator]]\nnick = \"a\"\n", "c.toml:2: unknown key operator.nick"},
+      {"operator = \"a\"\n", "c.toml:1: operator must be tables ([[operator]])"},
   };
   for (const auto& c : cases) {
     IrcOptions options;
     const std::string error = ParseIrcConfig(c.text, "c.toml", options);
     EXPECT_TRUE(error.starts_with(c.error)) << c.text << "gave: " << error;
-    EXPECT_FALSE(error.empty()) << c.text;
   }
 }
 

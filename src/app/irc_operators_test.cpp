@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/irc_config.h"
-
 namespace zorvik {
 namespace {
 
@@ -40,36 +38,6 @@ TEST(IrcOperatorsTest, MatchesAccountsAndMasks) {
   EXPECT_TRUE(IrcWildcardMatch("{x}", "[X]"));
   // Many stars against a long near-miss still ends quickly.
   EXPECT_FALSE(IrcWildcardMatch(std::string(200, '*') + "b", std::string(5000, 'a')));
-}
-
-TEST(IrcOperatorsTest, ConfigTakesOperatorsAndRefusesLooseMasks) {
-  IrcOptions options;
-  ASSERT_EQ(ParseIrcConfig("operators_may_exit = true\n[[operator]]\naccount = \"alice\"\n"
-                           "[[operator]]\nmask = \"b!*@h.example\"\n",
-                           "o.toml", options),
-            "");
-  ASSERT_EQ(options.operators.size(), 2u);
-  EXPECT_EQ(options.operators[0].account, "alice");
-  EXPECT_EQ(options.operators[1].mask, "b!*@h.example");
-  EXPECT_TRUE(options.operators_may_exit);
-  const struct {
-    const char* text;
-    const char* error;
-  } cases[] = {
-      {"[[operator]]\nmask = \"alice\"\n", "o.toml:2: operator.mask: a mask is nick!user@host"},
-      {"[[operator]]\nmask = \"alice!*@*\"\n", "o.toml:2: operator.mask: the mask's host part"},
-      {"[[operator]]\nmask = \"a!b@*.*\"\n", "o.toml:2: operator.mask: the mask's host part"},
-      {"[[operator]]\naccount = \"a\"\nmask = \"a!b@c\"\n", "o.toml:1: an operator has either"},
-      {"[[operator]]\n", "o.toml:1: an operator has either"},
-      {"[[operator]]\naccount = \"a b\"\n", "o.toml:2: operator.account must be a name"},
-      {"[[operator]]\nnick = \"a\"\n", "o.toml:2: unknown key operator.nick"},
-      {"operator = \"a\"\n", "o.toml:1: operator must be tables ([[operator]])"},
-  };
-  for (const auto& c : cases) {
-    IrcOptions bad;
-    const std::string error = ParseIrcConfig(c.text, "o.toml", bad);
-    EXPECT_TRUE(error.starts_with(c.error)) << c.text << "gave: " << error;
-  }
 }
 
 // One refusal per host, then silence for the quiet spell; never more than

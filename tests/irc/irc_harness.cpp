@@ -65,6 +65,54 @@ std::string Base64(std::string_view bytes) {
 
 }  // namespace
 
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& log) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    const int null = open("/dev/null", O_RDONLY);
+    dup2(null, 0);
+    dup2(fd, 1);
+    dup2(fd, 2);
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+bool Listens(pid_t& pid, const std::vector<int>& ports, double seconds) {
+  const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(seconds));
+  while (Clock::now() < deadline && !Ended(pid)) {
+    if (std::all_of(ports.begin(), ports.end(), CanConnect)) return true;
+    usleep(20'000);
+  }
+  return false;
+}
+
+void Stop(pid_t& pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  pid = -1;
+}
+
+bool Ended(pid_t& pid) {
+  if (pid <= 0 || waitpid(pid, nullptr, WNOHANG) != pid) return pid <= 0;
+  pid = -1;
+  return true;
+}
+
+std::string LastLines(const std::string& heading, const std::vector<std::string>& lines,
+                      std::size_t count) {
+  std::string text = "--- " + heading + ":\n";
+  for (std::size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
+    text += lines[i] + "\n";
+  return text;
+}
+
 double Elapsed() {
   return std::chrono::duration<double>(Clock::now() - kStart).count();
 }
@@ -114,13 +162,6 @@ void Child::Write(std::string_view text) {
     if (wrote <= 0) return;
     text.remove_prefix(static_cast<std::size_t>(wrote));
   }
-}
-
-void Child::Kill() {
-  if (pid_ <= 0) return;
-  kill(pid_, SIGKILL);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
 }
 
 int Child::ExitStatus() {
@@ -189,32 +230,8 @@ Ngircd::~Ngircd() {
 bool Ngircd::Start() {
   Kill();
   log_ = dir_ + "/ngircd.log";
-  pid_ = fork();
-  if (pid_ == 0) {
-    const int fd = open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    dup2(fd, 1);
-    dup2(fd, 2);
-    const std::string config = dir_ + "/ngircd.conf";
-    execlp("ngircd", "ngircd", "-n", "-f", config.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  const auto deadline = Clock::now() + std::chrono::seconds(10);
-  while (Clock::now() < deadline) {
-    if (CanConnect(port_) && CanConnect(tls_port_)) return true;
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return false;
-    }
-    usleep(20'000);
-  }
-  return false;
-}
-
-void Ngircd::Kill() {
-  if (pid_ <= 0) return;
-  kill(pid_, SIGKILL);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
+  pid_ = Spawn({"ngircd", "-n", "-f", dir_ + "/ngircd.conf"}, log_);
+  return Listens(pid_, {port_, tls_port_}, 10);
 }
 
 TestClient::~TestClient() {
@@ -311,6 +328,18 @@ void TestClient::Pump() {
     }
     raw.push_back(std::move(line));
   }
+}
+
+long TestClient::Count(std::string_view start, std::string_view part, std::size_t from) const {
+  return std::count_if(raw.begin() + static_cast<long>(std::min(from, raw.size())), raw.end(),
+                       [&](const std::string& line) {
+                         return line.starts_with(start) && line.find(part) != std::string::npos;
+                       });
+}
+
+void Scene::Add(TestClient& client) {
+  if (std::find(clients_.begin(), clients_.end(), &client) == clients_.end())
+    clients_.push_back(&client);
 }
 
 void Scene::PumpOnce(int timeout_ms) {

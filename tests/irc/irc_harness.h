@@ -29,6 +29,20 @@ int FreePort();
 // Whether something takes TCP connections on 127.0.0.1:`port`.
 bool CanConnect(int port);
 
+// Runs `argv` (a path, or a name found on PATH) with no input and its
+// output and errors appended to the file `log`.
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& log);
+// Waits until `pid` takes connections on every one of `ports`; false once
+// it has ended or `seconds` have passed.
+bool Listens(pid_t& pid, const std::vector<int>& ports, double seconds);
+// Kills and reaps `pid` if it was started, and forgets it.
+void Stop(pid_t& pid);
+// Whether `pid` has ended (and is reaped) or was never started.
+bool Ended(pid_t& pid);
+// The last `count` of `lines` under a heading, for a failure's report.
+std::string LastLines(const std::string& heading, const std::vector<std::string>& lines,
+                      std::size_t count);
+
 class Child {
  public:
   // Runs `argv` with stdin and stdout (stderr merged) as pipes.
@@ -38,7 +52,7 @@ class Child {
   Child& operator=(const Child&) = delete;
 
   void Write(std::string_view text);
-  void Kill();
+  void Kill() { Stop(pid_); }
   // The exit status once the child has ended (and is reaped), else -1.
   int ExitStatus();
   pid_t pid() const { return pid_; }
@@ -70,7 +84,7 @@ class Ngircd {
   // Starts the server (again, on the same ports) and waits until it takes
   // connections on both. False if it does not within 10 s.
   bool Start();
-  void Kill();
+  void Kill() { Stop(pid_); }
 
   int port() const { return port_; }
   int tls_port() const { return tls_port_; }
@@ -122,6 +136,9 @@ class TestClient {
   bool logged_in() const { return logged_in_; }
   bool InChannel() const { return in_channel_; }
   const std::string& nick() const { return nick_; }
+  // How many lines from the server, from line `from` on, start with `start`
+  // and hold `part`.
+  long Count(std::string_view start, std::string_view part, std::size_t from = 0) const;
   std::vector<Heard> heard;      // PRIVMSGs to channels, in order
   std::vector<std::string> raw;  // every line from the server
   std::size_t bytes_received = 0;
@@ -139,7 +156,8 @@ class TestClient {
 
 class Scene {
  public:
-  void Add(TestClient& client) { clients_.push_back(&client); }
+  // Pumps `client` from now on (once, however often added).
+  void Add(TestClient& client);
   void Add(Child& child) { children_.push_back(&child); }
   // Pumps everything until `done` holds (true) or `seconds` pass (false).
   bool Until(const std::function<bool()>& done, double seconds);

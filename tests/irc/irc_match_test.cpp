@@ -27,12 +27,17 @@ class IrcMatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(server_.Start()) << "ngircd did not start";
-    scene_.Add(watcher_);
     ASSERT_TRUE(Enter(watcher_));
   }
 
-  // Connects `client` and joins the channel.
+  // A failing scenario ends with what the host's terminal showed last.
+  void TearDown() override {
+    if (HasFailure()) std::printf("%s", Transcript().c_str());
+  }
+
+  // Connects `client` and joins the channel; the scene pumps it from now on.
   bool Enter(TestClient& client) {
+    scene_.Add(client);
     if (!client.Open(server_.port())) return false;
     if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
     client.Send("JOIN " + (also_.empty() ? kChannel : also_ + "," + kChannel));
@@ -45,8 +50,7 @@ class IrcMatchTest : public ::testing::Test {
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     host_ = std::make_unique<Child>(argv);
     scene_.Add(*host_);
-    ASSERT_TRUE(scene_.Until([&] { return HostJoins() > 0 && host_->Printed("[console]"); }, 15))
-        << Transcript();
+    ASSERT_TRUE(scene_.Until([&] { return HostJoins() > 0 && host_->Printed("[console]"); }, 15));
   }
 
   std::string Url(bool tls) const {
@@ -55,13 +59,7 @@ class IrcMatchTest : public ::testing::Test {
            kChannel;
   }
 
-  int HostJoins() const {
-    int joins = 0;
-    for (const std::string& line : watcher_.raw) {
-      joins += line.starts_with(":" + kHost + "!") && line.find(" JOIN ") != std::string::npos;
-    }
-    return joins;
-  }
+  long HostJoins() const { return watcher_.Count(":" + kHost + "!", " JOIN "); }
 
   // The host's channel lines as the watcher heard them.
   std::vector<Heard> HostLines() const {
@@ -116,12 +114,7 @@ class IrcMatchTest : public ::testing::Test {
   }
 
   std::string Transcript() const {
-    std::string text = "--- host terminal:\n";
-    if (host_) {
-      const std::size_t from = host_->lines.size() > 60 ? host_->lines.size() - 60 : 0;
-      for (std::size_t i = from; i < host_->lines.size(); ++i) text += host_->lines[i] + "\n";
-    }
-    return text;
+    return host_ ? LastLines("host terminal", host_->lines, 60) : "";
   }
 
   Ngircd server_;
@@ -151,30 +144,23 @@ TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
   StartHost({Url(false), "--nick", kHost, "--config", config});
   TestClient boss("boss");
   TestClient eve("eve");
-  for (TestClient* client : {&boss, &eve}) {
-    scene_.Add(*client);
-    ASSERT_TRUE(Enter(*client));
-  }
+  for (TestClient* client : {&boss, &eve}) ASSERT_TRUE(Enter(*client));
   const auto notices = [](const TestClient& client) {
-    return std::count_if(client.raw.begin(), client.raw.end(), [&](const std::string& line) {
-      return line.starts_with(":" + kHost + "!") &&
-             line.find(" NOTICE " + client.nick() + " :") != std::string::npos;
-    });
+    return client.Count(":" + kHost + "!", " NOTICE " + client.nick() + " :");
   };
   boss.Send("PRIVMSG " + kHost + " :get players");
-  EXPECT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
-  EXPECT_TRUE(scene_.Until([&] { return notices(boss) > 0; }, 10)) << Transcript();
+  EXPECT_TRUE(HostSays("-=|[type: -join]=-"));
+  EXPECT_TRUE(scene_.Until([&] { return notices(boss) > 0; }, 10));
   for (int i = 0; i < 3; ++i) eve.Send("PRIVMSG " + kHost + " :" + kChannel + " stop");
-  ASSERT_TRUE(scene_.Until([&] { return notices(eve) > 0; }, 10)) << Transcript();
+  ASSERT_TRUE(scene_.Until([&] { return notices(eve) > 0; }, 10));
   scene_.For(2);
   EXPECT_EQ(notices(eve), 1);
 
   std::ofstream(config, std::ios::app) << "[[operator]]\nmask = \"eve!*@127.0.0.1\"\n";
   kill(host_->pid(), SIGHUP);
-  EXPECT_TRUE(scene_.Until([&] { return host_->Printed(": 2 operators now, who may"); }, 10))
-      << Transcript();
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed(": 2 operators now, who may"); }, 10));
   boss.Send("PRIVMSG " + kHost + " :exit");
-  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20));
   const std::filesystem::directory_iterator logs(std::string(folder) + "/logs");
   ASSERT_NE(logs, std::filesystem::directory_iterator());
   std::ostringstream log;
@@ -191,37 +177,30 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   StartHost({Url(true), "--nick", kHost, "--ca-file", server_.certificate(), "--seed", "110",
              "--burst", "10", "--lines-per-second", "2.5"});
   TestClient alice("alice");
-  scene_.Add(alice);
   ASSERT_TRUE(Enter(alice));
   Child bob({"sic", "-h", "127.0.0.1", "-p", std::to_string(server_.port()), "-n", "bob"});
   scene_.Add(bob);
   ASSERT_TRUE(
       scene_.Until([&] { return bob.Printed("End of /MOTD") || bob.Printed(" 376 "); }, 10));
   bob.Write(":j " + kChannel + "\n");
-  ASSERT_TRUE(scene_.Until(
-      [&] {
-        return std::any_of(watcher_.raw.begin(), watcher_.raw.end(), [](const std::string& l) {
-          return l.starts_with(":bob!") && l.find(" JOIN ") != std::string::npos;
-        });
-      },
-      10));
+  ASSERT_TRUE(scene_.Until([&] { return watcher_.Count(":bob!", " JOIN ") > 0; }, 10));
 
   Operator("get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-")) << Transcript();
-  ASSERT_TRUE(Listening(1)) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[type: -join]=-"));
+  ASSERT_TRUE(Listening(1));
   alice.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-"));
   bob.Write("-join\n");
-  ASSERT_TRUE(HostSays("-=|[bob challenges alice]|=-")) << Transcript();
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[bob challenges alice]|=-"));
+  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-"));
   Operator("setup");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(2)) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-"));
+  ASSERT_TRUE(Listening(2));
   alice.Say(kChannel, "\x02i choose /pikachu\x02");  // in bold, as some clients send it
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-")) << Transcript();
-  ASSERT_TRUE(Listening(3)) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-"));
+  ASSERT_TRUE(Listening(3));
   bob.Write(" /bulbasaur\n");  // a leading space, as a player would type it
-  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-")) << Transcript();
+  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-"));
   Operator("start");
   int attacks = 0;
   for (int turn; (turn = NextTurnListened("alice", "bob")) > 0 && attacks < 60; ++attacks) {
@@ -234,19 +213,12 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   ASSERT_FALSE(lines.empty());
   EXPECT_TRUE(lines.back().text == "-=|[bob defeated alice]|=-" ||
               lines.back().text == "-=|[alice defeated bob]|=-")
-      << lines.back().text << "\n"
-      << Transcript();
+      << lines.back().text;
   EXPECT_GE(attacks, 7);
 
   Operator("exit");
-  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
-  EXPECT_TRUE(scene_.Until(
-      [&] {
-        return std::any_of(watcher_.raw.begin(), watcher_.raw.end(), [](const std::string& l) {
-          return l.starts_with(":" + kHost + "!") && l.find(" QUIT ") != std::string::npos;
-        });
-      },
-      20));
+  EXPECT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20));
+  EXPECT_TRUE(scene_.Until([&] { return watcher_.Count(":" + kHost + "!", " QUIT ") > 0; }, 20));
   std::printf("[ figures  ] whole match: %d attacks, %zu host lines\n", attacks,
               HostLines().size());
 }
@@ -257,15 +229,12 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   StartHost(
       {Url(false), "--nick", kHost, "--seed", "110", "--burst", "10", "--lines-per-second", "2.5"});
   TestClient alice("alice"), bob("bob");
-  scene_.Add(alice);
-  scene_.Add(bob);
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
-  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
-      << Transcript();
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 1) << Transcript();
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "");
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 1);
   alice.Say(kChannel, "/thundershock");
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 2);
   // bulbasaur is hit: its hit points are below 500 now.
   const std::string hurt = HostLines()[HostLines().size() - 2].text;
   ASSERT_TRUE(hurt.starts_with("-=|[bulbasaur: ") && hurt.find("500/500") == std::string::npos)
@@ -273,14 +242,12 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
 
   server_.Kill();
   const double down = Elapsed();
-  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10))
-      << Transcript();
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10));
   ASSERT_TRUE(server_.Start());
-  const int joins_before = HostJoins();
+  const long joins_before = HostJoins();
   ASSERT_TRUE(Enter(watcher_));
   ASSERT_TRUE(scene_.Until(
-      [&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20))
-      << Transcript();
+      [&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20));
   // The watcher may have joined after the host: the host's console says.
   ASSERT_TRUE(scene_.Until(
       [&] {
@@ -289,8 +256,7 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
           joined += line.starts_with("[irc] joined #battles");
         return joined >= 2;
       },
-      20))
-      << Transcript();
+      20));
   const double back = Elapsed();
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
@@ -298,13 +264,13 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
 
   // Bob's turn is still bob's: the battle goes on.
   bob.Say(kChannel, "/tackle");
-  ASSERT_TRUE(HostSays("points of damage!")) << Transcript();
-  ASSERT_TRUE(HostSays("-=|[pikachu: ")) << Transcript();
-  ASSERT_TRUE(HostSays("-=|[bulbasaur: ")) << Transcript();
+  ASSERT_TRUE(HostSays("points of damage!"));
+  ASSERT_TRUE(HostSays("-=|[pikachu: "));
+  ASSERT_TRUE(HostSays("-=|[bulbasaur: "));
   EXPECT_EQ(HostLines().back().text, hurt) << "bulbasaur's hit points were kept";
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 1) << Transcript();
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 1);
   alice.Say(kChannel, "/thunder");
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 2) << Transcript();
+  ASSERT_EQ(NextTurnListened("alice", "bob"), 2);
   Operator("stop");
   EXPECT_TRUE(scene_.Until([&] { return host_->Printed("buttons: get players, exit, info"); }, 10));
   std::printf("[ figures  ] server down at %.1f s, host back in the channel %.1f s later\n", down,
@@ -317,9 +283,6 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
 TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
   StartHost({Url(false), "--nick", kHost, "--seed", "110"});
   TestClient alice("alice"), bob("bob"), crowd("crowd");
-  scene_.Add(alice);
-  scene_.Add(bob);
-  scene_.Add(crowd);
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
   ASSERT_TRUE(Enter(crowd));
@@ -334,9 +297,8 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
       },
       10));
 
-  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "")
-      << Transcript();
-  ASSERT_EQ(NextTurnListened("alice", "bob", 30), 1) << Transcript();
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "");
+  ASSERT_EQ(NextTurnListened("alice", "bob", 30), 1);
 
   const long rss_before = host_->RssKib();
   const double flood_start = Elapsed();
@@ -352,9 +314,9 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
     const int turn = i % 2 + 1;
     const double asked = Elapsed();
     (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
-    ASSERT_TRUE(HostSays("points of damage!", 15)) << Transcript();
+    ASSERT_TRUE(HostSays("points of damage!", 15));
     answers.push_back(Elapsed() - asked);
-    ASSERT_EQ(NextTurnListened("alice", "bob", 15), turn == 1 ? 2 : 1) << Transcript();
+    ASSERT_EQ(NextTurnListened("alice", "bob", 15), turn == 1 ? 2 : 1);
   }
   const double flood_seconds = Elapsed() - flood_start;
   scene_.SetTick(nullptr);
@@ -391,10 +353,7 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
   also_ = second;
   watcher_.Send("JOIN " + second);
   TestClient alice("alice"), bob("bob");
-  for (TestClient* client : {&alice, &bob}) {
-    scene_.Add(*client);
-    ASSERT_TRUE(Enter(*client));
-  }
+  for (TestClient* client : {&alice, &bob}) ASSERT_TRUE(Enter(*client));
   char folder[] = "/tmp/zorvik-channels-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   std::vector<std::string> alone;
@@ -409,8 +368,7 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
     ASSERT_TRUE(
         scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
     const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
-    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(alice, bob)), "")
-        << Transcript();
+    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(alice, bob)), "");
     UntilQuiet(said_);
     for (const std::string& channel : {kChannel, second}) {
       const std::vector<std::string> lines = HostLinesIn(said_, channel, from);
@@ -418,7 +376,7 @@ TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
       EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
     }
     Operator("exit");
-    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20)) << Transcript();
+    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20));
     hosts.push_back(std::move(host_));
   }
   EXPECT_GT(alone.size(), 30u);
@@ -432,8 +390,7 @@ TEST_F(IrcMatchTest, TlsRefusesAnUntrustedCertificate) {
   host_ = std::make_unique<Child>(
       std::vector<std::string>{ZORVIK_BINARY, "irc", Url(true), "--nick", kHost});
   scene_.Add(*host_);
-  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("certificate is not trusted"); }, 10))
-      << Transcript();
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("certificate is not trusted"); }, 10));
   EXPECT_EQ(HostJoins(), 0);
 }
 

@@ -30,12 +30,18 @@ class IrcServicesTest : public ::testing::Test {
     ASSERT_TRUE(network_.Start(problem)) << problem;
     ASSERT_TRUE(network_.Register(kHost, kHostPassword)) << network_.Logs();
     unsetenv("ZORVIK_IRC_PASSWORD");
-    scene_.Add(watcher_);
     ASSERT_TRUE(Enter(watcher_, true));
   }
 
-  // Connects `client` (logged in, when it uses SASL) and joins the channel.
+  // A failing scenario ends with what the host's terminal showed last.
+  void TearDown() override {
+    if (HasFailure()) std::printf("%s", Transcript().c_str());
+  }
+
+  // Connects `client` (logged in, when it uses SASL) and joins the channel;
+  // the scene pumps it from now on.
   bool Enter(TestClient& client, bool join, const char* from = "127.0.0.1") {
+    scene_.Add(client);
     if (!client.Open(network_.port(), from)) return false;
     if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
     if (!join) return true;
@@ -102,12 +108,7 @@ class IrcServicesTest : public ::testing::Test {
   }
 
   std::string Transcript() const {
-    std::string text = "--- host terminal:\n";
-    for (std::size_t i = host_ && host_->lines.size() > 40 ? host_->lines.size() - 40 : 0;
-         host_ && i < host_->lines.size(); ++i) {
-      text += host_->lines[i] + "\n";
-    }
-    return text + network_.Logs();
+    return (host_ ? LastLines("host terminal", host_->lines, 40) : "") + network_.Logs();
   }
 
   ServicesNetwork network_;
@@ -132,28 +133,19 @@ TEST_F(IrcServicesTest, HostLogsInWithSasl) {
     if (c.environment) setenv("ZORVIK_IRC_PASSWORD", c.environment, 1);
     StartHost("");
     if (c.logs_in) {
-      ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] joined " + kChannel); }, 20))
-          << Transcript();
+      ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] joined " + kChannel); }, 20));
       const std::size_t from = watcher_.raw.size();
       watcher_.Send("WHOIS " + kHost);
       const std::string logged_in = " 330 watcher " + kHost + " " + kHost + " :";
-      EXPECT_TRUE(scene_.Until(
-          [&] {
-            return std::any_of(watcher_.raw.begin() + static_cast<long>(from), watcher_.raw.end(),
-                               [&](const std::string& l) { return l.find(logged_in) != l.npos; });
-          },
-          10))
-          << Transcript();
+      EXPECT_TRUE(scene_.Until([&] { return watcher_.Count("", logged_in, from) > 0; }, 10));
       host_->Kill();
       continue;
     }
     int status = -1;
-    EXPECT_TRUE(scene_.Until([&] { return (status = host_->ExitStatus()) >= 0; }, 20))
-        << Transcript();
+    EXPECT_TRUE(scene_.Until([&] { return (status = host_->ExitStatus()) >= 0; }, 20));
     host_->Drain();  // what it printed last may still be in the pipe
-    EXPECT_EQ(status, 1) << Transcript();
-    EXPECT_TRUE(host_->Printed("[irc] giving up: SASL login as " + kHost + " failed"))
-        << Transcript();
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(host_->Printed("[irc] giving up: SASL login as " + kHost + " failed"));
   }
 }
 
@@ -167,18 +159,15 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
   const std::string op_password = "boss-secret-2";
   ASSERT_TRUE(network_.Register("boss", op_password));
   StartHost("[[operator]]\naccount = \"boss\"\n");
-  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] joined " + kChannel); }, 20))
-      << Transcript();
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] joined " + kChannel); }, 20));
   // From hosts of their own: the host refuses a host once, whatever nick.
   TestClient eve("eve"), impostor("boss");
   for (TestClient* client : {&eve, &impostor}) {
     TestClient& refused = *client;
     SCOPED_TRACE(refused.nick());
-    scene_.Add(refused);
     ASSERT_TRUE(Enter(refused, false, client == &eve ? "127.0.0.2" : "127.0.0.3"));
     for (int i = 0; i < 3; ++i) refused.Send("PRIVMSG " + kHost + " :get players");
-    ASSERT_TRUE(scene_.Until([&] { return Noticed(refused, "you are not an operator") > 0; }, 10))
-        << Transcript();
+    ASSERT_TRUE(scene_.Until([&] { return Noticed(refused, "you are not an operator") > 0; }, 10));
     scene_.For(1.5);
     EXPECT_EQ(Noticed(refused, ""), 1);
     refused.Send("QUIT");
@@ -188,27 +177,24 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
 
   TestClient boss("boss"), alice("alice"), bob("bob");
   boss.UseSasl("boss", op_password);
-  for (TestClient* client : {&boss, &alice, &bob}) {
-    scene_.Add(*client);
-    ASSERT_TRUE(Enter(*client, client != &boss));
-  }
+  for (TestClient* client : {&boss, &alice, &bob}) ASSERT_TRUE(Enter(*client, client != &boss));
   ASSERT_TRUE(boss.logged_in());
   const double start = Elapsed();
   ASSERT_EQ(
-      PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(boss, alice, bob, false)), "")
-      << Transcript();
+      PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(boss, alice, bob, false)),
+      "");
   int attacks = 0, turn;
   while ((turn = NextTurn()) > 0 && attacks++ < 60) {
-    ASSERT_TRUE(Listening(turn + 3)) << Transcript();
+    ASSERT_TRUE(Listening(turn + 3));
     (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
   }
-  ASSERT_EQ(turn, 0) << "the battle did not end\n" << Transcript();
+  ASSERT_EQ(turn, 0) << "the battle did not end";
   Press(boss, "stop");
 
   for (const TestClient* client : {&boss, &alice, &bob, &watcher_}) {
     for (const std::string& line : client->raw) EXPECT_EQ(line.find("Excess Flood"), line.npos);
   }
-  EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost")) << Transcript();
+  EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost"));
   std::printf("[ figures  ] match by an operator: %d attacks in %.1f s at the default rate\n",
               attacks, Elapsed() - start);
 }
@@ -222,10 +208,7 @@ TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
   ASSERT_TRUE(network_.Register("boss", "boss-secret-2"));
   TestClient boss("boss"), alice("alice"), bob("bob");
   boss.UseSasl("boss", "boss-secret-2");
-  for (TestClient* client : {&boss, &alice, &bob}) {
-    scene_.Add(*client);
-    ASSERT_TRUE(Enter(*client, client != &boss));
-  }
+  for (TestClient* client : {&boss, &alice, &bob}) ASSERT_TRUE(Enter(*client, client != &boss));
   for (TestClient* client : {&watcher_, &alice, &bob}) client->Send("JOIN " + second);
   std::vector<std::string> alone;
   for (const bool both : {false, true}) {
@@ -233,20 +216,18 @@ TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
     StartHost((both ? "channels = [\"" + second + "\"]\n" : "") +
               "[[operator]]\naccount = \"boss\"\n");
     ASSERT_TRUE(scene_.Until(
-        [&] { return host_->Printed("[irc] joined " + (both ? second : kChannel)); }, 20))
-        << Transcript();
+        [&] { return host_->Printed("[irc] joined " + (both ? second : kChannel)); }, 20));
     const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
     ASSERT_EQ(
         PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(boss, alice, bob, both)),
-        "")
-        << Transcript();
+        "");
     UntilQuiet(said_);
     for (const std::string& channel : channels) {
       if (alone.empty()) alone = HostLinesIn(said_, channel, from);
       EXPECT_EQ(HostLinesIn(said_, channel, from), alone) << channel;
     }
     host_->Write("exit\n");
-    ASSERT_TRUE(scene_.Until([&] { return host_->ExitStatus() == 0; }, 20)) << Transcript();
+    ASSERT_TRUE(scene_.Until([&] { return host_->ExitStatus() == 0; }, 20));
   }
   EXPECT_GT(alone.size(), 30u);
 }

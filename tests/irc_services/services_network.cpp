@@ -1,9 +1,6 @@
 #include "services_network.h"
 
-#include <fcntl.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -17,44 +14,11 @@ namespace {
 const char kServer[] = "/usr/sbin/inspircd";
 const char kServices[] = "/usr/bin/atheme-services";
 
-pid_t Spawn(const std::vector<std::string>& argv, const std::string& log) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    const int null = open("/dev/null", O_RDONLY);
-    dup2(null, 0);
-    dup2(fd, 1);
-    dup2(fd, 2);
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
-    _exit(127);
-  }
-  return pid;
-}
-
-void Stop(pid_t& pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-  pid = -1;
-}
-
-bool Ended(pid_t& pid) {
-  if (pid <= 0 || waitpid(pid, nullptr, WNOHANG) != pid) return pid <= 0;
-  pid = -1;
-  return true;
-}
-
 std::string Tail(const std::string& path) {
   std::ifstream in(path);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  std::string text = "--- " + path + ":\n";
-  for (std::size_t i = lines.size() > 15 ? lines.size() - 15 : 0; i < lines.size(); ++i)
-    text += lines[i] + "\n";
-  return text;
+  return LastLines(path, lines, 15);
 }
 
 }  // namespace
@@ -133,11 +97,7 @@ bool ServicesNetwork::StartServer() {
     WriteConfigs(link_port);
     server_ = Spawn({kServer, "--nofork", "--runasroot", "--config", dir_ + "/inspircd.conf"},
                     dir_ + "/inspircd.out");
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
-    while (Clock::now() < deadline && !Ended(server_)) {
-      if (CanConnect(port_) && CanConnect(link_port)) return true;
-      usleep(20'000);
-    }
+    if (Listens(server_, {port_, link_port}, 5)) return true;
     Stop(server_);
   }
   return false;
@@ -196,8 +156,7 @@ bool ServicesNetwork::Register(const std::string& account, const std::string& pa
 }
 
 std::string ServicesNetwork::Logs() const {
-  return Tail(dir_ + "/inspircd.out") + Tail(dir_ + "/inspircd.log") +
-         Tail(dir_ + "/atheme.out");
+  return Tail(dir_ + "/inspircd.out") + Tail(dir_ + "/inspircd.log") + Tail(dir_ + "/atheme.out");
 }
 
 }  // namespace zorvik::irc_test

@@ -102,12 +102,10 @@ TEST_F(ScreenConsoleTest, SeatsShowHitPointsAsBarsAndButtonsTheirState) {
   EXPECT_EQ(screen.At(3, 26).style, Style::kButtonDim);  // setup
   PlayToBattle();
   screen = Drawn();
-  EXPECT_EQ(screen.RowText(1), " player1:[alice]              pikachu       500/500 [" +
-                                   [] {
-                                     std::string bar;
-                                     for (int i = 0; i < 20; ++i) bar += "\u2588";
-                                     return bar;
-                                   }() + "]");
+  std::string full_bar;
+  for (int i = 0; i < 20; ++i) full_bar += "\u2588";
+  EXPECT_EQ(screen.RowText(1),
+            " player1:[alice]              pikachu       500/500 [" + full_bar + "]");
   EXPECT_EQ(screen.At(1, 44).style, Style::kHpGood);
   // The host's lines, the players' and the spectators' are told apart.
   Say("alice", "/thundershock");
@@ -165,13 +163,15 @@ TEST_F(ScreenConsoleTest, InfoMenuBoxesAndFeedbackFormAsOverlays) {
   Key(kKeyDown);
   Key(kKeyEnter);
   ASSERT_TRUE(program_.form().shown());
-  for (int key : std::vector<int>{kKeyEnter, int{'h'}, 0xC3, 0xB8, kKeyLeft, kKeyBackspace, kKeyEnd, int{'!'}}) {
+  for (int key : std::vector<int>{kKeyEnter, int{'h'}, 0xC3, 0xB8, kKeyLeft, kKeyBackspace, kKeyEnd,
+                                  int{'!'}}) {
     Key(key);
   }
   EXPECT_TRUE(program_.form().text().ends_with("\r\n\u00f8!"));
   Key(kKeyTab);
   Key(kKeyEnter);
-  EXPECT_EQ(screen_.room().back().text, "[client] mail to ZorvikDesk: bug report for z\u00f8rv\u00efk");
+  EXPECT_EQ(screen_.room().back().text,
+            "[client] mail to ZorvikDesk: bug report for z\u00f8rv\u00efk");
   Key(kKeyEscape);
   EXPECT_FALSE(program_.form().shown());
 }

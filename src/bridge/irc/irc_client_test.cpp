@@ -1,5 +1,6 @@
 #include "bridge/irc/irc_client.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,9 +22,7 @@ class FakeServer {
   class Transport : public IrcTransport {
    public:
     Transport(FakeServer& server, EventLoop& loop) : server_(server), loop_(loop) {}
-    ~Transport() override {
-      if (server_.live_ == this) server_.live_ = nullptr;
-    }
+    ~Transport() override { Close(); }
     void Open(Handlers handlers) override {
       handlers_ = std::move(handlers);
       server_.live_ = this;
@@ -52,8 +51,7 @@ class FakeServer {
     }
     void Hangup(const std::string& reason) {
       if (closed_) return;
-      closed_ = true;
-      if (server_.live_ == this) server_.live_ = nullptr;
+      Close();
       handlers_.closed(reason);
     }
     Handlers handlers_;
@@ -69,12 +67,9 @@ class FakeServer {
   }
 
   bool live() const { return live_ != nullptr; }
-  void Say(const std::string& line) {
-    ASSERT_TRUE(live_) << "no connection for " << line;
-    live_->handlers_.received(line + "\r\n");
-  }
+  void Say(const std::string& line) { SayBytes(line + "\r\n"); }
   void SayBytes(std::string_view bytes) {
-    ASSERT_TRUE(live_);
+    ASSERT_TRUE(live_) << "no connection for " << bytes;
     live_->handlers_.received(bytes);
   }
   void Hangup() {
@@ -119,6 +114,18 @@ class IrcClientTest : public ::testing::Test {
     loop_.DispatchPending();
   }
 
+  // Records what reaches the private observer in `private_`.
+  void WatchPrivate() {
+    client_->SetPrivateObserver([this](const IrcSender& sender, const std::string& text) {
+      private_.push_back(sender.prefix + " [" + sender.account + "] " + text);
+    });
+  }
+
+  // Whether the operator was told `status` ("info: ...", "message: ...").
+  bool Told(const std::string& status) const {
+    return std::find(statuses_.begin(), statuses_.end(), status) != statuses_.end();
+  }
+
   // Takes the client through registration and into the channel; what it
   // wrote on the way is forgotten unless `keep`.
   void Register(bool keep = false) {
@@ -146,6 +153,7 @@ class IrcClientTest : public ::testing::Test {
   std::unique_ptr<IrcClient> client_;
   std::vector<std::string> statuses_;
   std::vector<std::string> heard_;
+  std::vector<std::string> private_;  // "PREFIX [ACCOUNT] TEXT"
 };
 
 // Registration: CAP LS, NICK, USER; CAP END when nothing is wanted; a nick
@@ -259,15 +267,11 @@ TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   Register();
   server_.Say(":srv 005 host CALLERID=g NICKLEN=30 :are supported");
   server_.Say(":alice!a@h PRIVMSG #battles :-join");
-  server_.Say(
-      ":b\xE9o!b@h PRIVMSG #BATTLES :\x03"
-      "04i pick /pikachu\x0F");
+  server_.Say(":b\xE9o!b@h PRIVMSG #BATTLES :\00304i pick /pikachu\x0F");  // in colour
   server_.Say(":host!u@h PRIVMSG #battles :my own line");
   server_.Say(":carol!c@h PRIVMSG #elsewhere :-join");
   server_.Say(":dave!d@h NOTICE #battles :-join");
-  server_.Say(
-      ":erin!e@h PRIVMSG #battles :\x01"
-      "ACTION -join\x01");
+  server_.Say(":erin!e@h PRIVMSG #battles :\001ACTION -join\001");
   server_.Say(":frank!f@h PRIVMSG #battles");
   EXPECT_EQ(heard_, (std::vector<std::string>{"alice: -join", "b\xC3\xA9o: i pick /pikachu"}));
 
@@ -319,11 +323,6 @@ TEST_F(IrcClientTest, ChatSendWaitsForTheBucket) {
   EXPECT_EQ(texts, (std::vector<std::string>{"line 1", "line 2", "line 3", "line 4", "line 5",
                                              "line 6", "line 7", "line 8", "nested", "line 9"}));
   EXPECT_EQ(at, (std::vector<Micros>{0, 510, 1020, 1530, 2040, 2550, 3060, 4000, 5000, 6020}));
-  for (std::size_t a = 0; a < at.size(); ++a) {
-    for (std::size_t b = a; b < at.size(); ++b) {
-      EXPECT_LE(static_cast<Micros>(b - a + 1) * 1000, 4000 + at[b] - at[a]);
-    }
-  }
 }
 
 // A long line is split within the server's limit without cutting a
@@ -334,11 +333,9 @@ TEST_F(IrcClientTest, LongLinesAreSplitAndLineBreaksNeverLeak) {
   settings.burst = 100;
   Make(settings);
   Register();
-  std::string line;
-  for (int i = 0; i < 300; ++i) line += "\xC3\xB8";
-  line += "\r\nQUIT :bye\n";
-  line += std::string("a\0b", 3);
-  client_->channel(0).ChatSend(line);
+  std::string oes;
+  for (int i = 0; i < 300; ++i) oes += "\xC3\xB8";
+  client_->channel(0).ChatSend(oes + "\r\nQUIT :bye\n" + std::string("a\0b", 3));
   std::string joined;
   const std::vector<std::string> sent = Privmsgs();
   ASSERT_EQ(sent.size(), 2u);
@@ -351,9 +348,7 @@ TEST_F(IrcClientTest, LongLinesAreSplitAndLineBreaksNeverLeak) {
     EXPECT_EQ(ToUtf8(text), text);
     joined += text;
   }
-  std::string expected;
-  for (int i = 0; i < 300; ++i) expected += "\xC3\xB8";
-  EXPECT_EQ(joined, expected + "  QUIT :bye a b");
+  EXPECT_EQ(joined, oes + "  QUIT :bye a b");
 }
 
 // The server's PING is answered at once; a quiet server is pinged after a
@@ -429,13 +424,9 @@ TEST_F(IrcClientTest, LinesWaitAcrossAReconnection) {
   EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"#battles while away 3", "#battles while away 4",
                                                   "#battles while away 5"}));
   EXPECT_EQ(client_->dropped(), 2u);
-  bool told = false;
-  for (const std::string& status : statuses_) {
-    told |= status ==
-            "info: joined #battles; 2 lines could not wait for it and were dropped; "
-            "sending 3 waiting lines";
-  }
-  EXPECT_TRUE(told);
+  EXPECT_TRUE(
+      Told("info: joined #battles; 2 lines could not wait for it and were dropped; "
+           "sending 3 waiting lines"));
 }
 
 // Kicked, the host joins again after five seconds; the feedback mail goes
@@ -465,34 +456,14 @@ TEST_F(IrcClientTest, RejoinsAfterAKickAndMailsAsPrivateMessages) {
 TEST_F(IrcClientTest, SurvivesHostileServerBytes) {
   Make();
   Register();
-  const std::vector<std::string> lines = {"",
-                                          ":",
-                                          "@",
-                                          "@;;=;",
-                                          ": :",
-                                          "001",
-                                          "005",
-                                          "433",
-                                          "432",
-                                          "CAP",
-                                          "CAP * LS",
-                                          "CAP * ACK",
-                                          "AUTHENTICATE",
-                                          "KICK",
-                                          "KICK #battles",
-                                          "PART",
-                                          "JOIN",
-                                          "NICK",
-                                          "PRIVMSG",
-                                          "PRIVMSG host",
-                                          "NOTICE",
-                                          "ERROR",
-                                          "404",
-                                          "471",
-                                          "PRIVMSG #battles :\x01",
-                                          std::string("\0\0\0", 3),
-                                          "\xFF\xFE :\xC0 PRIVMSG #battles :\xE2\x82"};
-  for (const std::string& line : lines) server_.Say(line);
+  const char* const kBroken[] = {
+      "",     ":",    "@",        "@;;=;",        ": :",          "001",   "005",           "433",
+      "432",  "CAP",  "CAP * LS", "CAP * ACK",    "AUTHENTICATE", "KICK",  "KICK #battles", "PART",
+      "JOIN", "NICK", "PRIVMSG",  "PRIVMSG host", "NOTICE",       "ERROR", "404",           "471"};
+  for (const char* line : kBroken) server_.Say(line);
+  server_.Say("PRIVMSG #battles :\x01");
+  server_.Say("\xFF\xFE :\xC0 PRIVMSG #battles :\xE2\x82");
+  server_.SayBytes(std::string("\0\0\0\r\n", 5));
   std::string garbage;
   for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);
   server_.SayBytes(garbage);
@@ -505,12 +476,6 @@ TEST_F(IrcClientTest, SurvivesHostileServerBytes) {
   EXPECT_EQ(heard_.back(), "alice: -join");
 }
 
-}  // namespace
-}  // namespace zorvik
-
-namespace zorvik {
-namespace {
-
 // The account capabilities are asked for one by one where offered; private
 // messages reach their observer with the sender's account, from the tag
 // when the server tags, else from extended-join and account-notify, and
@@ -520,11 +485,9 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
     server_.Take();
     IrcClientSettings settings;
     settings.keep_private_messages = true;
+    private_.clear();
     Make(settings);
-    std::vector<std::string> got;
-    client_->SetPrivateObserver([&got](const IrcSender& sender, const std::string& text) {
-      got.push_back(sender.prefix + " [" + sender.account + "] " + text);
-    });
+    WatchPrivate();
     server_.Take();
     server_.Say(std::string(":srv CAP * LS :") + (tagged ? "account-tag " : "") +
                 "account-notify extended-join");
@@ -545,11 +508,11 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
     server_.Say(":al!a@h PRIVMSG host :show");
     server_.Say(":al!a@h NOTICE host :not for the observer");
     const std::vector<std::string> want =
-        tagged ? std::vector<std::string>{"al!a@h [alice] start", "al!a@h [] stop",
-                                          "al!a@h [] show"}
-               : std::vector<std::string>{"al!a@h [alice] start", "al!a@h [alice] stop",
-                                          "al!a@h [] show"};
-    EXPECT_EQ(got, want) << tagged;
+        tagged
+            ? std::vector<std::string>{"al!a@h [alice] start", "al!a@h [] stop", "al!a@h [] show"}
+            : std::vector<std::string>{"al!a@h [alice] start", "al!a@h [alice] stop",
+                                       "al!a@h [] show"};
+    EXPECT_EQ(private_, want) << tagged;
     client_->SendNotice("al", "state\nline two");
     loop_.DispatchPending();
     EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"al state", "al line two"}));
@@ -562,10 +525,7 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
 // for a WHO of them; strangers are looked up 8 at a time, 4 messages each.
 TEST_F(IrcClientTest, LooksUpAccountsWithWhox) {
   Make();
-  std::vector<std::string> got;
-  client_->SetPrivateObserver([&got](const IrcSender& sender, const std::string& text) {
-    got.push_back(sender.prefix + " [" + sender.account + "] " + text);
-  });
+  WatchPrivate();
   server_.Say(":srv 001 host :Welcome");
   server_.Say(":srv 005 host WHOX :are supported");
   server_.Take();
@@ -578,20 +538,20 @@ TEST_F(IrcClientTest, LooksUpAccountsWithWhox) {
       {":srv 354 host 802 BO bob", {}},
       {":srv 315 host bo :End of /WHO list.", {"bo!b@h [bob] stop"}}};
   for (const auto& [said, then] : steps) {
-    got.clear();
+    private_.clear();
     server_.Say(said);
     std::vector<std::string> out = server_.Take();
-    out.insert(out.end(), got.begin(), got.end());
+    out.insert(out.end(), private_.begin(), private_.end());
     EXPECT_EQ(out, then) << said;
   }
-  got.clear();
+  private_.clear();
   for (int i = 0; i < 13; ++i) {  // n0 says five lines, n1 to n8 one each
     server_.Say(":n" + std::to_string(std::max(0, i - 4)) + "!x@h PRIVMSG host :m");
   }
-  EXPECT_EQ(got, (std::vector<std::string>{"n8!x@h [] m"}));
+  EXPECT_EQ(private_, (std::vector<std::string>{"n8!x@h [] m"}));
   server_.Say(":srv 315 host n0 :End of /WHO list.");
   loop_.Wait(31 * kSecond);  // n1 to n7 unanswered: logged out
-  EXPECT_EQ(got.size(), 1u + 4 + 7);
+  EXPECT_EQ(private_.size(), 1u + 4 + 7);
   EXPECT_EQ(server_.Take().size(), 8u);
 }
 
@@ -607,10 +567,10 @@ TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
   server_.Say(":srv 001 host :Welcome");
   EXPECT_EQ(std::vector<std::string>(server_.lines.end() - 3, server_.lines.end()),
             (std::vector<std::string>{"JOIN #battles", "JOIN #two sesame", "JOIN #three"}));
-  for (const char* line : {":host!u@h JOIN #battles", ":host!u@h JOIN #TWO",
-                           ":host!u@h JOIN #three", ":a!a@h PRIVMSG #two :-join",
-                           ":b!b@h PRIVMSG #battles :hi",
-                           ":c!c@h PRIVMSG #Three :-join", ":d!d@h PRIVMSG #four :lost"}) {
+  for (const char* line :
+       {":host!u@h JOIN #battles", ":host!u@h JOIN #TWO", ":host!u@h JOIN #three",
+        ":a!a@h PRIVMSG #two :-join", ":b!b@h PRIVMSG #battles :hi", ":c!c@h PRIVMSG #Three :-join",
+        ":d!d@h PRIVMSG #four :lost"}) {
     server_.Say(line);
   }
   EXPECT_EQ(heard_, (std::vector<std::string>{"b: hi", "2 c-join"}));
@@ -627,9 +587,9 @@ TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
     }
   }
   loop_.Wait(20 * kSecond);
-  EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"#battles l1", "#battles l2", "#battles l3",
-                                                  "#battles l4", "#two l1", "op l1", "#battles l5",
-                                                  "#two l2"}));
+  EXPECT_EQ(Privmsgs(),
+            (std::vector<std::string>{"#battles l1", "#battles l2", "#battles l3", "#battles l4",
+                                      "#two l1", "op l1", "#battles l5", "#two l2"}));
   // A kicked channel's lines wait; caller-ID is set while every channel's IMs are off.
   server_.Say(":op!o@h KICK #two host :out");
   loop_.Post([this] { client_->channel(1).ChatSend("waits"); });
@@ -642,7 +602,6 @@ TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
             (std::vector<std::string>{"PRIVMSG #three goes", "MODE host +g", "MODE host -g"}));
   EXPECT_EQ(client_->channel(1).queued(), 1u);
 }
-
 
 }  // namespace
 }  // namespace zorvik
