@@ -20,7 +20,6 @@ constexpr char kImAddress[] = "aol://9293:";
 constexpr Micros kLinePause = 510'000;
 constexpr double kKeywordPause = 0.05;
 constexpr double kImSendPause = 0.01;
-constexpr std::size_t kMaxClassLength = kClassNameBuffer - 1;
 
 // Steps from a landmark window to the one the client's layout puts there.
 constexpr int kInputAfterHistory = 6;
@@ -99,7 +98,7 @@ BasicClientKit<Windows>::BasicClientKit(Windows& windows, EventLoop& loop)
 template <class Windows>
 Hwnd BasicClientKit<Windows>::FindChildByClass(Hwnd parent, std::string_view name) {
   if (!HasLikeWildcard(name)) return FindPlainChild(windows_, parent, name);
-  char buffer[kMaxClassLength + 1];
+  char buffer[kClassNameBuffer];
   const std::string pattern = UpperAscii(name);
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
     const std::size_t length = windows_.CopyClassName(child, buffer, sizeof buffer);
@@ -126,7 +125,7 @@ Hwnd BasicClientKit<Windows>::FindChildByTitle(Hwnd parent, std::string_view tit
 template <class Windows>
 std::string BasicClientKit<Windows>::GetClass(Hwnd window) {
   // The client's own code reads class names into a 250-byte buffer.
-  char buffer[kMaxClassLength + 1];
+  char buffer[kClassNameBuffer];
   return std::string(buffer, windows_.CopyClassName(window, buffer, sizeof buffer));
 }
 

@@ -31,17 +31,9 @@ char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
-  }
-  return true;
-}
-
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   // Callers mostly pass the class as the client spells it.
-  return a.size() == b.size() && (a == b || StartsWithIgnoringCase(a, b));
+  return a.size() == b.size() && (a == b || StartsWithIgnoringAsciiCase(a, b));
 }
 
 void AppendUtf8(std::string& out, std::uint64_t code) {
@@ -307,7 +299,7 @@ void EmbeddedClient::GoKeyword(Hwnd go) {
   const std::string address = WindowText(ChildWithRole(kw, Role::kKeywordAddress));
   Destroy(kw);
   opened_addresses_.push_back(address);
-  if (StartsWithIgnoringCase(address, kImAddress)) {
+  if (StartsWithIgnoringAsciiCase(address, kImAddress)) {
     OpenInstantMessageWindow(address.substr(sizeof(kImAddress) - 1));
   }
 }
