@@ -74,9 +74,10 @@ bool HasLikeWildcard(std::string_view name) {
   return WordHasLikeWildcard(name.data() + size - 8);
 }
 
-// The walk for a name without wildcards, as every chat line walks the room.
-template <class Windows>
-Hwnd FindPlainChild(Windows& windows, Hwnd parent, std::string_view name) {
+// The walk for a name without wildcards, as every chat line walks the room:
+// `name` is a string_view or, for the client's own classes, a FoldedPrefix.
+template <class Windows, class Name>
+Hwnd FindPlainChild(Windows& windows, Hwnd parent, const Name& name) {
   for (Hwnd child = windows.FirstChild(parent); child != 0; child = windows.NextSibling(child)) {
     if (windows.ClassStartsWith(child, name)) return child;
   }

@@ -124,12 +124,13 @@ class BasicClientKit : public ChatClient {
   // A class name of the client's own, known when the kit is compiled to
   // hold no wildcard, so that a walk for it is a plain case-blind prefix test.
   struct PlainClass {
-    consteval PlainClass(const char* text) : name(text) {  // NOLINT: implicit on purpose
-      for (char c : name) {
+    consteval PlainClass(const char* text)  // NOLINT: implicit on purpose
+        : name(text) {
+      for (char c : name.text) {
         if (c == '?' || c == '*' || c == '#' || c == '[') throw "a pattern, not a plain class";
       }
     }
-    std::string_view name;
+    FoldedPrefix name;
   };
   Hwnd FindChild(Hwnd parent, PlainClass window_class);
   Hwnd FindMainWindow();

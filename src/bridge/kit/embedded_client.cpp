@@ -7,7 +7,7 @@ namespace zorvik {
 namespace {
 
 // A handle is the slot's generation in the high 32 bits and the slot plus
-// kSlotBase in the low ones: handles start above 32 bits (0x1'0000'0100), so
+// kSlotBase in the low ones: handles start above 32 bits (0x1'0000'0101), so
 // anything narrowing them shows up, and a slot reused by a new window gets a
 // handle no earlier window had.
 constexpr Hwnd kSlotBase = EmbeddedClient::kSlotBase;
@@ -32,8 +32,7 @@ char LowerAscii(char c) {
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  // Callers mostly pass the class as the client spells it.
-  return a.size() == b.size() && (a == b || StartsWithIgnoringAsciiCase(a, b));
+  return a.size() == b.size() && StartsWithIgnoringAsciiCase(a, b);
 }
 
 void AppendUtf8(std::string& out, std::uint64_t code) {
@@ -57,7 +56,7 @@ void AppendUtf8(std::string& out, std::uint64_t code) {
 }  // namespace
 
 EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
-    : operator_screen_name_(std::move(operator_screen_name)) {
+    : operator_screen_name_(std::move(operator_screen_name)), slots_(1), nodes_(1) {
   for (const char* name : {"$IM_Off", "$IM_On"}) reachable_.insert(NameKey(name));
   reachable_.insert(NameKey(operator_screen_name_));
 
@@ -91,20 +90,13 @@ EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
 Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
                                   std::optional<std::string_view> title) {
   for (Hwnd window : top_level_) {
-    const Node& node = At(window);
+    // The windows of the list are open: their slots are read directly.
+    const Node& node = nodes_[(window & 0xFFFF'FFFF) - kSlotBase];
     if (EqualIgnoringCase(node.window_class, window_class) && (!title || node.text == *title)) {
       return window;
     }
   }
   return 0;
-}
-
-std::size_t EmbeddedClient::CopyLongClassName(std::size_t slot, char* buffer, std::size_t size) {
-  const std::string& name = nodes_[slot].window_class;
-  const std::size_t length = std::min(name.size(), size - 1);
-  if (length > 0) std::memcpy(buffer, name.data(), length);
-  buffer[length] = '\0';
-  return length;
 }
 
 std::string EmbeddedClient::WindowText(Hwnd window) {
@@ -452,13 +444,9 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string t
   Slot& entry = slots_[slot];
   entry.handle &= ~kClosed;
   entry.next_sibling = 0;
-  std::memset(entry.short_class, 0, sizeof entry.short_class);
-  if (window_class.size() < sizeof entry.short_class) {
-    std::memcpy(entry.short_class, window_class.data(), window_class.size());
-    entry.short_class[15] = static_cast<char>(window_class.size());
-  } else {
-    entry.short_class[15] = static_cast<char>(kLongClass);
-  }
+  std::memset(entry.folded_class, 0, sizeof entry.folded_class);
+  const std::size_t kept = std::min(window_class.size(), FoldedPrefix::kMost);
+  for (std::size_t i = 0; i < kept; ++i) entry.folded_class[i] = FoldAsciiCase(window_class[i]);
   Node& node = nodes_[slot];
   node.window_class = std::move(window_class);
   node.text = std::move(text);

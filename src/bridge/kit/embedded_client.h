@@ -104,6 +104,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   Hwnd NextSibling(Hwnd window) override;
   std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) override;
   bool ClassStartsWith(Hwnd window, std::string_view prefix) override;
+  bool ClassStartsWith(Hwnd window, const FoldedPrefix& prefix);
   std::string WindowText(Hwnd window) override;
   void SendMessage(Hwnd window, WindowMessage message, std::uint64_t wparam,
                    std::string_view text) override;
@@ -187,20 +188,20 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // generation; closing a window frees the slot for a later one under the
   // next generation, so the closed window's handle finds nothing. What
   // every step of a walk reads (whether the handle is good, the next
-  // sibling, a class name of up to 15 bytes) sits in a Slot of 32 bytes;
-  // the rest of the window in its Node, at the same index.
+  // sibling, the class name folded for the case-blind test) sits in a Slot
+  // of 32 bytes; the rest of the window in its Node, at the same index.
+  // Slot 0 is no window's: a step from a handle that names nothing lands
+  // there and finds an empty name and no sibling, without a branch.
   struct Slot {
-    // Bytes 0 to 14: the class name, zero-padded, if it fits; byte 15: its
-    // length, or kLongClass.
-    char short_class[16] = {};
+    // The class name's first 15 bytes case-folded (FoldAsciiCase), then
+    // zeros. The name as given is the Node's.
+    char folded_class[16] = {};
     Hwnd next_sibling = 0;  // kept in step with the parent's child list
     // The open window's handle. While the slot is free: the handle its next
     // window gets, with kClosed set (so that no handle is ever equal to it).
     Hwnd handle = 0;
-    std::uint8_t class_size() const { return static_cast<std::uint8_t>(short_class[15]); }
   };
   static_assert(sizeof(Slot) == 32);
-  static constexpr std::uint8_t kLongClass = 0xFF;
   static constexpr Hwnd kClosed = 0x8000'0000;
   static constexpr std::size_t kNoSlot = ~std::size_t{0};
   struct Node {
@@ -222,7 +223,13 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
     if (slot >= slots_.size()) return kNoSlot;
     return slots_[slot].handle == window ? slot : kNoSlot;
   }
-  std::size_t CopyLongClassName(std::size_t slot, char* buffer, std::size_t size);
+  // The slot a walk's step reads: the window's, or slot 0 for a handle
+  // that names no open window.
+  std::size_t StepSlot(Hwnd window) const {
+    std::size_t slot = (window & 0xFFFF'FFFF) - kSlotBase;
+    if (slot >= slots_.size()) slot = 0;
+    return slots_[slot].handle == window ? slot : 0;
+  }
   Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
   const Node* Find(Hwnd window) const {
     const std::size_t slot = SlotOf(window);
@@ -296,39 +303,29 @@ inline Hwnd EmbeddedClient::FirstChild(Hwnd window) {
 
 inline Hwnd EmbeddedClient::NextSibling(Hwnd window) {
   // Every step of every walk comes here: the answer is kept in the slot.
-  const std::size_t slot = SlotOf(window);
-  return slot == kNoSlot ? 0 : slots_[slot].next_sibling;
+  return slots_[StepSlot(window)].next_sibling;
 }
 
 inline std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
-  const std::size_t slot = SlotOf(window);
-  if (slot == kNoSlot) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  const Slot& entry = slots_[slot];
-  const std::uint8_t length = entry.class_size();
-  if (length == kLongClass || size <= sizeof entry.short_class) {
-    return CopyLongClassName(slot, buffer, size);
-  }
-  // The client's class names fit the slot: one fixed-size copy, the bytes
-  // past the name's end included, then the terminator.
-  std::memcpy(buffer, entry.short_class, sizeof entry.short_class);
+  const Node* node = Find(window);
+  const std::string_view name = node ? std::string_view(node->window_class) : std::string_view();
+  const std::size_t length = std::min(name.size(), size - 1);
+  if (length > 0) std::memcpy(buffer, name.data(), length);
   buffer[length] = '\0';
   return length;
 }
 
 inline bool EmbeddedClient::ClassStartsWith(Hwnd window, std::string_view prefix) {
   // Compared where the name is kept, without copying it out.
-  const std::size_t slot = SlotOf(window);
-  if (slot == kNoSlot) return prefix.empty();
-  const Slot& entry = slots_[slot];
-  const std::uint8_t length = entry.class_size();
-  const std::string_view name =
-      length == kLongClass
-          ? std::string_view(nodes_[slot].window_class).substr(0, kClassNameBuffer - 1)
-          : std::string_view(entry.short_class, length);
-  return StartsWithIgnoringAsciiCase(name, prefix);
+  const Node* node = Find(window);
+  const std::string_view name = node ? std::string_view(node->window_class) : std::string_view();
+  return StartsWithIgnoringAsciiCase(name.substr(0, kClassNameBuffer - 1), prefix);
+}
+
+inline bool EmbeddedClient::ClassStartsWith(Hwnd window, const FoldedPrefix& prefix) {
+  // The step of a walk for one of the client's own classes: two words of
+  // the slot against the prefix folded when the walk was compiled.
+  return prefix.StartsFolded(slots_[StepSlot(window)].folded_class);
 }
 
 }  // namespace zorvik

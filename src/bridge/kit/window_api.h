@@ -71,6 +71,11 @@ class WindowApi {
     const std::size_t length = CopyClassName(window, buffer, sizeof buffer);
     return StartsWithIgnoringAsciiCase(std::string_view(buffer, length), prefix);
   }
+  // The same test for a prefix folded in advance; a window system that keeps
+  // its names folded compares them without folding each one again.
+  bool ClassStartsWith(Hwnd window, const FoldedPrefix& prefix) {
+    return ClassStartsWith(window, prefix.text);
+  }
   // The window's text (caption or contents), UTF-8; empty for 0 or a window
   // that has gone.
   virtual std::string WindowText(Hwnd window) = 0;
