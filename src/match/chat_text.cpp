@@ -41,22 +41,28 @@ bool SameLowerCase(std::string_view a, std::string_view b) {
 }
 
 std::string LowerCase(std::string_view text) {
-  std::string lower(text);
-  for (std::size_t i = 0; i < lower.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(lower[i]);
+  std::string lower;
+  AppendLowerCase(lower, text);
+  return lower;
+}
+
+void AppendLowerCase(std::string& out, std::string_view text) {
+  const std::size_t start = out.size();
+  out.append(text);
+  for (std::size_t i = start; i < out.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(out[i]);
     if (byte >= 'A' && byte <= 'Z') {
-      lower[i] = static_cast<char>(byte + ('a' - 'A'));
-    } else if (byte == 0xC3 && i + 1 < lower.size()) {
+      out[i] = static_cast<char>(byte + ('a' - 'A'));
+    } else if (byte == 0xC3 && i + 1 < out.size()) {
       // U+00C0..U+00DE are C3 80..C3 9E; their small forms are 32 higher
       // (C3 A0..C3 BE). U+00D7 (×) has no small form.
-      const auto next = static_cast<unsigned char>(lower[i + 1]);
+      const auto next = static_cast<unsigned char>(out[i + 1]);
       if (next >= 0x80 && next <= 0x9E && next != 0x97) {
-        lower[i + 1] = static_cast<char>(next + 0x20);
+        out[i + 1] = static_cast<char>(next + 0x20);
       }
       ++i;
     }
   }
-  return lower;
 }
 
 std::string_view TrimSpaces(std::string_view text) {

@@ -13,6 +13,8 @@ namespace zorvik {
 // the Latin-1 range (À to Þ, except ×). Everything else, invalid UTF-8
 // included, is kept byte for byte.
 std::string LowerCase(std::string_view text);
+// Appends LowerCase(text), which is as long as `text`, to `out`.
+void AppendLowerCase(std::string& out, std::string_view text);
 
 // LowerCase(a) == LowerCase(b), without making either.
 bool SameLowerCase(std::string_view a, std::string_view b);

@@ -30,7 +30,7 @@ void TaskQueue::AddReserved(Micros due, EventLoop::TimerId id, EventLoop::Task t
   Insert(due, id, std::move(task));
 }
 
-void TaskQueue::Insert(Micros due, EventLoop::TimerId id, EventLoop::Task task) {
+void TaskQueue::Insert(Micros due, EventLoop::TimerId id, EventLoop::Task&& task) {
   std::uint32_t slot;
   if (free_slots_.empty()) {
     slot = static_cast<std::uint32_t>(slots_.size());
@@ -38,7 +38,9 @@ void TaskQueue::Insert(Micros due, EventLoop::TimerId id, EventLoop::Task task) 
   } else {
     slot = free_slots_.back();
     free_slots_.pop_back();
-    slots_[slot] = std::move(task);
+    // The slot was emptied when its task was taken: swapping fills it
+    // without the temporary a move-assignment makes.
+    slots_[slot].swap(task);
   }
   heap_.push_back(Entry{due, id, slot});
   std::push_heap(heap_.begin(), heap_.end(), Later<Entry>);

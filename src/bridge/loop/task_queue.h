@@ -58,7 +58,7 @@ class TaskQueue {
     std::uint32_t slot;
   };
 
-  void Insert(Micros due, EventLoop::TimerId id, EventLoop::Task task);
+  void Insert(Micros due, EventLoop::TimerId id, EventLoop::Task&& task);
   // Pops the heap's top entry and hands over its task.
   EventLoop::Task PopFirst();
 
