@@ -25,7 +25,7 @@ ChatListener::~ChatListener() {
   feed_.Unsubscribe(subscription_);
   // The report tasks still waiting would find the listener gone.
   for (std::size_t i = 0; i < count_; ++i) {
-    loop_.Cancel(reports_[(first_ + i) % reports_.size()].task);
+    loop_.Cancel(reports_[Wrap(first_ + i)].task);
   }
 }
 
@@ -44,12 +44,12 @@ void ChatListener::Queue(const std::string& screen_name, const std::string& text
     // Full: unroll the ring into a larger one, oldest first.
     std::vector<Report> larger(reports_.empty() ? 4 : reports_.size() * 2);
     for (std::size_t i = 0; i < count_; ++i) {
-      larger[i] = std::move(reports_[(first_ + i) % reports_.size()]);
+      larger[i] = std::move(reports_[Wrap(first_ + i)]);
     }
     reports_ = std::move(larger);
     first_ = 0;
   }
-  Report& report = reports_[(first_ + count_) % reports_.size()];
+  Report& report = reports_[Wrap(first_ + count_)];
   report.generation = generation_;
   report.screen_name.assign(screen_name);
   report.text.assign(text);
@@ -59,7 +59,7 @@ void ChatListener::Queue(const std::string& screen_name, const std::string& text
 
 void ChatListener::Deliver() {
   Report& report = reports_[first_];
-  first_ = (first_ + 1) % reports_.size();
+  first_ = Wrap(first_ + 1);
   --count_;
   // A report queued before a StopListening is dropped, even if the
   // listener has been switched on again since.

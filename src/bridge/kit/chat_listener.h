@@ -66,6 +66,10 @@ class ChatListener {
   std::unique_ptr<Handler> handler_;
   bool on_ = false;
   std::uint64_t generation_ = 0;  // advanced by every StopListening
+  // An index of the ring, taken round its end. The ring's size is a power of
+  // two (it starts at 4 and doubles), so that is a mask, not a division.
+  std::size_t Wrap(std::size_t index) const { return index & (reports_.size() - 1); }
+
   // A ring of reports whose buffers are reused: [first_, first_ + count_).
   std::vector<Report> reports_;
   std::size_t first_ = 0;

@@ -454,17 +454,20 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string t
   node.role = role;
   const Hwnd handle = entry.handle;
   std::vector<Hwnd>& siblings = SiblingsOf(node);
-  siblings.insert(in_front ? siblings.begin() : siblings.end(), handle);
-  Relink(siblings);
+  if (in_front) {
+    entry.next_sibling = siblings.empty() ? 0 : siblings.front();
+    siblings.insert(siblings.begin(), handle);
+  } else {
+    if (!siblings.empty()) slots_[SlotOf(siblings.back())].next_sibling = handle;
+    siblings.push_back(handle);
+  }
   return handle;
 }
 
 void EmbeddedClient::Destroy(Hwnd window) {
   Node* node = Find(window);
   if (!node) return;
-  std::vector<Hwnd>& siblings = SiblingsOf(*node);
-  std::erase(siblings, window);
-  Relink(siblings);
+  Unlink(SiblingsOf(*node), window);
   // Children first, each unhooking itself from this node's list.
   while (!node->children.empty()) {
     Destroy(node->children.back());
@@ -481,9 +484,12 @@ void EmbeddedClient::Destroy(Hwnd window) {
   if (window == mdi_) mdi_ = 0;
 }
 
-void EmbeddedClient::Relink(const std::vector<Hwnd>& siblings) {
-  for (std::size_t i = 0; i < siblings.size(); ++i) {
-    slots_[SlotOf(siblings[i])].next_sibling = i + 1 < siblings.size() ? siblings[i + 1] : 0;
+void EmbeddedClient::Unlink(std::vector<Hwnd>& siblings, Hwnd window) {
+  const auto at = std::find(siblings.begin(), siblings.end(), window);
+  if (at == siblings.end()) return;
+  const auto after = siblings.erase(at);
+  if (after != siblings.begin()) {
+    slots_[SlotOf(*(after - 1))].next_sibling = after == siblings.end() ? 0 : *after;
   }
 }
 
@@ -495,9 +501,9 @@ void EmbeddedClient::ToFront(Hwnd window) {
   Node* node = Find(window);
   if (!node) return;
   std::vector<Hwnd>& siblings = SiblingsOf(*node);
-  std::erase(siblings, window);
+  Unlink(siblings, window);
+  slots_[SlotOf(window)].next_sibling = siblings.empty() ? 0 : siblings.front();
   siblings.insert(siblings.begin(), window);
-  Relink(siblings);
 }
 
 Hwnd EmbeddedClient::ChildWithRole(Hwnd parent, Role role) const {

@@ -239,8 +239,10 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   Node& At(Hwnd window) { return *Find(window); }
   const Node& At(Hwnd window) const { return *Find(window); }
   std::vector<Hwnd>& SiblingsOf(const Node& node);
-  // Sets each window's next_sibling after its sibling list has changed.
-  void Relink(const std::vector<Hwnd>& siblings);
+  // Takes `window` out of its sibling list, linking the one before it to
+  // the one after it. Each change to a sibling list keeps next_sibling in
+  // step this way, touching only the windows beside the change.
+  void Unlink(std::vector<Hwnd>& siblings, Hwnd window);
   void ToFront(Hwnd window);
   Hwnd ChildWithRole(Hwnd parent, Role role) const;
 
