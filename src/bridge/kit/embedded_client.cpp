@@ -299,7 +299,7 @@ void EmbeddedClient::GoKeyword(Hwnd go) {
 void EmbeddedClient::OpenInstantMessageWindow(std::string recipient) {
   const Hwnd im = Create(mdi_, "AOL Child", "Send Instant Message", Role::kPlain, true);
   Create(im, "_AOL_Static", "To:");
-  Create(im, "_AOL_Edit", std::move(recipient), Role::kImRecipient);
+  Create(im, "_AOL_Edit", recipient, Role::kImRecipient);
   Create(im, "RICHCNTL", "", Role::kImText);
   for (int i = 0; i < kImButtons; ++i) {
     Create(im, "_AOL_Icon", i == kImSendIndex ? "Send" : "",
@@ -394,14 +394,14 @@ Hwnd EmbeddedClient::Parent(Hwnd window) const {
 Hwnd EmbeddedClient::OpenOtherChild(std::string title) {
   if (!IsWindow(mdi_)) return 0;
   const Hwnd child = Create(mdi_, "AOL Child", title, Role::kPlain, true);
-  Create(child, "_AOL_Static", std::move(title));
+  Create(child, "_AOL_Static", title);
   Create(child, "RICHCNTL", "");
   return child;
 }
 
 Hwnd EmbeddedClient::AddWindow(Hwnd parent, std::string window_class, std::string text) {
   if (parent != 0 && !IsWindow(parent)) return 0;
-  return Create(parent, std::move(window_class), std::move(text));
+  return Create(parent, window_class, text);
 }
 
 void EmbeddedClient::BringRoomToFront() {
@@ -429,17 +429,23 @@ Hwnd EmbeddedClient::OpenErrorWindow() {
 
 // --- The tree ---
 
-Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string text, Role role,
-                            bool in_front) {
+Hwnd EmbeddedClient::Create(Hwnd parent, std::string_view window_class, std::string_view text,
+                            Role role, bool in_front) {
   std::uint32_t slot;
   if (free_slots_.empty()) {
+    // Copied before the table grows, in case they are strings of its own.
     slot = static_cast<std::uint32_t>(nodes_.size());
-    nodes_.emplace_back();
+    Node fresh;
+    fresh.window_class.assign(window_class);
+    fresh.text.assign(text);
+    nodes_.push_back(std::move(fresh));
     slots_.emplace_back();
     slots_.back().handle = HandleOf(slot, 1) | kClosed;
   } else {
     slot = free_slots_.back();
     free_slots_.pop_back();
+    nodes_[slot].window_class.assign(window_class);
+    nodes_[slot].text.assign(text);
   }
   Slot& entry = slots_[slot];
   entry.handle &= ~kClosed;
@@ -448,8 +454,6 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string window_class, std::string t
   const std::size_t kept = std::min(window_class.size(), FoldedPrefix::kMost);
   for (std::size_t i = 0; i < kept; ++i) entry.folded_class[i] = FoldAsciiCase(window_class[i]);
   Node& node = nodes_[slot];
-  node.window_class = std::move(window_class);
-  node.text = std::move(text);
   node.parent = parent;
   node.role = role;
   const Hwnd handle = entry.handle;

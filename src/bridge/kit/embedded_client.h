@@ -212,7 +212,10 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
     Role role = Role::kPlain;
   };
 
-  Hwnd Create(Hwnd parent, std::string window_class, std::string text, Role role = Role::kPlain,
+  // The slot's buffers, kept from the window it last held, take the class
+  // and text: reopening windows allocates nothing once they have grown.
+  Hwnd Create(Hwnd parent, std::string_view window_class, std::string_view text,
+              Role role = Role::kPlain,
               bool in_front = false);
   void Destroy(Hwnd window);
   // Every step of every walk looks a window up: kept inline. The slot of an
