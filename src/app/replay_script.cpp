@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 namespace zorvik {
 
@@ -93,10 +96,14 @@ bool ParseScriptTime(std::string_view text, Micros& time) {
 }
 
 void UnescapeScriptText(std::string_view text, std::string& out) {
+  std::size_t slash = text.find('\\');
+  // Most texts hold no backslash at all: copied in one piece.
+  if (slash == std::string_view::npos) {
+    out.assign(text.data(), text.size());
+    return;
+  }
   out.clear();
-  for (std::size_t plain = 0;;) {
-    // Most texts hold no backslash at all: copied in one piece.
-    const std::size_t slash = text.find('\\', plain);
+  for (std::size_t plain = 0;; slash = text.find('\\', plain)) {
     if (slash == std::string_view::npos || slash + 1 == text.size()) {
       out.append(text.data() + plain, text.size() - plain);
       return;
@@ -193,6 +200,126 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
   return std::nullopt;
 }
 
+// The time at the start of a common line and the offset of the TAB after
+// it: at most nine whole digits and six decimals, which need neither a
+// check against the latest time nor rounding. False for any other start.
+bool ParseCommonTime(std::string_view line, Micros& time, std::size_t& tab) {
+  static constexpr std::array<Micros, 7> kScale = {1'000'000, 100'000, 10'000, 1'000, 100, 10, 1};
+  if constexpr (std::endian::native == std::endian::little) {
+    // Eight bytes at a time, for a line long enough to hold the whole
+    // seconds and the decimals in one word each.
+    constexpr std::uint64_t kZeros = 0x3030303030303030;
+    constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0;
+    // The bytes that are not digits are the ones left nonzero; a carry
+    // out of the addition starts only at a byte that is not a digit, so
+    // the lowest of them is exact.
+    const auto first_other = [](std::uint64_t word) {
+      const std::uint64_t other = ((word & kHighNibbles) ^ kZeros) |
+                                  (((word + 0x0606060606060606) & kHighNibbles) ^ kZeros);
+      return other == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(other) / 8);
+    };
+    // The number the first `count` (1 to 8) bytes of `word` spell, the
+    // first byte the most significant.
+    const auto number = [](std::uint64_t word, std::size_t count) {
+      word = (word - kZeros) << (8 * (8 - count));
+      word = word * 10 + (word >> 8);
+      constexpr std::uint64_t kPairs = 0x000000FF000000FF;
+      word = ((word & kPairs) * (100 + (std::uint64_t{1'000'000} << 32)) +
+              ((word >> 16) & kPairs) * (1 + (std::uint64_t{10'000} << 32))) >>
+             32;
+      return static_cast<Micros>(word);
+    };
+    if (line.size() >= 17) {
+      std::uint64_t word;
+      std::memcpy(&word, line.data(), 8);
+      const std::size_t whole = first_other(word);
+      if (whole != 0 && whole != 8) {
+        const Micros seconds = number(word, whole);
+        if (line[whole] == '\t') {
+          time = seconds * kMicrosPerSecond;
+          tab = whole;
+          return true;
+        }
+        if (line[whole] == '.') {
+          std::memcpy(&word, line.data() + whole + 1, 8);
+          const std::size_t fraction = first_other(word);
+          if (fraction <= 6 && line[whole + 1 + fraction] == '\t') {
+            const Micros micros = fraction == 0 ? 0 : number(word, fraction);
+            time = seconds * kMicrosPerSecond + micros * kScale[fraction];
+            tab = whole + 1 + fraction;
+            return true;
+          }
+        }
+        return false;
+      }
+    }
+  }
+  // A byte at a time; the loops stop one digit later, to tell that there
+  // are more.
+  const auto digit = [](char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - '0'); };
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  const char* const whole = p;
+  Micros seconds = 0;
+  for (unsigned d; p != end && p - whole < 10 && (d = digit(*p)) <= 9; ++p) seconds = seconds * 10 + d;
+  if (p == whole || p - whole > 9 || p == end) return false;
+  Micros micros = 0;
+  std::size_t fraction = 0;
+  if (*p == '.') {
+    const char* const decimals = ++p;
+    for (unsigned d; p != end && p - decimals < 7 && (d = digit(*p)) <= 9; ++p) micros = micros * 10 + d;
+    fraction = static_cast<std::size_t>(p - decimals);
+    if (fraction > 6 || p == end) return false;
+  }
+  if (*p != '\t') return false;
+  time = seconds * kMicrosPerSecond + micros * kScale[fraction];
+  tab = static_cast<std::size_t>(p - line.data());
+  return true;
+}
+
+// Reads the common lines, the way ParseLine would, in one forward pass: a
+// common time, then a say, a show or a type into the form. False, with
+// `event` in any state, for every other line, which ParseLine then reads
+// and, if it is bad, says why.
+bool ParseCommonLine(std::string_view line, Micros previous, ScriptEvent& event, bool fill) {
+  Micros time = 0;
+  std::size_t tab = 0;
+  if (!ParseCommonTime(line, time, tab) || time < previous) return false;
+
+  const std::string_view rest = line.substr(tab + 1);
+  const auto starts = [rest](std::string_view prefix) {
+    return rest.size() >= prefix.size() && std::memcmp(rest.data(), prefix.data(), prefix.size()) == 0;
+  };
+  std::string_view target;
+  std::string_view text;
+  if (starts("say\t")) {
+    // Screen names are a few bytes: a plain loop finds their TAB.
+    const std::string_view name_on = rest.substr(4);
+    std::size_t name_end = 0;
+    while (name_end < name_on.size() && name_on[name_end] != '\t') ++name_end;
+    if (name_end == 0 || name_end == name_on.size()) return false;
+    event.verb = ScriptVerb::kSay;
+    target = name_on.substr(0, name_end);
+    text = name_on.substr(name_end + 1);
+  } else if (rest == "show") {
+    event.verb = ScriptVerb::kShow;
+  } else if (starts("type\tform\t")) {
+    event.verb = ScriptVerb::kTypeForm;
+    text = rest.substr(10);
+  } else {
+    return false;
+  }
+  event.time = time;
+  if (!fill) {
+    event.target.clear();
+    event.text.clear();
+    return true;
+  }
+  event.target.assign(target.data(), target.size());
+  UnescapeScriptText(text, event.text);
+  return true;
+}
+
 // What a line is once its CR is gone: nothing to read, or an event.
 bool IsEventLine(std::string_view& line) {
   // Scripts saved with CR LF endings read like the others.
@@ -218,26 +345,34 @@ bool ScriptReader::NextLine(std::string_view& line) {
       start_ = end_;
       return true;
     }
-    // Keep the start of the unfinished line, make room, and read on: a
-    // line longer than the buffer doubles it.
-    std::memmove(buffer_.data(), begin, end_ - start_);
-    end_ -= start_;
-    start_ = 0;
-    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
-    std::streambuf* const source = in_.rdbuf();
-    const std::streamsize got =
-        (source == nullptr || !in_.good())
-            ? 0
-            : source->sgetn(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
-    if (got <= 0) at_end_ = true;
-    end_ += static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
+    ReadChunk();
   }
+}
+
+void ScriptReader::ReadChunk() {
+  // Keep the start of the unfinished line, make room, and read on: a line
+  // longer than the buffer doubles it.
+  std::memmove(buffer_.data(), buffer_.data() + start_, end_ - start_);
+  end_ -= start_;
+  start_ = 0;
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  std::streambuf* const source = in_.rdbuf();
+  const std::streamsize got =
+      (source == nullptr || !in_.good())
+          ? 0
+          : source->sgetn(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+  if (got <= 0) at_end_ = true;
+  end_ += static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
 }
 
 ScriptReader::Result ScriptReader::Read(ScriptEvent& event, bool fill) {
   for (std::string_view line; NextLine(line);) {
     ++number_;
     if (!IsEventLine(line)) continue;
+    if (ParseCommonLine(line, previous_, event, fill)) {
+      previous_ = event.time;
+      return Result::kEvent;
+    }
     if (auto reason = ParseLine(line, previous_, event, fill)) {
       error_ = ScriptError{number_, std::move(*reason)};
       return Result::kError;

@@ -59,6 +59,9 @@ class ScriptReader {
   // The next line without its LF; false at the end of the stream. The
   // line lasts until the next call.
   bool NextLine(std::string_view& line);
+  // Moves the unread bytes to the front of the buffer and reads more after
+  // them, setting at_end_ when the stream has no more.
+  void ReadChunk();
 
   std::istream& in_;
   // The stream is read a chunk at a time: [start_, end_) is not read yet.
