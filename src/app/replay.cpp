@@ -61,17 +61,12 @@ class Replay {
   // and schedules them; the first event of the moment after is kept back.
   void ScheduleNextMoment() {
     if (!has_ahead_ && !ReadAhead()) return;
-    const Micros moment = ahead_.time;
-    while (has_ahead_ && ahead_.time == moment) {
-      const std::uint32_t slot = TakeSlot();
-      // The event and the slot trade buffers, for the next line to read into.
-      ScriptEvent& event = slots_[slot];
-      event.time = ahead_.time;
-      event.verb = ahead_.verb;
-      event.target.swap(ahead_.target);
-      event.text.swap(ahead_.text);
+    const Micros moment = slots_[ahead_].time;
+    while (has_ahead_ && slots_[ahead_].time == moment) {
+      // Each event is read straight into the slot it is delivered from.
+      const std::uint32_t slot = ahead_;
       has_ahead_ = false;
-      const bool last = !ReadAhead() || ahead_.time != moment;
+      const bool last = !ReadAhead() || slots_[ahead_].time != moment;
       loop_.ScheduleReserved(moment, next_id_++, [this, slot, last] {
         if (last) ScheduleNextMoment();
         Deliver(slots_[slot]);
@@ -80,7 +75,7 @@ class Replay {
     }
   }
 
-  // A slot for an event from its scheduling until it has been delivered.
+  // A slot for an event from its reading until it has been delivered.
   // Slots and their buffers are reused, and the task captures only the
   // slot's number, so an event costs no allocation once the slots have
   // grown to the most events under way at once.
@@ -94,14 +89,18 @@ class Replay {
     return slot;
   }
 
+  // Reads the next event into a slot of its own, ahead_.
   bool ReadAhead() {
     if (left_ == 0) return false;
-    if (reader_->Next(ahead_) != ScriptReader::Result::kEvent) {
+    const std::uint32_t slot = TakeSlot();
+    if (reader_->Next(slots_[slot]) != ScriptReader::Result::kEvent) {
+      free_slots_.push_back(slot);
       changed_ = true;
       left_ = 0;
       return false;
     }
     --left_;
+    ahead_ = slot;
     has_ahead_ = true;
     return true;
   }
@@ -198,7 +197,7 @@ class Replay {
   bool console_shown_ = false;
 
   std::optional<ScriptReader> reader_;
-  ScriptEvent ahead_;  // the first event of the next moment, if has_ahead_
+  std::uint32_t ahead_ = 0;  // the slot of the next moment's first event, if has_ahead_
   bool has_ahead_ = false;
   // A deque, so that an event being delivered stays where it is while the
   // nested dispatch of its delivery schedules more.
