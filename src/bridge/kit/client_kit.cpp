@@ -13,7 +13,7 @@
 namespace zorvik {
 namespace {
 
-constexpr char kMainClass[] = "AOL Frame25";
+constexpr FoldedPrefix kMainClass("AOL Frame25");
 constexpr char kImAddress[] = "aol://9293:";
 
 // 0.51 s, kept in loop units: every chat line takes this pause.

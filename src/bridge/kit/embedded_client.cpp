@@ -99,6 +99,19 @@ Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
   return 0;
 }
 
+Hwnd EmbeddedClient::FindTopLevel(const FoldedPrefix& window_class,
+                                  std::optional<std::string_view> title) {
+  for (Hwnd window : top_level_) {
+    const std::size_t slot = (window & 0xFFFF'FFFF) - kSlotBase;
+    const Node& node = nodes_[slot];
+    if (window_class.StartsFolded(slots_[slot].folded_class) &&
+        node.window_class.size() == window_class.text.size() && (!title || node.text == *title)) {
+      return window;
+    }
+  }
+  return 0;
+}
+
 std::string EmbeddedClient::WindowText(Hwnd window) {
   const Node* node = Find(window);
   return node ? node->text : std::string();

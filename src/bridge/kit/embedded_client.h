@@ -98,6 +98,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
 
   // WindowApi.
   Hwnd FindTopLevel(std::string_view window_class, std::optional<std::string_view> title) override;
+  Hwnd FindTopLevel(const FoldedPrefix& window_class, std::optional<std::string_view> title);
   // The three calls of every walk step, defined below so that the
   // EmbeddedClientKit's walks take them inline.
   Hwnd FirstChild(Hwnd window) override;

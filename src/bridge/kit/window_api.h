@@ -48,6 +48,12 @@ class WindowApi {
   virtual Hwnd FindTopLevel(std::string_view window_class,
                             std::optional<std::string_view> title) = 0;
 
+  // The same for a class known when the program is compiled; a window
+  // system that keeps its names folded compares them without folding.
+  Hwnd FindTopLevel(const FoldedPrefix& window_class, std::optional<std::string_view> title) {
+    return FindTopLevel(window_class.text, title);
+  }
+
   // Child order is front to back. 0 when there is none.
   virtual Hwnd FirstChild(Hwnd window) = 0;
   virtual Hwnd NextSibling(Hwnd window) = 0;
