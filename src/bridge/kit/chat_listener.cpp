@@ -25,7 +25,7 @@ ChatListener::~ChatListener() {
   feed_.Unsubscribe(subscription_);
   // The report tasks still waiting would find the listener gone.
   for (std::size_t i = 0; i < count_; ++i) {
-    loop_.Cancel(reports_[Wrap(first_ + i)].task);
+    loop_.Cancel(reports_[Wrap(first_ + i)]->task);
   }
 }
 
@@ -42,14 +42,21 @@ void ChatListener::StopListening() {
 void ChatListener::Queue(const std::string& screen_name, const std::string& text) {
   if (count_ == reports_.size()) {
     // Full: unroll the ring into a larger one, oldest first.
-    std::vector<Report> larger(reports_.empty() ? 4 : reports_.size() * 2);
-    for (std::size_t i = 0; i < count_; ++i) {
-      larger[i] = std::move(reports_[Wrap(first_ + i)]);
-    }
+    std::vector<std::unique_ptr<Report>> larger(reports_.empty() ? 4 : reports_.size() * 2);
+    for (std::size_t i = 0; i < count_; ++i) larger[i] = std::move(reports_[Wrap(first_ + i)]);
     reports_ = std::move(larger);
     first_ = 0;
   }
-  Report& report = reports_[Wrap(first_ + count_)];
+  std::unique_ptr<Report>& place = reports_[Wrap(first_ + count_)];
+  if (!place) {
+    if (spares_.empty()) {
+      place = std::make_unique<Report>();
+    } else {
+      place = std::move(spares_.back());
+      spares_.pop_back();
+    }
+  }
+  Report& report = *place;
   report.generation = generation_;
   report.screen_name.assign(screen_name);
   report.text.assign(text);
@@ -58,29 +65,23 @@ void ChatListener::Queue(const std::string& screen_name, const std::string& text
 }
 
 void ChatListener::Deliver() {
-  Report& report = reports_[first_];
+  std::unique_ptr<Report> report = std::move(reports_[first_]);
   first_ = Wrap(first_ + 1);
   --count_;
   // A report queued before a StopListening is dropped, even if the
   // listener has been switched on again since.
-  if (!on_ || report.generation != generation_) return;
-  // The line is handed over in strings of this call's own, so that it
-  // outlives the listener if a handler destroys it; the slot takes the
-  // spare buffers instead, for the reports the handler's own waits queue,
-  // and the line's buffers are the spares once the handler is done.
-  // Nothing is allocated once the buffers have grown.
-  std::string screen_name = std::move(report.screen_name);
-  std::string text = std::move(report.text);
-  report.screen_name = std::move(spare_.screen_name);
-  report.text = std::move(spare_.text);
+  if (!on_ || report->generation != generation_) {
+    spares_.push_back(std::move(report));
+    return;
+  }
   Delivery delivery;
   Delivery* const outer = running_;
   running_ = &delivery;
   Handler& handler = *handler_;
-  handler(screen_name, text);
+  handler(report->screen_name, report->text);
   if (delivery.destroyed) {
     // Gone: an outer delivery of this listener, if any, still runs the
-    // handler and keeps it.
+    // handler and keeps it. The report goes with this call.
     if (outer != nullptr) {
       outer->destroyed = true;
       outer->handler = std::move(delivery.handler);
@@ -88,8 +89,7 @@ void ChatListener::Deliver() {
     return;
   }
   running_ = outer;
-  spare_.screen_name = std::move(screen_name);
-  spare_.text = std::move(text);
+  spares_.push_back(std::move(report));
 }
 
 }  // namespace zorvik

@@ -50,12 +50,6 @@ class ChatListener {
     std::string text;
   };
 
-  // The buffers the last delivered line left behind, for a report slot.
-  struct Spare {
-    std::string screen_name;
-    std::string text;
-  };
-
   void Queue(const std::string& screen_name, const std::string& text);
   void Deliver();
 
@@ -70,11 +64,16 @@ class ChatListener {
   // two (it starts at 4 and doubles), so that is a mask, not a division.
   std::size_t Wrap(std::size_t index) const { return index & (reports_.size() - 1); }
 
-  // A ring of reports whose buffers are reused: [first_, first_ + count_).
-  std::vector<Report> reports_;
+  // A ring of reports, [first_, first_ + count_); a place that is empty
+  // takes a spare when a line is queued there. A delivery takes its report
+  // out of the ring whole and hands it to the handler, so the line stays
+  // put (the ring may grow, and its places be reused, by the reports the
+  // handler's own waits queue) and nothing is copied; the report is a spare
+  // afterwards, its buffers kept. Nothing is allocated once these have grown.
+  std::vector<std::unique_ptr<Report>> reports_;
   std::size_t first_ = 0;
   std::size_t count_ = 0;
-  Spare spare_;
+  std::vector<std::unique_ptr<Report>> spares_;
   // A delivery under way. The destructor marks it and hands it the
   // handler, so the delivery that called the handler leaves the listener
   // alone afterwards and the handler lives until it returns.
