@@ -201,79 +201,52 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
 }
 
 // The time at the start of a common line and the offset of the TAB after
-// it: at most nine whole digits and six decimals, which need neither a
-// check against the latest time nor rounding. False for any other start.
+// it, read eight bytes at a time: one to seven whole digits and up to six
+// decimals, which need neither a check against the latest time nor
+// rounding, in a line of at least 17 bytes. False for anything else, which
+// ParseScriptTime then reads.
 bool ParseCommonTime(std::string_view line, Micros& time, std::size_t& tab) {
+  if constexpr (std::endian::native != std::endian::little) return false;
   static constexpr std::array<Micros, 7> kScale = {1'000'000, 100'000, 10'000, 1'000, 100, 10, 1};
-  if constexpr (std::endian::native == std::endian::little) {
-    // Eight bytes at a time, for a line long enough to hold the whole
-    // seconds and the decimals in one word each.
-    constexpr std::uint64_t kZeros = 0x3030303030303030;
-    constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0;
-    // The bytes that are not digits are the ones left nonzero; a carry
-    // out of the addition starts only at a byte that is not a digit, so
-    // the lowest of them is exact.
-    const auto first_other = [](std::uint64_t word) {
-      const std::uint64_t other = ((word & kHighNibbles) ^ kZeros) |
-                                  (((word + 0x0606060606060606) & kHighNibbles) ^ kZeros);
-      return other == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(other) / 8);
-    };
-    // The number the first `count` (1 to 8) bytes of `word` spell, the
-    // first byte the most significant.
-    const auto number = [](std::uint64_t word, std::size_t count) {
-      word = (word - kZeros) << (8 * (8 - count));
-      word = word * 10 + (word >> 8);
-      constexpr std::uint64_t kPairs = 0x000000FF000000FF;
-      word = ((word & kPairs) * (100 + (std::uint64_t{1'000'000} << 32)) +
-              ((word >> 16) & kPairs) * (1 + (std::uint64_t{10'000} << 32))) >>
-             32;
-      return static_cast<Micros>(word);
-    };
-    if (line.size() >= 17) {
-      std::uint64_t word;
-      std::memcpy(&word, line.data(), 8);
-      const std::size_t whole = first_other(word);
-      if (whole != 0 && whole != 8) {
-        const Micros seconds = number(word, whole);
-        if (line[whole] == '\t') {
-          time = seconds * kMicrosPerSecond;
-          tab = whole;
-          return true;
-        }
-        if (line[whole] == '.') {
-          std::memcpy(&word, line.data() + whole + 1, 8);
-          const std::size_t fraction = first_other(word);
-          if (fraction <= 6 && line[whole + 1 + fraction] == '\t') {
-            const Micros micros = fraction == 0 ? 0 : number(word, fraction);
-            time = seconds * kMicrosPerSecond + micros * kScale[fraction];
-            tab = whole + 1 + fraction;
-            return true;
-          }
-        }
-        return false;
-      }
-    }
+  constexpr std::uint64_t kZeros = 0x3030303030303030;
+  constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0;
+  // The bytes that are not digits are the ones left nonzero; a carry out of
+  // the addition starts only at a byte that is not a digit, so the lowest
+  // of them is exact.
+  const auto first_other = [](std::uint64_t word) {
+    const std::uint64_t other = ((word & kHighNibbles) ^ kZeros) |
+                                (((word + 0x0606060606060606) & kHighNibbles) ^ kZeros);
+    return other == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(other) / 8);
+  };
+  // The number the first `count` (1 to 8) bytes of `word` spell, the first
+  // byte the most significant.
+  const auto number = [](std::uint64_t word, std::size_t count) {
+    word = (word - kZeros) << (8 * (8 - count));
+    word = word * 10 + (word >> 8);
+    constexpr std::uint64_t kPairs = 0x000000FF000000FF;
+    word = ((word & kPairs) * (100 + (std::uint64_t{1'000'000} << 32)) +
+            ((word >> 16) & kPairs) * (1 + (std::uint64_t{10'000} << 32))) >>
+           32;
+    return static_cast<Micros>(word);
+  };
+  if (line.size() < 17) return false;
+  std::uint64_t word;
+  std::memcpy(&word, line.data(), 8);
+  const std::size_t whole = first_other(word);
+  if (whole == 0 || whole == 8) return false;
+  const Micros seconds = number(word, whole);
+  if (line[whole] == '\t') {
+    time = seconds * kMicrosPerSecond;
+    tab = whole;
+    return true;
   }
-  // A byte at a time; the loops stop one digit later, to tell that there
-  // are more.
-  const auto digit = [](char c) { return static_cast<unsigned>(static_cast<unsigned char>(c) - '0'); };
-  const char* p = line.data();
-  const char* const end = p + line.size();
-  const char* const whole = p;
-  Micros seconds = 0;
-  for (unsigned d; p != end && p - whole < 10 && (d = digit(*p)) <= 9; ++p) seconds = seconds * 10 + d;
-  if (p == whole || p - whole > 9 || p == end) return false;
-  Micros micros = 0;
-  std::size_t fraction = 0;
-  if (*p == '.') {
-    const char* const decimals = ++p;
-    for (unsigned d; p != end && p - decimals < 7 && (d = digit(*p)) <= 9; ++p) micros = micros * 10 + d;
-    fraction = static_cast<std::size_t>(p - decimals);
-    if (fraction > 6 || p == end) return false;
-  }
-  if (*p != '\t') return false;
+  if (line[whole] != '.') return false;
+  std::memcpy(&word, line.data() + whole + 1, 8);
+  const std::size_t fraction = first_other(word);
+  if (fraction > 6 || line[whole + 1 + fraction] != '\t') return false;
+  const Micros micros = fraction == 0 ? 0 : number(word, fraction);
   time = seconds * kMicrosPerSecond + micros * kScale[fraction];
-  tab = static_cast<std::size_t>(p - line.data());
+  tab = whole + 1 + fraction;
   return true;
 }
 

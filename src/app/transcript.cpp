@@ -168,26 +168,8 @@ char* PutAnyTime(char* at, Micros time) {
 
 std::uint64_t TranscriptWriter::MoveSecond(Micros time) {
   char* const end = second_text_.data() + kSecondEnd;
-  // Wraps to a large number when `time` is before the kept second.
-  const auto ahead = static_cast<std::uint64_t>(time - second_start_);
-  if (ahead < 10 * kMicrosPerSecond) {
-    // A few seconds on: added to the kept digits from the last one on while
-    // there is a carry, which the zeros before them take when it runs past
-    // the first.
-    const auto seconds = static_cast<unsigned>(ahead / kMicrosPerSecond);
-    second_start_ += static_cast<Micros>(seconds) * kMicrosPerSecond;
-    char* digit = end;
-    for (unsigned carry = seconds; carry != 0;) {
-      const unsigned sum = static_cast<unsigned>(*--digit - '0') + carry;
-      carry = sum >= 10 ? 1 : 0;
-      *digit = static_cast<char>('0' + sum - 10 * carry);
-    }
-    second_digits_ = std::max(second_digits_, static_cast<std::size_t>(end - digit));
-    return ahead - seconds * std::uint64_t{kMicrosPerSecond};
-  }
   const Micros second = time / kMicrosPerSecond;
   second_start_ = second * kMicrosPerSecond;
-  std::fill(second_text_.data(), end, '0');
   second_digits_ = static_cast<std::size_t>(
       end - PutDigitsBefore(end, static_cast<std::uint64_t>(second)));
   return static_cast<std::uint64_t>(time - second_start_);

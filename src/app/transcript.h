@@ -57,8 +57,8 @@ class TranscriptWriter {
   std::size_t used_ = 0;
   // The last whole second written: the microsecond it starts at, and its
   // digits ("42219"), second_digits_ of them, ending at kSecondEnd in
-  // second_text_ behind zeros; what follows them pads the block that
-  // PutTime copies at once.
+  // second_text_; what follows them pads the block that PutTime copies at
+  // once.
   static constexpr std::size_t kSecondEnd = 24;
   Micros second_start_ = 0;
   std::array<char, 2 * kSecondEnd> second_text_ = [] {

@@ -27,10 +27,6 @@ constexpr int kMailSendIndex = 18;
 constexpr char kImAddress[] = "aol://9293:";
 constexpr char kClientTitle[] = "America Online";
 
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && StartsWithIgnoringAsciiCase(a, b);
 }
@@ -91,7 +87,7 @@ Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
                                   std::optional<std::string_view> title) {
   for (Hwnd window : top_level_) {
     // The windows of the list are open: their slots are read directly.
-    const Node& node = nodes_[(window & 0xFFFF'FFFF) - kSlotBase];
+    const Node& node = nodes_[SlotIndex(window)];
     if (EqualIgnoringCase(node.window_class, window_class) && (!title || node.text == *title)) {
       return window;
     }
@@ -102,7 +98,7 @@ Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
 Hwnd EmbeddedClient::FindTopLevel(const FoldedPrefix& window_class,
                                   std::optional<std::string_view> title) {
   for (Hwnd window : top_level_) {
-    const std::size_t slot = (window & 0xFFFF'FFFF) - kSlotBase;
+    const std::size_t slot = SlotIndex(window);
     const Node& node = nodes_[slot];
     if (window_class.StartsFolded(slots_[slot].folded_class) &&
         node.window_class.size() == window_class.text.size() && (!title || node.text == *title)) {
@@ -379,7 +375,7 @@ bool EmbeddedClient::Reachable(const std::string& screen_name) const {
 
 void EmbeddedClient::AppendNameKey(std::string_view screen_name, std::string& key) {
   for (char c : screen_name) {
-    if (c != ' ') key += LowerAscii(c);
+    if (c != ' ') key += FoldAsciiCase(c);
   }
 }
 

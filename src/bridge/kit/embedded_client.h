@@ -222,15 +222,17 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // Every step of every walk looks a window up: kept inline. The slot of an
   // open window, else kNoSlot (a handle below kSlotBase, 0 included, wraps
   // past the end).
+  // The slot a handle names, open or not, in range or not.
+  static std::size_t SlotIndex(Hwnd window) { return (window & 0xFFFF'FFFF) - kSlotBase; }
   std::size_t SlotOf(Hwnd window) const {
-    const std::size_t slot = (window & 0xFFFF'FFFF) - kSlotBase;
+    const std::size_t slot = SlotIndex(window);
     if (slot >= slots_.size()) return kNoSlot;
     return slots_[slot].handle == window ? slot : kNoSlot;
   }
   // The slot a walk's step reads: the window's, or slot 0 for a handle
   // that names no open window.
   std::size_t StepSlot(Hwnd window) const {
-    std::size_t slot = (window & 0xFFFF'FFFF) - kSlotBase;
+    std::size_t slot = SlotIndex(window);
     if (slot >= slots_.size()) slot = 0;
     return slots_[slot].handle == window ? slot : 0;
   }
