@@ -438,6 +438,8 @@ Hwnd EmbeddedClient::OpenErrorWindow() {
 
 // --- The tree ---
 
+std::size_t EmbeddedClient::NoWindowSlot() { return 0; }
+
 Hwnd EmbeddedClient::Create(Hwnd parent, std::string_view window_class, std::string_view text,
                             Role role, bool in_front) {
   std::uint32_t slot;

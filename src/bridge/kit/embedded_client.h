@@ -230,12 +230,19 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
     return slots_[slot].handle == window ? slot : kNoSlot;
   }
   // The slot a walk's step reads: the window's, or slot 0 for a handle
-  // that names no open window.
+  // that names no open window. A walk is a chain of loads, each step's
+  // slot found from the one before: the check is a branch that is taken
+  // the same way every time, so the next load need not wait for it (a
+  // conditional move would put the check on the chain).
   std::size_t StepSlot(Hwnd window) const {
-    std::size_t slot = SlotIndex(window);
-    if (slot >= slots_.size()) slot = 0;
-    return slots_[slot].handle == window ? slot : 0;
+    const std::size_t slot = SlotIndex(window);
+    if (slot < slots_.size() && slots_[slot].handle == window) [[likely]] {
+      return slot;
+    }
+    return NoWindowSlot();
   }
+  // Slot 0, out of line, so that the compiler keeps the check a branch.
+  [[gnu::cold, gnu::noinline]] static std::size_t NoWindowSlot();
   Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
   const Node* Find(Hwnd window) const {
     const std::size_t slot = SlotOf(window);
