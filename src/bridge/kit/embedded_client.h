@@ -242,7 +242,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
     return NoWindowSlot();
   }
   // Slot 0, out of line, so that the compiler keeps the check a branch.
-  [[gnu::cold, gnu::noinline]] static std::size_t NoWindowSlot();
+  [[gnu::cold, gnu::noinline, gnu::const]] static std::size_t NoWindowSlot();
   Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
   const Node* Find(Hwnd window) const {
     const std::size_t slot = SlotOf(window);
