@@ -192,7 +192,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // sibling, the class name folded for the case-blind test) sits in a Slot
   // of 32 bytes; the rest of the window in its Node, at the same index.
   // Slot 0 is no window's: a step from a handle that names nothing lands
-  // there and finds an empty name and no sibling, without a branch.
+  // there and finds an empty name and no sibling.
   struct Slot {
     // The class name's first 15 bytes case-folded (FoldAsciiCase), then
     // zeros. The name as given is the Node's.
@@ -241,7 +241,8 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
     }
     return NoWindowSlot();
   }
-  // Slot 0, out of line, so that the compiler keeps the check a branch.
+  // Slot 0. Out of line, so that the compiler keeps the check a branch;
+  // const, so that it knows the table is as it was after the call.
   [[gnu::cold, gnu::noinline, gnu::const]] static std::size_t NoWindowSlot();
   Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
   const Node* Find(Hwnd window) const {
