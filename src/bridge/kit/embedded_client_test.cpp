@@ -96,7 +96,12 @@ TEST_F(EmbeddedClientTest, ClosedHandlesStayInvalid) {
   const Hwnd reopened = client_.FirstChild(Mdi());
   EXPECT_NE(reopened, kw);
   EXPECT_NE(Child(reopened, 1), edit);
-  for (const Hwnd gone : {Hwnd{0}, kw, edit}) {
+  // The edit box's slot holds an edit box again, under a new handle; the
+  // handles past the table's end and below its first slot name none.
+  constexpr FoldedPrefix kEdit("_aol_edit");
+  EXPECT_TRUE(client_.ClassStartsWith(Child(reopened, 1), kEdit));
+  for (const Hwnd gone : {Hwnd{0}, Hwnd{1}, kw, edit, edit + (Hwnd{1} << 40), Hwnd{0xFFFF'FFFF}}) {
+    EXPECT_FALSE(client_.ClassStartsWith(gone, kEdit));
     Type(gone, "x");
     Click(gone);
     client_.SendMessage(gone, WindowMessage::kClose, 0, {});
