@@ -473,7 +473,7 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string_view window_class, std::str
     entry.next_sibling = siblings.empty() ? 0 : siblings.front();
     siblings.insert(siblings.begin(), handle);
   } else {
-    if (!siblings.empty()) slots_[SlotOf(siblings.back())].next_sibling = handle;
+    if (!siblings.empty()) slots_[SlotIndex(siblings.back())].next_sibling = handle;
     siblings.push_back(handle);
   }
   return handle;
@@ -504,7 +504,7 @@ void EmbeddedClient::Unlink(std::vector<Hwnd>& siblings, Hwnd window) {
   if (at == siblings.end()) return;
   const auto after = siblings.erase(at);
   if (after != siblings.begin()) {
-    slots_[SlotOf(*(after - 1))].next_sibling = after == siblings.end() ? 0 : *after;
+    slots_[SlotIndex(*(after - 1))].next_sibling = after == siblings.end() ? 0 : *after;
   }
 }
 
@@ -517,7 +517,7 @@ void EmbeddedClient::ToFront(Hwnd window) {
   if (!node) return;
   std::vector<Hwnd>& siblings = SiblingsOf(*node);
   Unlink(siblings, window);
-  slots_[SlotOf(window)].next_sibling = siblings.empty() ? 0 : siblings.front();
+  slots_[SlotIndex(window)].next_sibling = siblings.empty() ? 0 : siblings.front();
   siblings.insert(siblings.begin(), window);
 }
 

@@ -204,7 +204,6 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   };
   static_assert(sizeof(Slot) == 32);
   static constexpr Hwnd kClosed = 0x8000'0000;
-  static constexpr std::size_t kNoSlot = ~std::size_t{0};
   struct Node {
     std::string window_class;
     std::string text;
@@ -219,21 +218,15 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
               Role role = Role::kPlain,
               bool in_front = false);
   void Destroy(Hwnd window);
-  // Every step of every walk looks a window up: kept inline. The slot of an
-  // open window, else kNoSlot (a handle below kSlotBase, 0 included, wraps
-  // past the end).
   // The slot a handle names, open or not, in range or not.
   static std::size_t SlotIndex(Hwnd window) { return (window & 0xFFFF'FFFF) - kSlotBase; }
-  std::size_t SlotOf(Hwnd window) const {
-    const std::size_t slot = SlotIndex(window);
-    if (slot >= slots_.size()) return kNoSlot;
-    return slots_[slot].handle == window ? slot : kNoSlot;
-  }
-  // The slot a walk's step reads: the window's, or slot 0 for a handle
-  // that names no open window. A walk is a chain of loads, each step's
-  // slot found from the one before: the check is a branch that is taken
-  // the same way every time, so the next load need not wait for it (a
-  // conditional move would put the check on the chain).
+  // The slot of an open window, or slot 0 for a handle that names none (a
+  // handle below kSlotBase, 0 included, wraps past the end). Every step of
+  // every walk looks a window up here, so it is kept inline. A walk is a
+  // chain of loads, each step's slot found from the one before: the check
+  // is a branch that is taken the same way every time, so the next load
+  // need not wait for it (a conditional move would put the check on the
+  // chain).
   std::size_t StepSlot(Hwnd window) const {
     const std::size_t slot = SlotIndex(window);
     if (slot < slots_.size() && slots_[slot].handle == window) [[likely]] {
@@ -246,8 +239,8 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   [[gnu::cold, gnu::noinline, gnu::const]] static std::size_t NoWindowSlot();
   Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
   const Node* Find(Hwnd window) const {
-    const std::size_t slot = SlotOf(window);
-    return slot == kNoSlot ? nullptr : &nodes_[slot];
+    const std::size_t slot = StepSlot(window);
+    return slot == 0 ? nullptr : &nodes_[slot];
   }
   // The node of a window known to be open.
   Node& At(Hwnd window) { return *Find(window); }
