@@ -48,7 +48,9 @@ class FullScreenConsole : public ConsoleFrontEnd {
   // Sets the terminal up; false (and nothing changed) when it cannot be.
   bool Open();
 
-  std::ostream& notes() override { return early_notes_ ? *early_notes_ : screen_->notes(); }
+  // One stream for the front end's whole life: runners keep a reference
+  // to it from before the screen is there.
+  std::ostream& notes() override { return notes_; }
   MessageBoxes& boxes() override { return boxes_; }
   void Attach(HostProgram& program, bool commands) override;
   void HostLine(const std::string& nick, const std::string& text) override {
@@ -77,6 +79,43 @@ class FullScreenConsole : public ConsoleFrontEnd {
     FullScreenConsole& owner_;
   };
 
+  // The runner's news: kept until the screen is there, then passed on to
+  // its room as notes.
+  class NotesBuffer : public std::streambuf {
+   public:
+    explicit NotesBuffer(FullScreenConsole& owner) : owner_(owner) {}
+    // Hands what was kept to the screen, which takes all from now on.
+    void Flush() {
+      if (!owner_.screen_ || early_.empty()) return;
+      owner_.screen_->notes() << early_ << std::flush;
+      early_.clear();
+    }
+
+   protected:
+    int overflow(int c) override {
+      if (c == traits_type::eof()) return 0;
+      const char byte = static_cast<char>(c);
+      xsputn(&byte, 1);
+      return c;
+    }
+    std::streamsize xsputn(const char* text, std::streamsize size) override {
+      if (owner_.screen_) {
+        owner_.screen_->notes().write(text, size);
+      } else {
+        early_.append(text, static_cast<std::size_t>(size));
+      }
+      return size;
+    }
+    int sync() override {
+      if (owner_.screen_) owner_.screen_->notes().flush();
+      return 0;
+    }
+
+   private:
+    FullScreenConsole& owner_;
+    std::string early_;
+  };
+
   void Restore();
   // Shows `screen` and takes the keys from now on.
   void Start(std::unique_ptr<ScreenConsole> screen, bool commands);
@@ -101,8 +140,9 @@ class FullScreenConsole : public ConsoleFrontEnd {
   const int input_;
   std::ostream& out_;
   LateBoxes boxes_{*this};
-  std::unique_ptr<std::ostringstream> early_notes_ = std::make_unique<std::ostringstream>();
   std::unique_ptr<ScreenConsole> screen_;
+  NotesBuffer notes_buffer_{*this};
+  std::ostream notes_{&notes_buffer_};
   std::function<LinkState(std::size_t)> link_;
   SCREEN* terminal_ = nullptr;
   FILE* readline_out_ = nullptr;
@@ -223,9 +263,7 @@ void FullScreenConsole::Start(std::unique_ptr<ScreenConsole> screen, bool comman
   screen_->SetRedrawRequest([this] { RequestDraw(); });
   screen_->SetQuitAction([this] { loop_.Quit(); });
   if (link_) screen_->SetLinkState(link_);
-  std::string early = early_notes_->str();
-  early_notes_.reset();
-  if (!early.empty()) screen_->notes() << early << std::flush;
+  notes_buffer_.Flush();
   loop_.WatchReadable(input_, [this] { ReadKeys(); });
   RequestDraw();
 }
