@@ -5,15 +5,12 @@
 #include <cerrno>
 #include <memory>
 
+#include "app/console_advice.h"
 #include "match/chat_text.h"
 
 namespace zorvik {
 
 namespace {
-
-// A typed line longer than this is not a command anyone meant; it is
-// refused whole rather than buffered without end.
-constexpr std::size_t kLongestCommand = 64 * 1024;
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -87,7 +84,7 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
   }
   if (const auto button = ButtonFromCaption(command)) {
     if (!console.Usable(*button)) {
-      return Refuse(out, "\"" + std::string(command) + "\" cannot be pressed now");
+      return Refuse(out, WhyNotUsable(console, *button));
     }
     if (*button == ConsoleButton::kInfo) {
       out << "[menu] about | mail me | - | help   (type: menu ITEM)" << std::endl;
@@ -143,7 +140,8 @@ void ConsoleInputLines::Feed(std::string_view bytes) {
     sink_(std::move(line));
   }
   if (pending_.size() > kLongestCommand) {
-    Refuse(out_, "that line is too long to be a command");
+    Refuse(out_, "that line is longer than " + std::to_string(kLongestCommand) +
+                     " bytes, the longest a command can be; it was dropped");
     pending_.clear();
     overlong_ = true;
   }

@@ -28,6 +28,10 @@ void RunConsoleCommand(HostProgram& program, std::string_view command, std::ostr
 // The text of `help`.
 std::string_view ConsoleHelp();
 
+// A typed line longer than this (in bytes) is not a command anyone meant:
+// it is refused rather than kept without end.
+inline constexpr std::size_t kLongestCommand = 64 * 1024;
+
 // Cuts the operator's typed bytes into command lines (LF or CR LF ends a
 // line) and hands each to `sink`, in order. A line longer than any command
 // is refused on `out` and dropped whole, however it continues.

@@ -34,7 +34,9 @@ class TextConsoleTest : public ::testing::Test {
 };
 
 TEST_F(TextConsoleTest, ButtonsSpeakingAndRefusals) {
-  EXPECT_EQ(Type("setup"), "[?] \"setup\" cannot be pressed now (type help)\n");
+  EXPECT_EQ(Type("setup"),
+            "[?] \"setup\" waits for two players: press get players and let two people type "
+            "-join (type help)\n");
   EXPECT_EQ(Type("dance"), "[?] unknown command \"dance\" (type help)\n");
   EXPECT_EQ(Type("\x1b[2J"), "[?] unknown command \"\\x1B[2J\" (type help)\n");
   Type("  get players  ");

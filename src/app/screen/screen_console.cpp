@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/console_advice.h"
 #include "app/console_printer.h"
 #include "app/text_console.h"
 #include "bridge/irc/irc_message.h"
@@ -211,14 +212,21 @@ void ScreenConsole::Later(std::function<void()> task) {
 
 bool ScreenConsole::MatchRunning() const {
   const HostConsole& console = program().console();
+  if (MatchOver(console)) return false;  // nothing is lost by leaving now
   return console.Usable(ConsoleButton::kStop) || console.Listening(1);
 }
 
 void ScreenConsole::PressButton(std::size_t index) {
   const ConsoleButton button = kConsoleButtons[index];
   HostConsole& console = program().console();
-  if (!console.Usable(button)) {
-    return SetStatus("\"" + std::string(ButtonCaption(button)) + "\" cannot be pressed now");
+  if (!console.Usable(button)) return SetStatus(WhyNotUsable(console, button));
+  if (button == ConsoleButton::kExit && MatchRunning()) {
+    return Ask("exit", "End the match and exit? (y/n)",
+               [this, &shown = program()] { shown.console().Press(ConsoleButton::kExit); });
+  }
+  if (button == ConsoleButton::kSetup && BattleRunning(console)) {
+    return Ask("setup", "The battle is on. Start the picks again? (y/n)",
+               [this, &shown = program()] { shown.console().Press(ConsoleButton::kSetup); });
   }
   SetStatus("");
   Later([this, &shown = program(), button] {
@@ -231,31 +239,41 @@ void ScreenConsole::PressButton(std::size_t index) {
   });
 }
 
+void ScreenConsole::Ask(std::string title, std::string text, std::function<void()> yes) {
+  question_ = Question{std::move(title), std::move(text), std::move(yes)};
+  Changed();
+}
+
+void ScreenConsole::ExitOrQuit() {
+  if (program().console().Usable(ConsoleButton::kExit)) {
+    Later([&shown = program()] { shown.console().Press(ConsoleButton::kExit); });
+  } else if (quit_) {
+    quit_();
+  }
+}
+
 bool ScreenConsole::TakesKeys() const {
-  return confirming_ || !open_boxes_.empty() || menu_open_ || program().form().shown();
+  return question_ || !open_boxes_.empty() || menu_open_ || program().form().shown();
 }
 
 bool ScreenConsole::HandleKey(int key) {
-  if (confirming_) {
-    confirming_ = false;
-    if (key == 'y' || key == 'Y' || key == kKeyInterrupt) {
-      if (program().console().Usable(ConsoleButton::kExit)) {
-        Later([&shown = program()] { shown.console().Press(ConsoleButton::kExit); });
-      } else if (quit_) {
-        quit_();
-      }
+  if (question_) {
+    // A second Ctrl-C answers the Ctrl-C question with yes.
+    const bool yes = key == 'y' || key == 'Y' || (key == kKeyInterrupt && question_->title == "Ctrl-C");
+    std::function<void()> action = std::move(question_->yes);
+    question_.reset();
+    if (yes) {
+      SetStatus("");
+      Later(std::move(action));
     }
     Changed();
     return true;
   }
   if (key == kKeyInterrupt) {
     if (MatchRunning()) {
-      confirming_ = true;
-      Changed();
-    } else if (program().console().Usable(ConsoleButton::kExit)) {
-      Later([&shown = program()] { shown.console().Press(ConsoleButton::kExit); });
-    } else if (quit_) {
-      quit_();
+      Ask("Ctrl-C", "End the match and exit? (y/n)", [this] { ExitOrQuit(); });
+    } else {
+      ExitOrQuit();
     }
     return true;
   }
@@ -456,7 +474,8 @@ void ScreenConsole::Draw(VirtualScreen& screen, const InputLine& input) const {
   if (status_row) {
     const int row = rows - 2;
     screen.Fill(row, 0, cols, " ", Style::kStatus);
-    std::string status = status_;
+    // With nothing else to say, the status line says what comes next.
+    std::string status = status_.empty() ? NextStep(program().console()) : status_;
     if (view().scrolled > 0) status = "[scrolled back; PgDn for newer] " + status;
     screen.Put(row, 1, status, Style::kStatus);
   }
@@ -666,10 +685,11 @@ void ScreenConsole::DrawOverlay(VirtualScreen& screen) const {
     screen.Put(top + std::min(height, screen.rows()) - 2, left + std::min(width, cols) / 2 - 3,
                "[ OK ]", Style::kSelected);
   }
-  if (confirming_) {
+  if (question_) {
     int left = 0;
-    const int top = DrawFrame(screen, 3, 44, "Ctrl-C", left);
-    screen.Put(top + 1, left + 2, "End the match and exit? (y/n)", Style::kPlain, 40);
+    const int width = TextWidth(question_->text) + 4;
+    const int top = DrawFrame(screen, 3, width, question_->title, left);
+    screen.Put(top + 1, left + 2, question_->text, Style::kPlain, std::max(0, width - 4));
   }
 }
 

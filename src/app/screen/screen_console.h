@@ -185,7 +185,16 @@ class ScreenConsole {
   std::uint64_t last_box_ = 0;
   bool menu_open_ = false;
   std::size_t menu_choice_ = 0;
-  bool confirming_ = false;
+  // A yes-or-no question over everything (Ctrl-C, F2 or setup in a match):
+  // "y" runs its action, any other key drops it.
+  struct Question {
+    std::string title;
+    std::string text;
+    std::function<void()> yes;
+  };
+  void Ask(std::string title, std::string text, std::function<void()> yes);
+  void ExitOrQuit();
+  std::optional<Question> question_;
   std::string form_text_;  // the form's text with LF breaks, as edited
   std::size_t form_point_ = 0;
   int form_focus_ = 0;  // 0 the text, 1 to 3 its buttons

@@ -126,10 +126,12 @@ TEST_F(ScreenConsoleTest, SeatsShowHitPointsAsBarsAndButtonsTheirState) {
 TEST_F(ScreenConsoleTest, RefusedButtonsSayWhyOnTheStatusLineOnly) {
   const std::size_t lines = screen_.room().size();
   Key(kKeyF3);
-  EXPECT_EQ(screen_.status(), "\"setup\" cannot be pressed now");
+  EXPECT_EQ(screen_.status(),
+            "\"setup\" waits for two players: press get players and let two people type -join");
   screen_.Submit("start");
   loop_.Run();
-  EXPECT_EQ(screen_.status(), "\"start\" cannot be pressed now");
+  EXPECT_EQ(screen_.status(),
+            "\"start\" waits for two players and their picks: press get players first");
   screen_.Submit("dance");
   loop_.Run();
   EXPECT_EQ(screen_.status(), "unknown command \"dance\" (type help)");
@@ -209,15 +211,47 @@ TEST_F(ScreenConsoleTest, TabCompletesCommandsItemsNamesAndPicks) {
   for (const auto& [typed, expected] : cases) EXPECT_EQ(screen_.Complete(typed), expected) << typed;
 }
 
-TEST_F(ScreenConsoleTest, CtrlCAsksBeforeEndingAMatch) {
-  Key(kKeyF1);
-  Key(kKeyInterrupt);
-  EXPECT_TRUE(screen_.TakesKeys());
-  Key('n');
-  EXPECT_FALSE(screen_.TakesKeys());
-  EXPECT_FALSE(program_.console().ended());
-  Key(kKeyInterrupt);
+TEST_F(ScreenConsoleTest, AsksBeforeAKeyEndsAMatchOrRestartsItsPicks) {
+  // Given a battle under way, Ctrl-C and F2 ask before they end it, and
+  // F3 before it starts the picks again; "n" (or any other key) keeps it.
+  PlayToBattle();
+  ASSERT_TRUE(program_.console().Listening(4));
+  for (const int key : {int{kKeyInterrupt}, int{kKeyF2}, int{kKeyF3}}) {
+    Key(key);
+    EXPECT_TRUE(screen_.TakesKeys()) << key;
+    Key('n');
+    EXPECT_FALSE(screen_.TakesKeys()) << key;
+    EXPECT_TRUE(program_.console().Listening(4)) << key;
+  }
+  // "setup" typed asks too, and "y" restarts the picks.
+  screen_.Submit("setup");
+  loop_.Run();
+  std::string question;
+  for (int row = 0; row < 24; ++row) question += Drawn().RowText(row);
+  EXPECT_NE(question.find("The battle is on. Start the picks again? (y/n)"), std::string::npos);
   Key('y');
+  EXPECT_TRUE(program_.console().Listening(2));
+  // A second Ctrl-C answers its own question.
+  Key(kKeyInterrupt);
+  Key(kKeyInterrupt);
+  EXPECT_TRUE(program_.console().ended());
+}
+
+TEST_F(ScreenConsoleTest, AfterAWinnerTheStatusLineSaysWhatComesNextAndExitAsksNothing) {
+  PlayToBattle();
+  const MatchTable& t = program_.console().table();
+  for (int turn = 0; turn < 200 && !t.player1Hp.empty() && program_.console().Usable(ConsoleButton::kStart); ++turn) {
+    Say("alice", "/" + t.player1Moves[0]);
+    Say("bob", "/" + t.player2Moves[0]);
+  }
+  EXPECT_EQ(Drawn().RowText(22),
+            " the match is over: press stop, then get players for the next one");
+  Key(kKeyF1);
+  EXPECT_EQ(screen_.status(), "\"get players\" cannot be pressed after a winner: press stop first");
+  Key(kKeyF5);
+  EXPECT_EQ(Drawn().RowText(22), "");
+  Key(kKeyF2);
+  EXPECT_FALSE(screen_.TakesKeys());
   EXPECT_TRUE(program_.console().ended());
 }
 

@@ -6,12 +6,14 @@
 // terminal itself: its terminal set-up, output and redisplay are ours.
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 #include <curses.h>
@@ -21,6 +23,8 @@
 #include "app/console_front_end.h"
 #include "app/console_printer.h"
 #include "app/screen/screen_console.h"
+#include "app/text_console.h"
+#include "match/utf8.h"
 
 namespace zorvik {
 
@@ -38,6 +42,40 @@ void OnSignal(int number) {
 }
 
 constexpr int kSignals[] = {SIGWINCH, SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+
+// A crash must not leave the terminal in the alternate screen with keys in
+// raw mode: the fatal signals put it back first, with only what a signal
+// handler may call (write, tcsetattr), from what Open prepared, and then
+// take their old course.
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+struct sigaction fatal_old_actions[std::size(kFatalSignals)] = {};
+char restore_bytes[256];
+std::size_t restore_length = 0;
+termios saved_modes{};
+bool have_saved_modes = false;
+
+void OnFatalSignal(int number) {
+  [[maybe_unused]] const ssize_t written = write(STDOUT_FILENO, restore_bytes, restore_length);
+  if (have_saved_modes) tcsetattr(STDIN_FILENO, TCSANOW, &saved_modes);
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
+    if (kFatalSignals[i] == number) sigaction(number, &fatal_old_actions[i], nullptr);
+  }
+  raise(number);
+}
+
+// The terminal's own sequences that leave the full screen: the normal
+// screen, the cursor keys in normal mode, the cursor shown, plain text.
+void PrepareRestore() {
+  restore_length = 0;
+  for (const char* capability : {"sgr0", "cnorm", "rmkx", "rmcup"}) {
+    const char* sequence = tigetstr(const_cast<char*>(capability));
+    if (sequence == nullptr || sequence == reinterpret_cast<char*>(-1)) continue;
+    const std::size_t length = std::strlen(sequence);
+    if (restore_length + length > sizeof restore_bytes) break;
+    std::memcpy(restore_bytes + restore_length, sequence, length);
+    restore_length += length;
+  }
+}
 
 class FullScreenConsole : public ConsoleFrontEnd {
  public:
@@ -120,7 +158,14 @@ class FullScreenConsole : public ConsoleFrontEnd {
   // Shows `screen` and takes the keys from now on.
   void Start(std::unique_ptr<ScreenConsole> screen, bool commands);
   void ReadKeys();
-  void Key(wint_t key, bool function_key);
+  // A key the terminal named (KEY_F(1), KEY_PPAGE, ...).
+  void FunctionKey(int key);
+  // One byte of typed text; whole UTF-8 characters go on to Text.
+  void Byte(unsigned char byte);
+  // What is left of a character cut short is not a character.
+  void FlushBytes();
+  // One typed character (its bytes), or a control byte.
+  void Text(std::string_view bytes);
   void FeedReadline(int byte);
   void Draw();
   void RequestDraw();
@@ -130,7 +175,8 @@ class FullScreenConsole : public ConsoleFrontEnd {
   static int InputAvailable() { return 0; }
   static void NoTerminal(int) {}
   static void NoTerminalReset() {}
-  static void Redisplay() { the_screen->Draw(); }
+  // Readline redraws after every byte; a paste of many is drawn once.
+  static void Redisplay() { the_screen->RequestDraw(); }
   static void OnLine(char* line);
   static char** Completer(const char* text, int start, int end);
   static char* NextMatch(const char* text, int state);
@@ -150,6 +196,8 @@ class FullScreenConsole : public ConsoleFrontEnd {
   bool draw_pending_ = false;
   bool tick_pending_ = false;
   int pending_ = 0;
+  std::string partial_;  // the first bytes of a character being typed
+  bool told_too_long_ = false;
   std::vector<std::string> matches_;
   struct sigaction old_actions_[std::size(kSignals)] = {};
 };
@@ -159,6 +207,7 @@ bool FullScreenConsole::Open() {
   std::setlocale(LC_ALL, "");
   if (pipe(signal_pipe) != 0) return false;
   for (int fd : signal_pipe) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+  have_saved_modes = tcgetattr(STDIN_FILENO, &saved_modes) == 0;
   FILE* in = fdopen(dup(input_), "r");
   terminal_ = in ? newterm(nullptr, stdout, in) : nullptr;
   if (!terminal_) {
@@ -192,6 +241,13 @@ bool FullScreenConsole::Open() {
     sigaction(kSignals[i], &action, &old_actions_[i]);
   }
   loop_.WatchReadable(signal_pipe[0], [this] { OnSignals(); });
+  PrepareRestore();
+  struct sigaction fatal = {};
+  fatal.sa_handler = OnFatalSignal;
+  sigemptyset(&fatal.sa_mask);
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
+    sigaction(kFatalSignals[i], &fatal, &fatal_old_actions[i]);
+  }
 
   readline_out_ = std::fopen("/dev/null", "w");
   rl_readline_name = "zorvik";
@@ -224,6 +280,9 @@ void FullScreenConsole::Restore() {
   loop_.Unwatch(signal_pipe[0]);
   for (std::size_t i = 0; i < std::size(kSignals); ++i) {
     sigaction(kSignals[i], &old_actions_[i], nullptr);
+  }
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
+    sigaction(kFatalSignals[i], &fatal_old_actions[i], nullptr);
   }
   endwin();
   delscreen(terminal_);
@@ -344,13 +403,18 @@ void FullScreenConsole::OnSignals() {
 void FullScreenConsole::ReadKeys() {
   bool any = false;
   for (;;) {
-    wint_t key = 0;
-    const int kind = wget_wch(stdscr, &key);
-    if (kind == ERR) break;
+    const int key = wgetch(stdscr);
+    if (key == ERR) break;
     any = true;
-    Key(key, kind == KEY_CODE_YES);
+    if (key >= KEY_MIN) {
+      FlushBytes();
+      FunctionKey(key);
+    } else {
+      Byte(static_cast<unsigned char>(key));
+    }
     if (the_screen != this || loop_.Quitting()) return;
   }
+  FlushBytes();
   int waiting = 0;
   if (!any && (ioctl(input_, FIONREAD, &waiting) != 0 || waiting == 0)) {
     // Readable with nothing to read: the terminal has gone away.
@@ -358,75 +422,105 @@ void FullScreenConsole::ReadKeys() {
   }
 }
 
+void FullScreenConsole::Byte(unsigned char byte) {
+  partial_.push_back(static_cast<char>(byte));
+  // An invalid start becomes one replacement character, and the bytes
+  // after it are read again.
+  while (!partial_.empty()) {
+    const Utf8Read read = ReadUtf8(partial_);
+    if (read.status == Utf8Read::kIncomplete) return;
+    const std::string character =
+        read.status == Utf8Read::kValid ? partial_.substr(0, read.length) : "\uFFFD";
+    partial_.erase(0, read.length);
+    Text(character);
+    if (the_screen != this || loop_.Quitting()) return;
+  }
+}
+
+void FullScreenConsole::FlushBytes() {
+  if (partial_.empty()) return;
+  partial_.clear();
+  Text("\uFFFD");
+}
+
 void FullScreenConsole::FeedReadline(int byte) {
   pending_ = byte;
   rl_callback_read_char();
 }
 
-void FullScreenConsole::Key(wint_t key, bool function_key) {
+void FullScreenConsole::FunctionKey(int key) {
   ScreenConsole& screen = *screen_;
-  if (function_key) {
-    int mapped = 0;
-    switch (key) {
-      case KEY_RESIZE: return RequestDraw();
-      case KEY_PPAGE: mapped = kKeyPageUp; break;
-      case KEY_NPAGE: mapped = kKeyPageDown; break;
-      case KEY_UP: mapped = kKeyUp; break;
-      case KEY_DOWN: mapped = kKeyDown; break;
-      case KEY_LEFT: mapped = kKeyLeft; break;
-      case KEY_RIGHT: mapped = kKeyRight; break;
-      case KEY_HOME: mapped = kKeyHome; break;
-      case KEY_END: mapped = kKeyEnd; break;
-      case KEY_DC: mapped = kKeyDelete; break;
-      case KEY_BTAB: mapped = kKeyBackTab; break;
-      case KEY_BACKSPACE: mapped = kKeyBackspace; break;
-      case KEY_ENTER: mapped = kKeyEnter; break;
-      default:
-        if (key >= static_cast<wint_t>(KEY_F(1)) && key <= static_cast<wint_t>(KEY_F(6))) {
-          mapped = kKeyF1 + static_cast<int>(key - KEY_F(1));
-        } else if (key == static_cast<wint_t>(KEY_F(7)) || key == static_cast<wint_t>(KEY_F(8))) {
-          mapped = key == static_cast<wint_t>(KEY_F(7)) ? kKeyF7 : kKeyF8;
-        }
-    }
-    if (mapped == 0 || screen.HandleKey(mapped)) return;
-    // The line editor's own keys, as its Emacs bindings know them.
-    switch (mapped) {
-      case kKeyUp: return FeedReadline(16);    // C-p
-      case kKeyDown: return FeedReadline(14);  // C-n
-      case kKeyLeft: return FeedReadline(2);   // C-b
-      case kKeyRight: return FeedReadline(6);  // C-f
-      case kKeyHome: return FeedReadline(1);   // C-a
-      case kKeyEnd: return FeedReadline(5);    // C-e
-      case kKeyBackspace: return FeedReadline(127);
-      case kKeyEnter: return FeedReadline('\r');
-      case kKeyDelete:
-        rl_delete(1, 0);
-        return Draw();
-      default: return;
-    }
+  int mapped = 0;
+  switch (key) {
+    case KEY_RESIZE: return RequestDraw();
+    case KEY_PPAGE: mapped = kKeyPageUp; break;
+    case KEY_NPAGE: mapped = kKeyPageDown; break;
+    case KEY_UP: mapped = kKeyUp; break;
+    case KEY_DOWN: mapped = kKeyDown; break;
+    case KEY_LEFT: mapped = kKeyLeft; break;
+    case KEY_RIGHT: mapped = kKeyRight; break;
+    case KEY_HOME: mapped = kKeyHome; break;
+    case KEY_END: mapped = kKeyEnd; break;
+    case KEY_DC: mapped = kKeyDelete; break;
+    case KEY_BTAB: mapped = kKeyBackTab; break;
+    case KEY_BACKSPACE: mapped = kKeyBackspace; break;
+    case KEY_ENTER: mapped = kKeyEnter; break;
+    default:
+      if (key >= KEY_F(1) && key <= KEY_F(6)) {
+        mapped = kKeyF1 + (key - KEY_F(1));
+      } else if (key == KEY_F(7) || key == KEY_F(8)) {
+        mapped = key == KEY_F(7) ? kKeyF7 : kKeyF8;
+      }
   }
-  int mapped = static_cast<int>(key);
-  if (key == '\r') mapped = kKeyEnter;
-  if (key == 8) mapped = kKeyBackspace;
-  if (screen.TakesKeys() || key == 3) {
-    // Text for the form goes in as UTF-8 bytes.
-    if (key >= 0x80) {
-      char bytes[MB_LEN_MAX];
-      std::mbstate_t state{};
-      const std::size_t length = std::wcrtomb(bytes, static_cast<wchar_t>(key), &state);
-      if (length == static_cast<std::size_t>(-1)) return;
-      for (std::size_t i = 0; i < length; ++i) screen.HandleKey(static_cast<unsigned char>(bytes[i]));
+  if (mapped == 0 || screen.HandleKey(mapped)) return;
+  // The line editor's own keys, as its Emacs bindings know them.
+  switch (mapped) {
+    case kKeyUp: return FeedReadline(16);    // C-p
+    case kKeyDown: return FeedReadline(14);  // C-n
+    case kKeyLeft: return FeedReadline(2);   // C-b
+    case kKeyRight: return FeedReadline(6);  // C-f
+    case kKeyHome: return FeedReadline(1);   // C-a
+    case kKeyEnd: return FeedReadline(5);    // C-e
+    case kKeyBackspace: return FeedReadline(127);
+    case kKeyEnter: return FeedReadline('\r');
+    case kKeyDelete:
+      rl_delete(1, 0);
+      return RequestDraw();
+    default: return;
+  }
+}
+
+void FullScreenConsole::Text(std::string_view bytes) {
+  ScreenConsole& screen = *screen_;
+  const unsigned char first = static_cast<unsigned char>(bytes.front());
+  if (screen.TakesKeys() || first == 3) {
+    // An overlay takes the text's bytes one by one (the form edits UTF-8).
+    if (bytes.size() == 1) {
+      int key = first;
+      if (first == '\r') key = kKeyEnter;
+      if (first == 8) key = kKeyBackspace;
+      screen.HandleKey(key);
       return;
     }
-    screen.HandleKey(mapped);
+    for (const char byte : bytes) screen.HandleKey(static_cast<unsigned char>(byte));
     return;
   }
-  if (key < 0x80) return FeedReadline(key == '\n' ? '\r' : static_cast<int>(key));
-  char bytes[MB_LEN_MAX];
-  std::mbstate_t state{};
-  const std::size_t length = std::wcrtomb(bytes, static_cast<wchar_t>(key), &state);
-  if (length == static_cast<std::size_t>(-1)) return;
-  for (std::size_t i = 0; i < length; ++i) FeedReadline(static_cast<unsigned char>(bytes[i]));
+  const bool printable = first >= 0x20 && first != 0x7F;
+  if (printable && rl_end >= 0 &&
+      static_cast<std::size_t>(rl_end) + bytes.size() > kLongestCommand) {
+    // The rest of a long paste is dropped, said once per line.
+    if (!told_too_long_) {
+      told_too_long_ = true;
+      screen.SetStatus("a line holds at most " + std::to_string(kLongestCommand) +
+                       " bytes; the rest was not taken");
+    }
+    return;
+  }
+  for (const char byte : bytes) {
+    const unsigned char one = static_cast<unsigned char>(byte);
+    FeedReadline(one == '\n' ? '\r' : one);
+    if (the_screen != this) return;
+  }
 }
 
 void FullScreenConsole::OnLine(char* line) {
@@ -438,6 +532,7 @@ void FullScreenConsole::OnLine(char* line) {
   }
   const std::string typed = line;
   std::free(line);
+  the_screen->told_too_long_ = false;
   if (!typed.empty()) add_history(typed.c_str());
   the_screen->screen_->Submit(typed);
 }
