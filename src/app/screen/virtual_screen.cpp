@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/utf8.h"
+
 namespace zorvik {
 
 namespace {
@@ -21,19 +23,13 @@ int CodePointWidth(char32_t c) {
 }  // namespace
 
 Glyph NextGlyph(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3
-                                     : lead >= 0xC2 && lead < 0xE0     ? 2
-                                                                       : 0;
-  if (lead >= 0xF5) length = 0;
-  if (length == 0 || at + length > text.size()) return {text.substr(at, 1), 1};
-  char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[at + i]);
-    if ((next & 0xC0) != 0x80) return {text.substr(at, 1), 1};
-    c = (c << 6) | (next & 0x3F);
-  }
-  return {text.substr(at, length), CodePointWidth(c)};
+  const std::string_view rest = text.substr(at);
+  const Utf8Read read = ReadUtf8(rest);
+  if (read.status != Utf8Read::kValid) return {rest.substr(0, 1), 1};
+  const auto byte = [&rest](std::size_t i) { return static_cast<unsigned char>(rest[i]); };
+  char32_t c = read.length == 1 ? byte(0) : byte(0) & (0x7F >> read.length);
+  for (std::size_t i = 1; i < read.length; ++i) c = (c << 6) | (byte(i) & 0x3F);
+  return {rest.substr(0, read.length), CodePointWidth(c)};
 }
 
 int TextWidth(std::string_view text) {

@@ -24,7 +24,7 @@
 #include "app/console_printer.h"
 #include "app/screen/screen_console.h"
 #include "app/text_console.h"
-#include "match/utf8.h"
+#include "text/utf8.h"
 
 namespace zorvik {
 

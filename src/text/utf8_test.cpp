@@ -1,4 +1,4 @@
-#include "match/utf8.h"
+#include "text/utf8.h"
 
 #include <gtest/gtest.h>
 
