@@ -29,6 +29,12 @@ install(FILES ${ZORVIK_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPON
 install(FILES dist/zorvik.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME zorvik COMPONENT host)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT host)
+# Debian wants the copyright file in each package's own doc folder.
+install(FILES dist/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT host)
+if(TARGET zorvik_desktop_module)
+  install(FILES dist/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zorvik-desktop
+          COMPONENT desktop)
+endif()
 
 set(CPACK_PACKAGE_NAME zorvik)
 set(CPACK_PACKAGE_VENDOR "zorvik developers")
