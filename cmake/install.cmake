@@ -84,4 +84,13 @@ Install it on a computer with a display: zorvik then opens these windows,\n\
 loading this module only when it does. Without it, zorvik uses its text\n\
 console; a server or a terminal does not need it.")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "zorvik (= ${PROJECT_VERSION})")
+# CPack gives a package whose shared objects lie in /usr/lib or a folder
+# right below it (found by the file scan CPACK_DEBIAN_PACKAGE_SHLIBDEPS
+# makes) a postinst and a postrm that run ldconfig. The module sits in
+# /usr/lib/zorvik/, which is not on the library path, so there is nothing
+# for ldconfig to learn. CPack (3.25) has no switch for it: a package's own
+# postinst and postrm replace the made ones.
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_CONTROL_EXTRA
+    ${CMAKE_SOURCE_DIR}/dist/zorvik-desktop/postinst ${CMAKE_SOURCE_DIR}/dist/zorvik-desktop/postrm)
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
