@@ -47,7 +47,7 @@ function(zorvik_add_terminal_tests)
   set_tests_properties(TerminalSmoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120 LABELS terminal)
   # Every mode in a real terminal of each common kind, each on its own
   # tmux server, so they run side by side.
-  foreach(term xterm-256color tmux-256color screen)
+  foreach(term xterm-256color tmux-256color screen xterm vt100)
     add_test(NAME TerminalCheck.${term}
              COMMAND ${CMAKE_SOURCE_DIR}/scripts/terminal-check ${term} $<TARGET_FILE:zorvik>)
     set_tests_properties(TerminalCheck.${term} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240

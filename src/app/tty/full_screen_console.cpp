@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -22,6 +23,7 @@
 
 #include "app/console_front_end.h"
 #include "app/console_printer.h"
+#include "app/screen/key_reader.h"
 #include "app/screen/screen_console.h"
 #include "app/text_console.h"
 #include "text/utf8.h"
@@ -158,8 +160,10 @@ class FullScreenConsole : public ConsoleFrontEnd {
   // Shows `screen` and takes the keys from now on.
   void Start(std::unique_ptr<ScreenConsole> screen, bool commands);
   void ReadKeys();
-  // A key the terminal named (KEY_F(1), KEY_PPAGE, ...).
-  void FunctionKey(int key);
+  // A key the terminal sent a sequence for (kKeyF1, kKeyPageUp, ...).
+  void NamedKey(int key);
+  // Passes on what was held for the rest of a sequence or a character.
+  void EndOfTyping();
   // One byte of typed text; whole UTF-8 characters go on to Text.
   void Byte(unsigned char byte);
   // What is left of a character cut short is not a character.
@@ -196,6 +200,8 @@ class FullScreenConsole : public ConsoleFrontEnd {
   bool draw_pending_ = false;
   bool tick_pending_ = false;
   int pending_ = 0;
+  std::unique_ptr<KeyReader> keys_;
+  std::uint64_t reads_ = 0;
   std::string partial_;  // the first bytes of a character being typed
   bool told_too_long_ = false;
   std::vector<std::string> matches_;
@@ -220,9 +226,29 @@ bool FullScreenConsole::Open() {
   raw();
   noecho();
   nonl();
+  // Keypad mode makes the terminal send its description's key sequences,
+  // which the key reader knows besides the common ones.
   keypad(stdscr, TRUE);
+  KeyReader::Sequences sequences;
+  const std::pair<const char*, int> capabilities[] = {
+      {"kf1", kKeyF1},   {"kf2", kKeyF2},     {"kf3", kKeyF3},    {"kf4", kKeyF4},
+      {"kf5", kKeyF5},   {"kf6", kKeyF6},     {"kf7", kKeyF7},    {"kf8", kKeyF8},
+      {"kpp", kKeyPageUp}, {"knp", kKeyPageDown}, {"kcuu1", kKeyUp}, {"kcud1", kKeyDown},
+      {"kcub1", kKeyLeft}, {"kcuf1", kKeyRight}, {"khome", kKeyHome}, {"kend", kKeyEnd},
+      {"kdch1", kKeyDelete}, {"kcbt", kKeyBackTab}, {"kent", kKeyEnter}};
+  for (const auto& [name, key] : capabilities) {
+    const char* sequence = tigetstr(const_cast<char*>(name));
+    if (sequence == nullptr || sequence == reinterpret_cast<char*>(-1)) continue;
+    if (sequence[0] == '\x1b') sequences.emplace_back(sequence, key);
+  }
+  for (auto& common : KeyReader::CommonSequences()) sequences.push_back(std::move(common));
+  keys_ = std::make_unique<KeyReader>(
+      std::move(sequences), [this](int key) { NamedKey(key); },
+      [this](unsigned char byte) { Byte(byte); });
   nodelay(stdscr, TRUE);
-  set_escdelay(25);
+  // The keys are read by the key reader alone; a drawing is never cut
+  // short because keys are waiting.
+  typeahead(-1);
   if (has_colors()) {
     start_color();
     use_default_colors();
@@ -401,25 +427,35 @@ void FullScreenConsole::OnSignals() {
 }
 
 void FullScreenConsole::ReadKeys() {
-  bool any = false;
-  for (;;) {
-    const int key = wgetch(stdscr);
-    if (key == ERR) break;
-    any = true;
-    if (key >= KEY_MIN) {
-      FlushBytes();
-      FunctionKey(key);
-    } else {
-      Byte(static_cast<unsigned char>(key));
-    }
-    if (the_screen != this || loop_.Quitting()) return;
-  }
-  FlushBytes();
-  int waiting = 0;
-  if (!any && (ioctl(input_, FIONREAD, &waiting) != 0 || waiting == 0)) {
+  // Read in blocks: ncurses reads a byte per system call, which made a
+  // paste of 100,000 bytes cost half a second of processor time.
+  char block[4096];
+  const ssize_t got = read(input_, block, sizeof block);
+  if (got < 0 && (errno == EINTR || errno == EAGAIN)) return;
+  if (got <= 0) {
     // Readable with nothing to read: the terminal has gone away.
     loop_.Quit();
+    return;
   }
+  keys_->Feed(std::string_view(block, static_cast<std::size_t>(got)));
+  if (the_screen != this || loop_.Quitting()) return;
+  // A key's sequence or a character cut by the end of the block goes on in
+  // the next one; with nothing more soon, what is held is what was typed.
+  int waiting = 0;
+  if (ioctl(input_, FIONREAD, &waiting) == 0 && waiting > 0) return;
+  if (keys_->holding()) {
+    const std::uint64_t read_count = ++reads_;
+    loop_.ScheduleAfter(kMicrosPerSecond / 40, [this, read_count] {
+      if (the_screen == this && read_count == reads_) EndOfTyping();
+    });
+    return;
+  }
+  FlushBytes();
+}
+
+void FullScreenConsole::EndOfTyping() {
+  keys_->Flush();
+  FlushBytes();
 }
 
 void FullScreenConsole::Byte(unsigned char byte) {
@@ -448,40 +484,17 @@ void FullScreenConsole::FeedReadline(int byte) {
   rl_callback_read_char();
 }
 
-void FullScreenConsole::FunctionKey(int key) {
-  ScreenConsole& screen = *screen_;
-  int mapped = 0;
-  switch (key) {
-    case KEY_RESIZE: return RequestDraw();
-    case KEY_PPAGE: mapped = kKeyPageUp; break;
-    case KEY_NPAGE: mapped = kKeyPageDown; break;
-    case KEY_UP: mapped = kKeyUp; break;
-    case KEY_DOWN: mapped = kKeyDown; break;
-    case KEY_LEFT: mapped = kKeyLeft; break;
-    case KEY_RIGHT: mapped = kKeyRight; break;
-    case KEY_HOME: mapped = kKeyHome; break;
-    case KEY_END: mapped = kKeyEnd; break;
-    case KEY_DC: mapped = kKeyDelete; break;
-    case KEY_BTAB: mapped = kKeyBackTab; break;
-    case KEY_BACKSPACE: mapped = kKeyBackspace; break;
-    case KEY_ENTER: mapped = kKeyEnter; break;
-    default:
-      if (key >= KEY_F(1) && key <= KEY_F(6)) {
-        mapped = kKeyF1 + (key - KEY_F(1));
-      } else if (key == KEY_F(7) || key == KEY_F(8)) {
-        mapped = key == KEY_F(7) ? kKeyF7 : kKeyF8;
-      }
-  }
-  if (mapped == 0 || screen.HandleKey(mapped)) return;
+void FullScreenConsole::NamedKey(int key) {
+  FlushBytes();
+  if (screen_->HandleKey(key)) return;
   // The line editor's own keys, as its Emacs bindings know them.
-  switch (mapped) {
+  switch (key) {
     case kKeyUp: return FeedReadline(16);    // C-p
     case kKeyDown: return FeedReadline(14);  // C-n
     case kKeyLeft: return FeedReadline(2);   // C-b
     case kKeyRight: return FeedReadline(6);  // C-f
     case kKeyHome: return FeedReadline(1);   // C-a
     case kKeyEnd: return FeedReadline(5);    // C-e
-    case kKeyBackspace: return FeedReadline(127);
     case kKeyEnter: return FeedReadline('\r');
     case kKeyDelete:
       rl_delete(1, 0);
