@@ -4,48 +4,6 @@
 
 namespace zorvik {
 
-namespace {
-
-int CodePointWidth(char32_t c) {
-  if ((c >= 0x300 && c <= 0x36F) || (c >= 0x200B && c <= 0x200F) || c == 0xFE0F) return 0;
-  if ((c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) ||
-      (c >= 0x20000 && c <= 0x3FFFD)) {
-    return 2;
-  }
-  return 1;
-}
-
-}  // namespace
-
-Glyph NextGlyph(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3
-                                     : lead >= 0xC2 && lead < 0xE0     ? 2
-                                                                       : 0;
-  if (lead >= 0xF5) length = 0;
-  if (length == 0 || at + length > text.size()) return {text.substr(at, 1), 1};
-  char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[at + i]);
-    if ((next & 0xC0) != 0x80) return {text.substr(at, 1), 1};
-    c = (c << 6) | (next & 0x3F);
-  }
-  return {text.substr(at, length), CodePointWidth(c)};
-}
-
-int TextWidth(std::string_view text) {
-  int width = 0;
-  for (std::size_t at = 0; at < text.size();) {
-    const Glyph glyph = NextGlyph(text, at);
-    width += glyph.width;
-    at += glyph.bytes.size();
-  }
-  return width;
-}
-
 VirtualScreen::VirtualScreen(int rows, int cols)
     : rows_(std::max(0, rows)), cols_(std::max(0, cols)),
       cells_(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_)) {}
