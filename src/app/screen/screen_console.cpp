@@ -7,6 +7,7 @@
 #include "bridge/irc/irc_message.h"
 #include "match/chat_text.h"
 #include "windows/line_breaks.h"
+#include "windows/text_fit.h"
 
 namespace zorvik {
 
@@ -27,23 +28,6 @@ std::string Lower(std::string_view text) {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == Lower(prefix);
-}
-
-// Splits `text` into rows of at most `width` columns.
-std::vector<std::string> Wrap(std::string_view text, int width) {
-  std::vector<std::string> rows(1);
-  int used = 0;
-  for (std::size_t at = 0; at < text.size();) {
-    const Glyph glyph = NextGlyph(text, at);
-    at += glyph.bytes.size();
-    if (used + glyph.width > width && used > 0) {
-      rows.emplace_back();
-      used = 0;
-    }
-    rows.back() += glyph.bytes;
-    used += glyph.width;
-  }
-  return rows;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -553,9 +537,10 @@ void ScreenConsole::DrawRoom(VirtualScreen& screen, int top, int height) const {
                         : line->kind == LineKind::kNote   ? Style::kNote
                                                           : Style::kSpectatorLine;
     const std::string name = line->name.empty() ? "" : Printable(line->name) + ": ";
-    std::vector<std::string> wrapped = Wrap(name + Printable(line->text), std::max(1, cols - 1));
+    const std::string whole = name + Printable(line->text);
+    const std::vector<std::string_view> wrapped = WrapAtSpaces(whole, cols - 1);
     for (std::size_t i = wrapped.size(); i-- > 0;) {
-      rows.push_back(Row{std::move(wrapped[i]), style,
+      rows.push_back(Row{std::string(wrapped[i]), style,
                          i == 0 ? std::min(TextWidth(name), cols) : 0});
     }
   }
@@ -595,35 +580,50 @@ int ScreenConsole::DrawFrame(VirtualScreen& screen, int height, int width,
     screen.Put(top + r, left + width - 1,
                r == 0 ? "\u2510" : r == height - 1 ? "\u2518" : "\u2502", Style::kBorder);
   }
-  screen.Put(top, left + 2, " " + title + " ", Style::kTitle, std::max(0, width - 4));
+  screen.Put(top, left + 2, " " + CutToWidth(title, width - 6) + " ", Style::kTitle,
+             std::max(0, width - 4));
   return top;
 }
 
 void ScreenConsole::DrawOverlay(VirtualScreen& screen) const {
   const int cols = screen.cols();
   if (program().form().shown()) {
-    std::vector<std::string> lines;
-    std::size_t from = 0, cursor_line = 0, cursor_byte = 0;
-    for (;;) {
+    const int height = std::min(screen.rows(), 14);
+    const int width = std::min(cols, 60);
+    // The text's lines wrapped at blanks to the box, and the cursor's place
+    // among the rows: on the last row of its line that starts at or before it.
+    std::vector<std::string> rows;
+    std::size_t cursor_row = 0;
+    int cursor_col = 0;
+    for (std::size_t from = 0;;) {
       const std::size_t nl = form_text_.find('\n', from);
       const std::size_t end = nl == std::string::npos ? form_text_.size() : nl;
-      if (form_point_ >= from && form_point_ <= end) {
-        cursor_line = lines.size();
-        cursor_byte = form_point_ - from;
+      const std::string line = Printable(std::string_view(form_text_).substr(from, end - from));
+      const bool cursor_here = form_point_ >= from && form_point_ <= end;
+      const std::size_t cursor =
+          cursor_here ? Printable(std::string_view(form_text_).substr(from, form_point_ - from)).size()
+                      : 0;
+      const std::vector<std::string_view> wrapped = WrapAtSpaces(line, width - 4);
+      for (std::size_t i = 0; i < wrapped.size(); ++i) {
+        const auto row_from = static_cast<std::size_t>(wrapped[i].data() - line.data());
+        if (cursor_here && (i == 0 || row_from <= cursor)) {
+          cursor_row = rows.size();
+          cursor_col = row_from <= cursor
+                           ? TextWidth(std::string_view(line).substr(row_from, cursor - row_from))
+                           : 0;
+        }
+        rows.emplace_back(wrapped[i]);
       }
-      lines.push_back(form_text_.substr(from, end - from));
       if (nl == std::string::npos) break;
       from = nl + 1;
     }
-    const int height = std::min(screen.rows(), 14);
-    const int width = std::min(cols, 60);
     int left = 0;
     const int top = DrawFrame(screen, height, width, "mail me", left);
     const int area = std::max(1, height - 4);
-    const int first = std::max(0, static_cast<int>(cursor_line) - area + 1);
-    for (int r = 0; r < area && first + r < static_cast<int>(lines.size()); ++r) {
-      screen.Put(top + 1 + r, left + 2, Printable(lines[static_cast<std::size_t>(first + r)]),
-                 Style::kPlain, width - 4);
+    const int first = std::max(0, static_cast<int>(cursor_row) - area + 1);
+    for (int r = 0; r < area && first + r < static_cast<int>(rows.size()); ++r) {
+      screen.Put(top + 1 + r, left + 2, rows[static_cast<std::size_t>(first + r)], Style::kPlain,
+                 width - 4);
     }
     int col = left + 2;
     const char* captions[] = {"bug report", "comments", "exit"};
@@ -632,10 +632,8 @@ void ScreenConsole::DrawOverlay(VirtualScreen& screen) const {
                        form_focus_ == i + 1 ? Style::kSelected : Style::kButton) + 2;
     }
     if (form_focus_ == 0) {
-      screen.cursor_row = top + 1 + static_cast<int>(cursor_line) - first;
-      screen.cursor_col = std::min(
-          left + width - 2,
-          left + 2 + TextWidth(Printable(lines[cursor_line].substr(0, cursor_byte))));
+      screen.cursor_row = top + 1 + static_cast<int>(cursor_row) - first;
+      screen.cursor_col = std::min(left + width - 2, left + 2 + cursor_col);
     }
   }
   if (menu_open_) {
@@ -656,20 +654,30 @@ void ScreenConsole::DrawOverlay(VirtualScreen& screen) const {
     const Box& box = open_boxes_.front();
     int width = TextWidth(box.title) + 6;
     for (const std::string& line : box.lines) width = std::max(width, TextWidth(line) + 4);
-    int left = 0;
-    const int height = static_cast<int>(box.lines.size()) + 4;
-    const int top = DrawFrame(screen, height, width, box.title, left);
-    for (std::size_t i = 0; i < box.lines.size(); ++i) {
-      screen.Put(top + 1 + static_cast<int>(i), left + 2, box.lines[i], Style::kPlain,
-                 std::max(0, std::min(width, cols) - 4));
+    width = std::min(width, cols);
+    // Where the screen is narrower than the text, the text wraps to it.
+    std::vector<std::string_view> rows;
+    for (const std::string& line : box.lines) {
+      for (std::string_view row : WrapAtSpaces(line, width - 4)) rows.push_back(row);
     }
-    screen.Put(top + std::min(height, screen.rows()) - 2, left + std::min(width, cols) / 2 - 3,
-               "[ OK ]", Style::kSelected);
+    const int height = std::min(static_cast<int>(rows.size()) + 4, screen.rows());
+    int left = 0;
+    const int top = DrawFrame(screen, height, width, box.title, left);
+    for (int i = 0; i < height - 4; ++i) {
+      screen.Put(top + 1 + i, left + 2, rows[static_cast<std::size_t>(i)], Style::kPlain,
+                 std::max(0, width - 4));
+    }
+    screen.Put(top + height - 2, left + width / 2 - 3, "[ OK ]", Style::kSelected);
   }
   if (confirming_) {
+    const int width = std::min(cols, 44);
+    const std::vector<std::string_view> rows =
+        WrapAtSpaces("End the match and exit? (y/n)", width - 4);
     int left = 0;
-    const int top = DrawFrame(screen, 3, 44, "Ctrl-C", left);
-    screen.Put(top + 1, left + 2, "End the match and exit? (y/n)", Style::kPlain, 40);
+    const int top = DrawFrame(screen, static_cast<int>(rows.size()) + 2, width, "Ctrl-C", left);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      screen.Put(top + 1 + static_cast<int>(i), left + 2, rows[i], Style::kPlain, width - 4);
+    }
   }
 }
 
