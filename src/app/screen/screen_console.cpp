@@ -13,10 +13,15 @@ namespace zorvik {
 
 namespace {
 
-// Rows above the room: the title, two seats, the buttons and a rule.
-constexpr int kTopRows = 5;
-constexpr int kBarWidth = 20;  // 25 hit points a cell
 constexpr std::size_t kNamesKept = 500;
+
+// The seats' columns where the screen is wide enough: the caption, the
+// creature's name, and the bar (25 hit points a cell); narrower bars hold
+// more a cell, down to 100.
+constexpr int kCaptionColumns = 28;
+constexpr int kCreatureColumns = 13;
+constexpr int kBarWidth = 20;
+constexpr int kNarrowestBar = 5;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -45,6 +50,73 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 Style HpStyle(int hp) {
   return hp > 250 ? Style::kHpGood : hp > 100 ? Style::kHpFair : Style::kHpLow;
+}
+
+// The widths of the seat rows' parts, the same on both seats so that they
+// line up. A row is the caption, the creature's name, the hit points
+// ("500/500", never cut) and the bar in brackets, one blank apart.
+struct SeatColumns {
+  int caption;
+  int creature;  // 0: no creature column
+  int bar;       // cells inside the brackets; 0: no bar
+};
+
+// The columns for seats on `width` columns, given the widest caption,
+// creature name and hit points of the two (0: none). Where today's columns
+// do not fit, they shrink to their texts; then the bar shrinks and goes;
+// then the creature's name is cut, and the caption, each to a few columns
+// first and then further. The hit points go last, cut by the screen's edge.
+SeatColumns FitSeats(int width, int caption, int creature, int number) {
+  const auto need = [number](const SeatColumns& c) {
+    int columns = c.caption + (c.creature > 0 ? 1 + c.creature : 0);
+    if (number > 0) columns += 1 + number + (c.bar > 0 ? 2 + c.bar + 1 : 0);
+    return columns;
+  };
+  SeatColumns c{kCaptionColumns, kCreatureColumns, number > 0 ? kBarWidth : 0};
+  if (need(c) <= width) return c;
+  c.caption = std::min(caption, kCaptionColumns);
+  c.creature = std::min(creature, kCreatureColumns);
+  const auto shrink = [&](int& part, int least) {
+    while (need(c) > width && part > least) --part;
+  };
+  shrink(c.bar, kNarrowestBar);
+  if (need(c) > width) c.bar = 0;
+  shrink(c.creature, std::min(c.creature, 6));  // "bulba…"
+  shrink(c.caption, std::min(c.caption, 12));   // "player1:[a…]"
+  shrink(c.creature, std::min(c.creature, 1));
+  shrink(c.caption, std::min(c.caption, 1));
+  return c;
+}
+
+std::string ButtonLabel(std::size_t index) {
+  return "F" + std::to_string(index + 1) + " " + std::string(ButtonCaption(kConsoleButtons[index]));
+}
+
+// Where each button's label goes on `cols` columns: in the console's order
+// from column 1, two blanks apart, on as many rows as it takes to show every
+// label whole. `row` counts from the first row of buttons.
+struct ButtonPlace {
+  int row;
+  int col;
+};
+std::vector<ButtonPlace> PlaceButtons(int cols) {
+  std::vector<ButtonPlace> places;
+  int row = 0, col = 1;
+  for (std::size_t i = 0; i < kConsoleButtons.size(); ++i) {
+    const int width = TextWidth(ButtonLabel(i));
+    if (col > 1 && col + width > cols) {
+      ++row;
+      col = 1;
+    }
+    places.push_back({row, col});
+    col += width + 2;
+  }
+  return places;
+}
+
+// Rows above the room: the title, two seats, the buttons and a rule.
+int TopRows(int cols) {
+  return 3 + PlaceButtons(cols).back().row + 1 + 1;
 }
 
 }  // namespace
@@ -430,7 +502,8 @@ void ScreenConsole::Draw(VirtualScreen& screen, const InputLine& input) const {
   const int cols = screen.cols();
   if (rows <= 0 || cols <= 0) return;
   // Small terminals give up the top first, then the status line.
-  const int top = rows >= kTopRows + 5 ? kTopRows : 0;
+  const int top_rows = TopRows(cols);
+  const int top = rows >= top_rows + 5 ? top_rows : 0;
   const bool status_row = rows >= 3;
   const int room_top = top;
   const int room_height = std::max(0, rows - top - 1 - (status_row ? 1 : 0));
@@ -474,49 +547,66 @@ void ScreenConsole::DrawTop(VirtualScreen& screen) const {
   const HostConsole& console = program().console();
   screen.Fill(0, 0, cols, " ", Style::kTitle);
   // With several channels the shown one and the keys to the others take
-  // the version's place.
+  // the version's place. The link's state keeps the right end; the title
+  // is cut before it.
   const std::string title =
       views_.size() > 1
           ? Printable(view().name) + " [" + std::to_string(current_ + 1) + "/" +
                 std::to_string(views_.size()) + "]  F1-F6 buttons  F7/F8 channel  PgUp/PgDn  help"
           : std::string("zorvik ") + ZORVIK_VERSION + "  F1-F6 buttons  PgUp/PgDn  Tab  help";
-  screen.Put(0, 1, title, Style::kTitle);
+  int title_width = cols - 1;
   if (link_) {
-    const std::string link = "IRC: " + link_(current_).text + " ";
-    screen.Put(0, std::max(0, cols - TextWidth(link)), link, Style::kTitle);
+    const std::string link = CutToWidth("IRC: " + link_(current_).text, cols - 1) + " ";
+    const int link_col = std::max(0, cols - TextWidth(link));
+    screen.Put(0, link_col, link, Style::kTitle);
+    title_width = link_col - 2;
   }
+  screen.Put(0, 1, CutToWidth(title, title_width), Style::kTitle);
   const MatchTable& t = console.table();
+  const std::string hp_texts[2] = {t.player1Hp.empty() ? "" : Printable(t.player1Hp) + "/500",
+                                   t.player2Hp.empty() ? "" : Printable(t.player2Hp) + "/500"};
+  const SeatColumns fit = FitSeats(
+      cols - 1,
+      std::max(TextWidth(Printable(t.seat1Caption)), TextWidth(Printable(t.seat2Caption))),
+      std::max(TextWidth(Printable(t.player1Creature)), TextWidth(Printable(t.player2Creature))),
+      std::max(TextWidth(hp_texts[0]), TextWidth(hp_texts[1])));
   const auto seat = [&](int row, const std::string& caption, const std::string& creature,
-                        const std::string& hp_text) {
-    int col = screen.Put(row, 1, Printable(caption), Style::kPlain, 28);
-    col = std::max(col + 1, 30);
-    col = screen.Put(row, col, Printable(creature), Style::kPlain, 13);
-    if (hp_text.empty()) return;
-    col = std::max(col + 1, 44);
-    int hp = 0;
-    try {
-      hp = std::stoi(hp_text);
-    } catch (...) {
-      hp = 0;
+                        const std::string& hp, const std::string& hp_text) {
+    int col = 1;
+    screen.Put(row, col, CutToWidth(Printable(caption), fit.caption), Style::kPlain);
+    col += fit.caption + 1;
+    if (fit.creature > 0) {
+      screen.Put(row, col, CutToWidth(Printable(creature), fit.creature), Style::kPlain);
+      col += fit.creature + 1;
     }
-    const Style style = HpStyle(hp);
-    col = screen.Put(row, col, Printable(hp_text) + "/500 ", style);
-    const int filled = std::clamp((hp * kBarWidth + 499) / 500, 0, kBarWidth);
+    if (hp_text.empty()) return;
+    int points = 0;
+    try {
+      points = std::stoi(hp);
+    } catch (...) {
+      points = 0;
+    }
+    const Style style = HpStyle(points);
+    if (fit.bar == 0) {
+      screen.Put(row, col, hp_text, style);
+      return;
+    }
+    col = screen.Put(row, col, hp_text + " ", style);
+    const int filled = std::clamp((points * fit.bar + 499) / 500, 0, fit.bar);
     col = screen.Put(row, col, "[", Style::kBorder);
     screen.Fill(row, col, filled, "\u2588", style);
-    screen.Fill(row, col + filled, kBarWidth - filled, "\u00b7", Style::kBarEmpty);
-    screen.Put(row, col + kBarWidth, "]", Style::kBorder);
+    screen.Fill(row, col + filled, fit.bar - filled, "\u00b7", Style::kBarEmpty);
+    screen.Put(row, col + fit.bar, "]", Style::kBorder);
   };
-  seat(1, t.seat1Caption, t.player1Creature, t.player1Hp);
-  seat(2, t.seat2Caption, t.player2Creature, t.player2Hp);
-  int col = 1;
+  seat(1, t.seat1Caption, t.player1Creature, t.player1Hp, hp_texts[0]);
+  seat(2, t.seat2Caption, t.player2Creature, t.player2Hp, hp_texts[1]);
+  const std::vector<ButtonPlace> places = PlaceButtons(cols);
   for (std::size_t i = 0; i < kConsoleButtons.size(); ++i) {
     const bool usable = console.Usable(kConsoleButtons[i]);
-    const std::string label =
-        "F" + std::to_string(i + 1) + " " + std::string(ButtonCaption(kConsoleButtons[i]));
-    col = screen.Put(3, col, label, usable ? Style::kButton : Style::kButtonDim) + 2;
+    screen.Put(3 + places[i].row, places[i].col, ButtonLabel(i),
+               usable ? Style::kButton : Style::kButtonDim);
   }
-  screen.Fill(4, 0, cols, "\u2500", Style::kBorder);
+  screen.Fill(3 + places.back().row + 1, 0, cols, "\u2500", Style::kBorder);
 }
 
 void ScreenConsole::DrawRoom(VirtualScreen& screen, int top, int height) const {

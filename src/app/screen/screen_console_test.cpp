@@ -67,8 +67,8 @@ TEST_F(ScreenConsoleTest, LayoutKeepsSeatsOnTopAndInputAtBottomAtEverySize) {
   const struct {
     int rows, cols;
     bool top;
-  } sizes[] = {{30, 100, true}, {24, 80, true}, {10, 40, true}, {9, 30, false},
-               {3, 20, false},  {1, 10, false}, {0, 0, false}};
+  } sizes[] = {{30, 100, true}, {24, 80, true}, {11, 40, true}, {10, 40, false},
+               {9, 30, false},  {3, 20, false},  {1, 10, false}, {0, 0, false}};
   for (const auto& size : sizes) {
     SCOPED_TRACE(std::to_string(size.rows) + "x" + std::to_string(size.cols));
     const VirtualScreen screen = Drawn(size.rows, size.cols, InputLine{"alice: -jo", 10});
@@ -118,6 +118,79 @@ std::vector<std::string> Rows(const VirtualScreen& screen, int from, int count) 
   std::vector<std::string> rows;
   for (int row = from; row < from + count; ++row) rows.push_back(screen.RowText(row));
   return rows;
+}
+
+// Given long screen names mid-battle, every width shows both seats' hit
+// points and every button: on 40 columns the bar goes, the names are cut
+// with an ellipsis (the caption keeping its bracket) and the buttons take
+// two rows; on 60 the bar is narrower; from 80 up the top is as wide as
+// ever. Room lines break at blanks.
+TEST_F(ScreenConsoleTest, NarrowScreensCutNamesWrapButtonsAndKeepHitPoints) {
+  // The buttons on the second row keep their states: "start" dimmed, "info" not.
+  const VirtualScreen fresh = Drawn(24, 40);
+  EXPECT_EQ(fresh.RowText(4), " F4 start  F5 stop  F6 info");
+  EXPECT_EQ(fresh.At(4, 1).style, Style::kButtonDim);
+  EXPECT_EQ(fresh.At(4, 20).style, Style::kButton);
+  Key(kKeyF1);
+  Say("Maximilian_Longname", "-join");
+  Say("bob", "-join");
+  Key(kKeyF3);
+  Say("Maximilian_Longname", "/pikachu");
+  Say("bob", "/bulbasaur");
+  Key(kKeyF4);
+  Say("Maximilian_Longname", "/thundershock");
+  ASSERT_EQ(program_.console().table().player2Hp, "480");
+  Say("carol", "a long cheer for maximilian, who picked the electric mouse and never looked back");
+  const auto bar = [](int count) {
+    std::string cells = "[";
+    for (int i = 0; i < count; ++i) cells += "\u2588";
+    return cells + "]";
+  };
+  const struct {
+    int cols;
+    std::vector<std::string> top;   // rows 1 to the rule under the buttons
+    int hp_col;                     // where the hit points start
+    std::vector<std::string> last;  // the room's last rows, down to row 21
+  } cases[] = {
+      {40,
+       {" player1:[maximilian_lo\u2026] pikac\u2026 500/500",
+        " player2:[bob]            bulba\u2026 480/500",
+        " F1 get players  F2 exit  F3 setup",
+        " F4 start  F5 stop  F6 info",
+        Rule(40)},
+       33,
+       {"carol: a long cheer for maximilian, who",
+        "picked the electric mouse and never",
+        "looked back"}},
+      {60,
+       {" player1:[maximilian_longna\u2026] pikachu   500/500 " + bar(10),
+        " player2:[bob]                bulbasaur 480/500 " + bar(10),
+        " F1 get players  F2 exit  F3 setup  F4 start  F5 stop",
+        " F6 info",
+        Rule(60)},
+       40,
+       {"carol: a long cheer for maximilian, who picked the electric",
+        "mouse and never looked back"}},
+      {100,
+       {" player1:[maximilian_longna\u2026] pikachu       500/500 " + bar(20),
+        " player2:[bob]                bulbasaur     480/500 " + bar(20),
+        " F1 get players  F2 exit  F3 setup  F4 start  F5 stop  F6 info",
+        Rule(100)},
+       44,
+       {"carol: a long cheer for maximilian, who picked the electric mouse and never looked back"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.cols) + " columns");
+    const VirtualScreen screen = Drawn(24, c.cols);
+    EXPECT_EQ(Rows(screen, 1, static_cast<int>(c.top.size())), c.top);
+    EXPECT_EQ(Rows(screen, 22 - static_cast<int>(c.last.size()), static_cast<int>(c.last.size())),
+              c.last);
+    EXPECT_EQ(screen.At(1, c.hp_col).style, Style::kHpGood);
+    EXPECT_EQ(screen.At(1, c.hp_col - 1).style, Style::kPlain);
+    // The title gives way rather than run off the screen.
+    EXPECT_EQ(screen.RowText(0).rfind(" zorvik ", 0), 0u);
+    EXPECT_EQ(screen.RowText(0).ends_with("\u2026"), c.cols == 40);
+  }
 }
 
 // Given a screen narrower than a box's text, the box wraps it at blanks to
