@@ -16,8 +16,8 @@ namespace {
 constexpr std::size_t kNamesKept = 500;
 
 // The seats' columns where the screen is wide enough: the caption, the
-// creature's name, and the bar (25 hit points a cell); narrower bars hold
-// more a cell, down to 100.
+// creature's name, and the bar at 25 hit points a cell. A narrower bar
+// holds more a cell; below 5 cells (100 each) it says too little to keep.
 constexpr int kCaptionColumns = 28;
 constexpr int kCreatureColumns = 13;
 constexpr int kBarWidth = 20;
