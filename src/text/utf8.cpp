@@ -5,7 +5,7 @@ namespace zorvik {
 Utf8Read ReadUtf8(std::string_view text) {
   const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
-  if (lead < 0x80) return {Utf8Read::kValid, 1};
+  if (lead < 0x80) return {Utf8Read::kValid, 1, lead};
   std::size_t length = 0;
   // The range the second byte must fall in rules out overlong forms,
   // surrogates and values above U+10FFFF.
@@ -29,7 +29,9 @@ Utf8Read ReadUtf8(std::string_view text) {
     const bool fits = i == 1 ? next >= low && next <= high : next >= 0x80 && next <= 0xBF;
     if (!fits) return {Utf8Read::kInvalid, i};
   }
-  return {Utf8Read::kValid, length};
+  char32_t code_point = lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) code_point = (code_point << 6) | (byte(i) & 0x3F);
+  return {Utf8Read::kValid, length, code_point};
 }
 
 }  // namespace zorvik

@@ -16,6 +16,7 @@ struct Utf8Read {
   };
   Status status;
   std::size_t length;
+  char32_t code_point = 0;  // the character's, when valid
 };
 
 // Reads the character at the start of `text`, which must not be empty.

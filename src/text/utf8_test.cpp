@@ -41,6 +41,10 @@ TEST(Utf8Test, ReadsWholeCharactersAndTellsBadOnesFromCutOnes) {
     EXPECT_EQ(read.status, c.status) << testing::PrintToString(c.bytes);
     EXPECT_EQ(read.length, c.length) << testing::PrintToString(c.bytes);
   }
+  EXPECT_EQ(ReadUtf8("A").code_point, U'A');
+  EXPECT_EQ(ReadUtf8("\xC3\xB8").code_point, U'\u00F8');
+  EXPECT_EQ(ReadUtf8("\xE2\x82\xAC").code_point, U'\u20AC');
+  EXPECT_EQ(ReadUtf8("\xF4\x8F\xBF\xBF").code_point, U'\U0010FFFF');
 }
 
 }  // namespace

@@ -8,15 +8,21 @@
 #include "bridge/irc/irc_message.h"
 #include "match/chat_text.h"
 #include "windows/line_breaks.h"
+#include "windows/text_fit.h"
 
 namespace zorvik {
 
 namespace {
 
-// Rows above the room: the title, two seats, the buttons and a rule.
-constexpr int kTopRows = 5;
-constexpr int kBarWidth = 20;  // 25 hit points a cell
 constexpr std::size_t kNamesKept = 500;
+
+// The seats' columns where the screen is wide enough: the caption, the
+// creature's name, and the bar at 25 hit points a cell. A narrower bar
+// holds more a cell; below 5 cells (100 each) it says too little to keep.
+constexpr int kCaptionColumns = 28;
+constexpr int kCreatureColumns = 13;
+constexpr int kBarWidth = 20;
+constexpr int kNarrowestBar = 5;
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
@@ -28,23 +34,6 @@ std::string Lower(std::string_view text) {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == Lower(prefix);
-}
-
-// Splits `text` into rows of at most `width` columns.
-std::vector<std::string> Wrap(std::string_view text, int width) {
-  std::vector<std::string> rows(1);
-  int used = 0;
-  for (std::size_t at = 0; at < text.size();) {
-    const Glyph glyph = NextGlyph(text, at);
-    at += glyph.bytes.size();
-    if (used + glyph.width > width && used > 0) {
-      rows.emplace_back();
-      used = 0;
-    }
-    rows.back() += glyph.bytes;
-    used += glyph.width;
-  }
-  return rows;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -62,6 +51,73 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 Style HpStyle(int hp) {
   return hp > 250 ? Style::kHpGood : hp > 100 ? Style::kHpFair : Style::kHpLow;
+}
+
+// The widths of the seat rows' parts, the same on both seats so that they
+// line up. A row is the caption, the creature's name, the hit points
+// ("500/500", never cut) and the bar in brackets, one blank apart.
+struct SeatColumns {
+  int caption;
+  int creature;  // 0: no creature column
+  int bar;       // cells inside the brackets; 0: no bar
+};
+
+// The columns for seats on `width` columns, given the widest caption,
+// creature name and hit points of the two (0: none). Where today's columns
+// do not fit, they shrink to their texts; then the bar shrinks and goes;
+// then the creature's name is cut, and the caption, each to a few columns
+// first and then further. The hit points go last, cut by the screen's edge.
+SeatColumns FitSeats(int width, int caption, int creature, int number) {
+  const auto need = [number](const SeatColumns& c) {
+    int columns = c.caption + (c.creature > 0 ? 1 + c.creature : 0);
+    if (number > 0) columns += 1 + number + (c.bar > 0 ? 2 + c.bar + 1 : 0);
+    return columns;
+  };
+  SeatColumns c{kCaptionColumns, kCreatureColumns, number > 0 ? kBarWidth : 0};
+  if (need(c) <= width) return c;
+  c.caption = std::min(caption, kCaptionColumns);
+  c.creature = std::min(creature, kCreatureColumns);
+  const auto shrink = [&](int& part, int least) {
+    while (need(c) > width && part > least) --part;
+  };
+  shrink(c.bar, kNarrowestBar);
+  if (need(c) > width) c.bar = 0;
+  shrink(c.creature, std::min(c.creature, 6));  // "bulba…"
+  shrink(c.caption, std::min(c.caption, 12));   // "player1:[a…]"
+  shrink(c.creature, std::min(c.creature, 1));
+  shrink(c.caption, std::min(c.caption, 1));
+  return c;
+}
+
+std::string ButtonLabel(std::size_t index) {
+  return "F" + std::to_string(index + 1) + " " + std::string(ButtonCaption(kConsoleButtons[index]));
+}
+
+// Where each button's label goes on `cols` columns: in the console's order
+// from column 1, two blanks apart, on as many rows as it takes to show every
+// label whole. `row` counts from the first row of buttons.
+struct ButtonPlace {
+  int row;
+  int col;
+};
+std::vector<ButtonPlace> PlaceButtons(int cols) {
+  std::vector<ButtonPlace> places;
+  int row = 0, col = 1;
+  for (std::size_t i = 0; i < kConsoleButtons.size(); ++i) {
+    const int width = TextWidth(ButtonLabel(i));
+    if (col > 1 && col + width > cols) {
+      ++row;
+      col = 1;
+    }
+    places.push_back({row, col});
+    col += width + 2;
+  }
+  return places;
+}
+
+// Rows above the room: the title, two seats, the buttons and a rule.
+int TopRows(int cols) {
+  return 3 + PlaceButtons(cols).back().row + 1 + 1;
 }
 
 }  // namespace
@@ -464,7 +520,8 @@ void ScreenConsole::Draw(VirtualScreen& screen, const InputLine& input) const {
   const int cols = screen.cols();
   if (rows <= 0 || cols <= 0) return;
   // Small terminals give up the top first, then the status line.
-  const int top = rows >= kTopRows + 5 ? kTopRows : 0;
+  const int top_rows = TopRows(cols);
+  const int top = rows >= top_rows + 5 ? top_rows : 0;
   const bool status_row = rows >= 3;
   const int room_top = top;
   const int room_height = std::max(0, rows - top - 1 - (status_row ? 1 : 0));
@@ -509,49 +566,66 @@ void ScreenConsole::DrawTop(VirtualScreen& screen) const {
   const HostConsole& console = program().console();
   screen.Fill(0, 0, cols, " ", Style::kTitle);
   // With several channels the shown one and the keys to the others take
-  // the version's place.
+  // the version's place. The link's state keeps the right end; the title
+  // is cut before it.
   const std::string title =
       views_.size() > 1
           ? Printable(view().name) + " [" + std::to_string(current_ + 1) + "/" +
                 std::to_string(views_.size()) + "]  F1-F6 buttons  F7/F8 channel  PgUp/PgDn  help"
           : std::string("zorvik ") + ZORVIK_VERSION + "  F1-F6 buttons  PgUp/PgDn  Tab  help";
-  screen.Put(0, 1, title, Style::kTitle);
+  int title_width = cols - 1;
   if (link_) {
-    const std::string link = "IRC: " + link_(current_).text + " ";
-    screen.Put(0, std::max(0, cols - TextWidth(link)), link, Style::kTitle);
+    const std::string link = CutToWidth("IRC: " + link_(current_).text, cols - 1) + " ";
+    const int link_col = std::max(0, cols - TextWidth(link));
+    screen.Put(0, link_col, link, Style::kTitle);
+    title_width = link_col - 2;
   }
+  screen.Put(0, 1, CutToWidth(title, title_width), Style::kTitle);
   const MatchTable& t = console.table();
+  const std::string hp_texts[2] = {t.player1Hp.empty() ? "" : Printable(t.player1Hp) + "/500",
+                                   t.player2Hp.empty() ? "" : Printable(t.player2Hp) + "/500"};
+  const SeatColumns fit = FitSeats(
+      cols - 1,
+      std::max(TextWidth(Printable(t.seat1Caption)), TextWidth(Printable(t.seat2Caption))),
+      std::max(TextWidth(Printable(t.player1Creature)), TextWidth(Printable(t.player2Creature))),
+      std::max(TextWidth(hp_texts[0]), TextWidth(hp_texts[1])));
   const auto seat = [&](int row, const std::string& caption, const std::string& creature,
-                        const std::string& hp_text) {
-    int col = screen.Put(row, 1, Printable(caption), Style::kPlain, 28);
-    col = std::max(col + 1, 30);
-    col = screen.Put(row, col, Printable(creature), Style::kPlain, 13);
-    if (hp_text.empty()) return;
-    col = std::max(col + 1, 44);
-    int hp = 0;
-    try {
-      hp = std::stoi(hp_text);
-    } catch (...) {
-      hp = 0;
+                        const std::string& hp, const std::string& hp_text) {
+    int col = 1;
+    screen.Put(row, col, CutToWidth(Printable(caption), fit.caption), Style::kPlain);
+    col += fit.caption + 1;
+    if (fit.creature > 0) {
+      screen.Put(row, col, CutToWidth(Printable(creature), fit.creature), Style::kPlain);
+      col += fit.creature + 1;
     }
-    const Style style = HpStyle(hp);
-    col = screen.Put(row, col, Printable(hp_text) + "/500 ", style);
-    const int filled = std::clamp((hp * kBarWidth + 499) / 500, 0, kBarWidth);
+    if (hp_text.empty()) return;
+    int points = 0;
+    try {
+      points = std::stoi(hp);
+    } catch (...) {
+      points = 0;
+    }
+    const Style style = HpStyle(points);
+    if (fit.bar == 0) {
+      screen.Put(row, col, hp_text, style);
+      return;
+    }
+    col = screen.Put(row, col, hp_text + " ", style);
+    const int filled = std::clamp((points * fit.bar + 499) / 500, 0, fit.bar);
     col = screen.Put(row, col, "[", Style::kBorder);
     screen.Fill(row, col, filled, "\u2588", style);
-    screen.Fill(row, col + filled, kBarWidth - filled, "\u00b7", Style::kBarEmpty);
-    screen.Put(row, col + kBarWidth, "]", Style::kBorder);
+    screen.Fill(row, col + filled, fit.bar - filled, "\u00b7", Style::kBarEmpty);
+    screen.Put(row, col + fit.bar, "]", Style::kBorder);
   };
-  seat(1, t.seat1Caption, t.player1Creature, t.player1Hp);
-  seat(2, t.seat2Caption, t.player2Creature, t.player2Hp);
-  int col = 1;
+  seat(1, t.seat1Caption, t.player1Creature, t.player1Hp, hp_texts[0]);
+  seat(2, t.seat2Caption, t.player2Creature, t.player2Hp, hp_texts[1]);
+  const std::vector<ButtonPlace> places = PlaceButtons(cols);
   for (std::size_t i = 0; i < kConsoleButtons.size(); ++i) {
     const bool usable = console.Usable(kConsoleButtons[i]);
-    const std::string label =
-        "F" + std::to_string(i + 1) + " " + std::string(ButtonCaption(kConsoleButtons[i]));
-    col = screen.Put(3, col, label, usable ? Style::kButton : Style::kButtonDim) + 2;
+    screen.Put(3 + places[i].row, places[i].col, ButtonLabel(i),
+               usable ? Style::kButton : Style::kButtonDim);
   }
-  screen.Fill(4, 0, cols, "\u2500", Style::kBorder);
+  screen.Fill(3 + places.back().row + 1, 0, cols, "\u2500", Style::kBorder);
 }
 
 void ScreenConsole::DrawRoom(VirtualScreen& screen, int top, int height) const {
@@ -572,9 +646,10 @@ void ScreenConsole::DrawRoom(VirtualScreen& screen, int top, int height) const {
                         : line->kind == LineKind::kNote   ? Style::kNote
                                                           : Style::kSpectatorLine;
     const std::string name = line->name.empty() ? "" : Printable(line->name) + ": ";
-    std::vector<std::string> wrapped = Wrap(name + Printable(line->text), std::max(1, cols - 1));
+    const std::string whole = name + Printable(line->text);
+    const std::vector<std::string_view> wrapped = WrapAtSpaces(whole, cols - 1);
     for (std::size_t i = wrapped.size(); i-- > 0;) {
-      rows.push_back(Row{std::move(wrapped[i]), style,
+      rows.push_back(Row{std::string(wrapped[i]), style,
                          i == 0 ? std::min(TextWidth(name), cols) : 0});
     }
   }
@@ -614,35 +689,50 @@ int ScreenConsole::DrawFrame(VirtualScreen& screen, int height, int width,
     screen.Put(top + r, left + width - 1,
                r == 0 ? "\u2510" : r == height - 1 ? "\u2518" : "\u2502", Style::kBorder);
   }
-  screen.Put(top, left + 2, " " + title + " ", Style::kTitle, std::max(0, width - 4));
+  screen.Put(top, left + 2, " " + CutToWidth(title, width - 6) + " ", Style::kTitle,
+             std::max(0, width - 4));
   return top;
 }
 
 void ScreenConsole::DrawOverlay(VirtualScreen& screen) const {
   const int cols = screen.cols();
   if (program().form().shown()) {
-    std::vector<std::string> lines;
-    std::size_t from = 0, cursor_line = 0, cursor_byte = 0;
-    for (;;) {
+    const int height = std::min(screen.rows(), 14);
+    const int width = std::min(cols, 60);
+    // The text's lines wrapped at blanks to the box, and the cursor's place
+    // among the rows: on the last row of its line that starts at or before it.
+    std::vector<std::string> rows;
+    std::size_t cursor_row = 0;
+    int cursor_col = 0;
+    for (std::size_t from = 0;;) {
       const std::size_t nl = form_text_.find('\n', from);
       const std::size_t end = nl == std::string::npos ? form_text_.size() : nl;
-      if (form_point_ >= from && form_point_ <= end) {
-        cursor_line = lines.size();
-        cursor_byte = form_point_ - from;
+      const std::string line = Printable(std::string_view(form_text_).substr(from, end - from));
+      const bool cursor_here = form_point_ >= from && form_point_ <= end;
+      const std::size_t cursor =
+          cursor_here ? Printable(std::string_view(form_text_).substr(from, form_point_ - from)).size()
+                      : 0;
+      const std::vector<std::string_view> wrapped = WrapAtSpaces(line, width - 4);
+      for (std::size_t i = 0; i < wrapped.size(); ++i) {
+        const auto row_from = static_cast<std::size_t>(wrapped[i].data() - line.data());
+        if (cursor_here && (i == 0 || row_from <= cursor)) {
+          cursor_row = rows.size();
+          cursor_col = row_from <= cursor
+                           ? TextWidth(std::string_view(line).substr(row_from, cursor - row_from))
+                           : 0;
+        }
+        rows.emplace_back(wrapped[i]);
       }
-      lines.push_back(form_text_.substr(from, end - from));
       if (nl == std::string::npos) break;
       from = nl + 1;
     }
-    const int height = std::min(screen.rows(), 14);
-    const int width = std::min(cols, 60);
     int left = 0;
     const int top = DrawFrame(screen, height, width, "mail me", left);
     const int area = std::max(1, height - 4);
-    const int first = std::max(0, static_cast<int>(cursor_line) - area + 1);
-    for (int r = 0; r < area && first + r < static_cast<int>(lines.size()); ++r) {
-      screen.Put(top + 1 + r, left + 2, Printable(lines[static_cast<std::size_t>(first + r)]),
-                 Style::kPlain, width - 4);
+    const int first = std::max(0, static_cast<int>(cursor_row) - area + 1);
+    for (int r = 0; r < area && first + r < static_cast<int>(rows.size()); ++r) {
+      screen.Put(top + 1 + r, left + 2, rows[static_cast<std::size_t>(first + r)], Style::kPlain,
+                 width - 4);
     }
     int col = left + 2;
     const char* captions[] = {"bug report", "comments", "exit"};
@@ -651,10 +741,8 @@ void ScreenConsole::DrawOverlay(VirtualScreen& screen) const {
                        form_focus_ == i + 1 ? Style::kSelected : Style::kButton) + 2;
     }
     if (form_focus_ == 0) {
-      screen.cursor_row = top + 1 + static_cast<int>(cursor_line) - first;
-      screen.cursor_col = std::min(
-          left + width - 2,
-          left + 2 + TextWidth(Printable(lines[cursor_line].substr(0, cursor_byte))));
+      screen.cursor_row = top + 1 + static_cast<int>(cursor_row) - first;
+      screen.cursor_col = std::min(left + width - 2, left + 2 + cursor_col);
     }
   }
   if (menu_open_) {
@@ -675,21 +763,30 @@ void ScreenConsole::DrawOverlay(VirtualScreen& screen) const {
     const Box& box = open_boxes_.front();
     int width = TextWidth(box.title) + 6;
     for (const std::string& line : box.lines) width = std::max(width, TextWidth(line) + 4);
-    int left = 0;
-    const int height = static_cast<int>(box.lines.size()) + 4;
-    const int top = DrawFrame(screen, height, width, box.title, left);
-    for (std::size_t i = 0; i < box.lines.size(); ++i) {
-      screen.Put(top + 1 + static_cast<int>(i), left + 2, box.lines[i], Style::kPlain,
-                 std::max(0, std::min(width, cols) - 4));
+    width = std::min(width, cols);
+    // Where the screen is narrower than the text, the text wraps to it.
+    std::vector<std::string_view> rows;
+    for (const std::string& line : box.lines) {
+      for (std::string_view row : WrapAtSpaces(line, width - 4)) rows.push_back(row);
     }
-    screen.Put(top + std::min(height, screen.rows()) - 2, left + std::min(width, cols) / 2 - 3,
-               "[ OK ]", Style::kSelected);
+    const int height = std::min(static_cast<int>(rows.size()) + 4, screen.rows());
+    int left = 0;
+    const int top = DrawFrame(screen, height, width, box.title, left);
+    for (int i = 0; i < height - 4; ++i) {
+      screen.Put(top + 1 + i, left + 2, rows[static_cast<std::size_t>(i)], Style::kPlain,
+                 std::max(0, width - 4));
+    }
+    screen.Put(top + height - 2, left + width / 2 - 3, "[ OK ]", Style::kSelected);
   }
   if (question_) {
+    const int width = std::min(cols, TextWidth(question_->text) + 4);
+    const std::vector<std::string_view> rows = WrapAtSpaces(question_->text, width - 4);
     int left = 0;
-    const int width = TextWidth(question_->text) + 4;
-    const int top = DrawFrame(screen, 3, width, question_->title, left);
-    screen.Put(top + 1, left + 2, question_->text, Style::kPlain, std::max(0, width - 4));
+    const int top =
+        DrawFrame(screen, static_cast<int>(rows.size()) + 2, width, question_->title, left);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      screen.Put(top + 1 + static_cast<int>(i), left + 2, rows[i], Style::kPlain, width - 4);
+    }
   }
 }
 

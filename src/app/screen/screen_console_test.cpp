@@ -67,8 +67,8 @@ TEST_F(ScreenConsoleTest, LayoutKeepsSeatsOnTopAndInputAtBottomAtEverySize) {
   const struct {
     int rows, cols;
     bool top;
-  } sizes[] = {{30, 100, true}, {24, 80, true}, {10, 40, true}, {9, 30, false},
-               {3, 20, false},  {1, 10, false}, {0, 0, false}};
+  } sizes[] = {{30, 100, true}, {24, 80, true}, {11, 40, true}, {10, 40, false},
+               {9, 30, false},  {3, 20, false},  {1, 10, false}, {0, 0, false}};
   for (const auto& size : sizes) {
     SCOPED_TRACE(std::to_string(size.rows) + "x" + std::to_string(size.cols));
     const VirtualScreen screen = Drawn(size.rows, size.cols, InputLine{"alice: -jo", 10});
@@ -94,6 +94,177 @@ TEST_F(ScreenConsoleTest, LayoutKeepsSeatsOnTopAndInputAtBottomAtEverySize) {
   EXPECT_EQ(screen.RowText(21), std::string(27, 'x') + "\u5bb6\\x1B[2J");
   EXPECT_EQ(screen.At(20, 0).style, Style::kSpectatorLine);
   EXPECT_EQ(screen.At(20, 7).style, Style::kPlain);
+}
+
+// Rows of a box drawn with its frame, for tables of what the screen shows:
+// the top edge with the title, a row of text padded to the frame, the
+// bottom edge.
+std::string Rule(int width) {
+  std::string rule;
+  for (int i = 0; i < width; ++i) rule += "\u2500";
+  return rule;
+}
+std::string TopEdge(const std::string& title, int width) {
+  return "\u250c\u2500 " + title + " " + Rule(width - TextWidth(title) - 5) + "\u2510";
+}
+std::string Framed(const std::string& text, int width) {
+  return "\u2502 " + text + std::string(static_cast<std::size_t>(width - 3 - TextWidth(text)), ' ') +
+         "\u2502";
+}
+std::string BottomEdge(int width) {
+  return "\u2514" + Rule(width - 2) + "\u2518";
+}
+std::vector<std::string> Rows(const VirtualScreen& screen, int from, int count) {
+  std::vector<std::string> rows;
+  for (int row = from; row < from + count; ++row) rows.push_back(screen.RowText(row));
+  return rows;
+}
+
+// Given long screen names mid-battle, every width shows both seats' hit
+// points and every button: on 40 columns the bar goes, the names are cut
+// with an ellipsis (the caption keeping its bracket) and the buttons take
+// two rows; on 60 the bar is narrower; from 80 up the top is as wide as
+// ever. Room lines break at blanks.
+TEST_F(ScreenConsoleTest, NarrowScreensCutNamesWrapButtonsAndKeepHitPoints) {
+  // The buttons on the second row keep their states: "start" dimmed, "info" not.
+  const VirtualScreen fresh = Drawn(24, 40);
+  EXPECT_EQ(fresh.RowText(4), " F4 start  F5 stop  F6 info");
+  EXPECT_EQ(fresh.At(4, 1).style, Style::kButtonDim);
+  EXPECT_EQ(fresh.At(4, 20).style, Style::kButton);
+  Key(kKeyF1);
+  Say("Maximilian_Longname", "-join");
+  Say("bob", "-join");
+  Key(kKeyF3);
+  Say("Maximilian_Longname", "/pikachu");
+  Say("bob", "/bulbasaur");
+  Key(kKeyF4);
+  Say("Maximilian_Longname", "/thundershock");
+  ASSERT_EQ(program_.console().table().player2Hp, "480");
+  Say("carol", "a long cheer for maximilian, who picked the electric mouse and never looked back");
+  const auto bar = [](int count) {
+    std::string cells = "[";
+    for (int i = 0; i < count; ++i) cells += "\u2588";
+    return cells + "]";
+  };
+  const struct {
+    int cols;
+    std::vector<std::string> top;   // rows 1 to the rule under the buttons
+    int hp_col;                     // where the hit points start
+    std::vector<std::string> last;  // the room's last rows, down to row 21
+  } cases[] = {
+      {40,
+       {" player1:[maximilian_lo\u2026] pikac\u2026 500/500",
+        " player2:[bob]            bulba\u2026 480/500",
+        " F1 get players  F2 exit  F3 setup",
+        " F4 start  F5 stop  F6 info",
+        Rule(40)},
+       33,
+       {"carol: a long cheer for maximilian, who",
+        "picked the electric mouse and never",
+        "looked back"}},
+      {60,
+       {" player1:[maximilian_longna\u2026] pikachu   500/500 " + bar(10),
+        " player2:[bob]                bulbasaur 480/500 " + bar(10),
+        " F1 get players  F2 exit  F3 setup  F4 start  F5 stop",
+        " F6 info",
+        Rule(60)},
+       40,
+       {"carol: a long cheer for maximilian, who picked the electric",
+        "mouse and never looked back"}},
+      {100,
+       {" player1:[maximilian_longna\u2026] pikachu       500/500 " + bar(20),
+        " player2:[bob]                bulbasaur     480/500 " + bar(20),
+        " F1 get players  F2 exit  F3 setup  F4 start  F5 stop  F6 info",
+        Rule(100)},
+       44,
+       {"carol: a long cheer for maximilian, who picked the electric mouse and never looked back"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.cols) + " columns");
+    const VirtualScreen screen = Drawn(24, c.cols);
+    EXPECT_EQ(Rows(screen, 1, static_cast<int>(c.top.size())), c.top);
+    EXPECT_EQ(Rows(screen, 22 - static_cast<int>(c.last.size()), static_cast<int>(c.last.size())),
+              c.last);
+    EXPECT_EQ(screen.At(1, c.hp_col).style, Style::kHpGood);
+    EXPECT_EQ(screen.At(1, c.hp_col - 1).style, Style::kPlain);
+    // The title gives way rather than run off the screen.
+    EXPECT_EQ(screen.RowText(0).rfind(" zorvik ", 0), 0u);
+    EXPECT_EQ(screen.RowText(0).ends_with("\u2026"), c.cols == 40);
+  }
+}
+
+// Given a screen narrower than a box's text, the box wraps it at blanks to
+// the screen's width; so does the question before Ctrl-C ends a match, and
+// the feedback form, whose cursor follows its text onto the next row.
+TEST_F(ScreenConsoleTest, BoxesAndFormWrapTheirTextOnNarrowScreens) {
+  const std::string title = "z\u00f8rv\u00efk by va\u00f1d\u00f8r help";
+  const struct {
+    int cols;
+    int top;
+    std::vector<std::string> rows;
+  } help[] = {
+      {40, 3, {TopEdge(title, 40),
+               Framed("this game is easy to control, follow", 40),
+               Framed("step by step", 40),
+               Framed("step 1: first click on get players", 40),
+               Framed("step 2: then after 2 people have", 40),
+               Framed("joined click on setup", 40),
+               Framed("step 3: after setup is complete", 40),
+               Framed("click on start", 40),
+               Framed("step 4: have fun playing!", 40),
+               Framed("note:sometimes the program might", 40),
+               Framed("scroll. Just sit back and wait for", 40),
+               Framed("it to end", 40),
+               Framed("note:if someone leaves or they just", 40),
+               Framed("don't want to play, click on stop", 40),
+               Framed("", 40),
+               Framed("               [ OK ]", 40),
+               BottomEdge(40)}},
+      {60, 5, {TopEdge(title, 60),
+               Framed("this game is easy to control, follow step by step", 60),
+               Framed("step 1: first click on get players", 60),
+               Framed("step 2: then after 2 people have joined click on setup", 60),
+               Framed("step 3: after setup is complete click on start", 60),
+               Framed("step 4: have fun playing!", 60),
+               Framed("note:sometimes the program might scroll. Just sit back", 60),
+               Framed("and wait for it to end", 60),
+               Framed("note:if someone leaves or they just don't want to play,", 60),
+               Framed("click on stop", 60),
+               Framed("", 60),
+               Framed("                         [ OK ]", 60),
+               BottomEdge(60)}},
+  };
+  for (const auto& c : help) {
+    SCOPED_TRACE(std::to_string(c.cols) + " columns");
+    bool drawn = false;
+    loop_.Post([this] { program_.menu().Choose(MenuItem::kHelp); });
+    loop_.ScheduleAfter(kMicrosPerSecond, [&] {
+      EXPECT_EQ(Rows(Drawn(24, c.cols), c.top, static_cast<int>(c.rows.size())), c.rows);
+      drawn = true;
+      screen_.HandleKey(kKeyEnter);
+    });
+    loop_.Run();
+    EXPECT_TRUE(drawn);
+  }
+
+  Key(kKeyF1);
+  Key(kKeyInterrupt);
+  EXPECT_EQ(Rows(Drawn(24, 28), 10, 4),
+            (std::vector<std::string>{TopEdge("Ctrl-C", 28), Framed("End the match and exit?", 28),
+                                      Framed("(y/n)", 28), BottomEdge(28)}));
+  Key('n');
+
+  Key(kKeyF6);
+  Key(kKeyDown);
+  Key(kKeyEnter);
+  ASSERT_TRUE(program_.form().shown());
+  for (char c : std::string("the seats should wrap nicely on a narrow screen")) Key(c);
+  const VirtualScreen screen = Drawn(24, 40);
+  EXPECT_EQ(Rows(screen, 13, 2),
+            (std::vector<std::string>{Framed("the seats should wrap nicely on a", 40),
+                                      Framed("narrow screen", 40)}));
+  EXPECT_EQ(screen.cursor_row, 14);
+  EXPECT_EQ(screen.cursor_col, 2 + 13);
 }
 
 TEST_F(ScreenConsoleTest, SeatsShowHitPointsAsBarsAndButtonsTheirState) {

@@ -2,45 +2,7 @@
 
 #include <algorithm>
 
-#include "text/utf8.h"
-
 namespace zorvik {
-
-namespace {
-
-int CodePointWidth(char32_t c) {
-  if ((c >= 0x300 && c <= 0x36F) || (c >= 0x200B && c <= 0x200F) || c == 0xFE0F) return 0;
-  if ((c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
-      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) ||
-      (c >= 0x20000 && c <= 0x3FFFD)) {
-    return 2;
-  }
-  return 1;
-}
-
-}  // namespace
-
-Glyph NextGlyph(std::string_view text, std::size_t at) {
-  const std::string_view rest = text.substr(at);
-  const Utf8Read read = ReadUtf8(rest);
-  if (read.status != Utf8Read::kValid) return {rest.substr(0, 1), 1};
-  const auto byte = [&rest](std::size_t i) { return static_cast<unsigned char>(rest[i]); };
-  char32_t c = read.length == 1 ? byte(0) : byte(0) & (0x7F >> read.length);
-  for (std::size_t i = 1; i < read.length; ++i) c = (c << 6) | (byte(i) & 0x3F);
-  return {rest.substr(0, read.length), CodePointWidth(c)};
-}
-
-int TextWidth(std::string_view text) {
-  int width = 0;
-  for (std::size_t at = 0; at < text.size();) {
-    const Glyph glyph = NextGlyph(text, at);
-    width += glyph.width;
-    at += glyph.bytes.size();
-  }
-  return width;
-}
 
 VirtualScreen::VirtualScreen(int rows, int cols)
     : rows_(std::max(0, rows)), cols_(std::max(0, cols)),

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "windows/text_fit.h"  // the widths of glyphs, in cells
+
 namespace zorvik {
 
 enum class Style : std::uint8_t {
@@ -19,10 +21,6 @@ struct Cell {
   std::string glyph = " ";  // one character in UTF-8; "" behind a wide one
   Style style = Style::kPlain;
 };
-
-// The columns `text` takes on a terminal: most characters one, combining
-// marks none, East Asian wide ones two. Bytes that are not UTF-8 count one.
-int TextWidth(std::string_view text);
 
 class VirtualScreen {
  public:
@@ -46,13 +44,5 @@ class VirtualScreen {
   int rows_, cols_;
   std::vector<Cell> cells_;
 };
-
-// One UTF-8 character of `text` from `at`: its bytes (a bad byte is taken
-// alone) and its width.
-struct Glyph {
-  std::string_view bytes;
-  int width;
-};
-Glyph NextGlyph(std::string_view text, std::size_t at);
 
 }  // namespace zorvik

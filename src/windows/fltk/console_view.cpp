@@ -8,8 +8,10 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
 
 #include "windows/line_breaks.h"
+#include "windows/text_fit.h"
 
 namespace zorvik {
 
@@ -22,11 +24,17 @@ std::size_t IndexOf(ConsoleButton which) {
   return 0;
 }
 
+// Widths in pixels in the current font (fl_font must have been called),
+// rounded up so that a text cut to them never spills.
+int PixelWidth(std::string_view text) {
+  return static_cast<int>(std::ceil(fl_width(text.data(), static_cast<int>(text.size()))));
+}
+
 }  // namespace
 
 // A captioned frame: an etched rectangle with its caption drawn over the top
 // edge. The caption is drawn as plain text (no symbols), whatever a chat
-// name put into it.
+// name put into it, and cut to the frame with an ellipsis.
 class ConsoleView::Frame : public Fl_Group {
  public:
   Frame(const PixelRect& r, std::string caption, int font_size)
@@ -38,6 +46,11 @@ class ConsoleView::Frame : public Fl_Group {
     caption_ = caption;
     redraw();
   }
+  // The caption as drawn; sets the font, so only with a display.
+  std::string shown_caption() const {
+    fl_font(FL_HELVETICA, font_size_);
+    return CutToWidth(caption_, caption_width(), PixelWidth);
+  }
 
  protected:
   void draw() override {
@@ -45,22 +58,64 @@ class ConsoleView::Frame : public Fl_Group {
     fl_rectf(x(), y(), w(), h());
     const int edge = y() + font_size_ / 2;
     fl_draw_box(FL_ENGRAVED_FRAME, x(), edge, w(), h() - (edge - y()), FL_BLACK);
-    fl_font(FL_HELVETICA, font_size_);
-    const int text_width = static_cast<int>(fl_width(caption_.c_str()));
-    const int text_left = x() + font_size_ / 2 + 2;
-    const int clip_width = std::max(0, w() - (text_left - x()) - 4);
+    const std::string shown = shown_caption();
+    const int text_width = PixelWidth(shown);
+    const int text_left = caption_left();
+    const int clip_width = caption_width();
     fl_push_clip(text_left - 2, y(), clip_width + 4, font_size_ + 2);
     fl_color(color());
     fl_rectf(text_left - 2, y(), std::min(text_width + 4, clip_width + 4), font_size_ + 2);
     fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
-    fl_draw(caption_.c_str(), text_left, y() + font_size_ - fl_descent() + 1);
+    fl_draw(shown.c_str(), text_left, y() + font_size_ - fl_descent() + 1);
     fl_pop_clip();
     draw_children();
   }
 
  private:
+  int caption_left() const { return x() + font_size_ / 2 + 2; }
+  // The pixels from the caption's left to a little before the frame's right edge.
+  int caption_width() const { return std::max(0, w() - (caption_left() - x()) - 4); }
+
   std::string caption_;
   int font_size_;
+};
+
+// A seat's label (creature, hit points): its text drawn as plain text and
+// cut to the box with an ellipsis, where a toolkit label would be clipped.
+// label() keeps the whole text as a label would show it.
+class ConsoleView::Label : public Fl_Box {
+ public:
+  Label(const PixelRect& r, int font_size) : Fl_Box(r.x, r.y, r.w, r.h) {
+    labelsize(font_size);
+    align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+  }
+
+  void set_text(const std::string& text) {
+    if (text == text_) return;
+    text_ = text;
+    copy_label(LabelText(text).c_str());
+    redraw();
+  }
+  // The text as drawn; sets the font, so only with a display.
+  std::string shown_text() const {
+    fl_font(labelfont(), labelsize());
+    return CutToWidth(text_, inner_width(), PixelWidth);
+  }
+
+ protected:
+  void draw() override {
+    draw_box();
+    const std::string shown = shown_text();
+    fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+    fl_draw(shown.c_str(), x() + inset(), y(), inner_width(), h(), align(), nullptr, 0);
+  }
+
+ private:
+  // As the toolkit insets a label aligned to a side.
+  int inset() const { return w() > 11 ? 3 : 0; }
+  int inner_width() const { return std::max(0, w() - 2 * inset()); }
+
+  std::string text_;
 };
 
 ConsoleView::ConsoleView(HostConsole& console, FlOwnWindow& window, EventLoop& loop)
@@ -74,13 +129,8 @@ ConsoleView::ConsoleView(HostConsole& console, FlOwnWindow& window, EventLoop& l
     seats_[seat] = new Frame(
         ConsoleFrameRect(scale, seat == 0 ? ConsoleFrame::kPlayer1 : ConsoleFrame::kPlayer2),
         caption, font);
-    for (auto [r, into] : {std::pair{CreatureLabelRect(scale, seat + 1), &creatures_},
-                           std::pair{HpLabelRect(scale, seat + 1), &hps_}}) {
-      Fl_Box* label = new Fl_Box(r.x, r.y, r.w, r.h);
-      label->labelsize(font);
-      label->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
-      (*into)[seat] = label;
-    }
+    creatures_[seat] = new Label(CreatureLabelRect(scale, seat + 1), font);
+    hps_[seat] = new Label(HpLabelRect(scale, seat + 1), font);
     seats_[seat]->end();
   }
   for (bool game : {false, true}) {
@@ -119,6 +169,14 @@ const std::string& ConsoleView::seat_caption(int seat) const {
   return seats_[seat == 2 ? 1 : 0]->caption();
 }
 
+std::string ConsoleView::shown_seat_caption(int seat) const {
+  return seats_[seat == 2 ? 1 : 0]->shown_caption();
+}
+
+std::string ConsoleView::shown_creature(int seat) const {
+  return creatures_[seat == 2 ? 1 : 0]->shown_text();
+}
+
 Fl_Box& ConsoleView::creature_label(int seat) {
   return *creatures_[seat == 2 ? 1 : 0];
 }
@@ -152,12 +210,8 @@ void ConsoleView::Refresh() {
   const std::string* values[2][2] = {{&table.player1Creature, &table.player1Hp},
                                      {&table.player2Creature, &table.player2Hp}};
   for (int seat = 0; seat < 2; ++seat) {
-    const std::string creature = LabelText(*values[seat][0]);
-    const std::string hp = LabelText(*values[seat][1]);
-    if (creature != (creatures_[seat]->label() ? creatures_[seat]->label() : "")) {
-      creatures_[seat]->copy_label(creature.c_str());
-    }
-    if (hp != (hps_[seat]->label() ? hps_[seat]->label() : "")) hps_[seat]->copy_label(hp.c_str());
+    creatures_[seat]->set_text(*values[seat][0]);
+    hps_[seat]->set_text(*values[seat][1]);
   }
   const ConsoleSwitches& switches = console_.switches();
   if (switches.gamecontrol) {

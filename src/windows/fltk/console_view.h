@@ -32,6 +32,11 @@ class ConsoleView {
   Fl_Button& button(ConsoleButton which);
   // Caption of frame `player1` (seat 1) or `player2` (seat 2).
   const std::string& seat_caption(int seat) const;
+  // The caption and the creature's name as drawn: cut to their frames with
+  // an ellipsis, a caption keeping its closing bracket. They measure the
+  // text in the toolkit's font, so they need a display.
+  std::string shown_seat_caption(int seat) const;
+  std::string shown_creature(int seat) const;
   // The labels p11 / lvl11 (seat 1) and p12 / lvl12 (seat 2).
   Fl_Box& creature_label(int seat);
   Fl_Box& hp_label(int seat);
@@ -39,6 +44,7 @@ class ConsoleView {
 
  private:
   class Frame;
+  class Label;
   struct Slot {
     ConsoleView* view;
     ConsoleButton which;
@@ -61,8 +67,8 @@ class ConsoleView {
   std::array<Frame*, 2> seats_{};
   Frame* controls_ = nullptr;
   Frame* game_controls_ = nullptr;
-  std::array<Fl_Box*, 2> creatures_{};
-  std::array<Fl_Box*, 2> hps_{};
+  std::array<Label*, 2> creatures_{};
+  std::array<Label*, 2> hps_{};
   std::array<Slot, 6> slots_{};  // in kConsoleButtons order
   bool sync_posted_ = false;
 };

@@ -1,20 +1,24 @@
 // The console and splash views without a display: the host runs on virtual
 // time, clicks are the buttons' own callbacks, and the widgets must show
-// the model at every step.
+// the model at every step. Only what is measured in the toolkit's font
+// needs a display.
 #include "windows/fltk/console_view.h"
+
+// Before the X11 headers (through fl_draw.H), whose macros (None, Bool) break it.
+#include <gtest/gtest.h>
 
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Group.H>
+#include <FL/fl_draw.H>
 
 #include <set>
-
-#include <gtest/gtest.h>
 
 #include "app/host_program.h"
 #include "bridge/loop/virtual_loop.h"
 #include "windows/fltk/splash_view.h"
+#include "windows/fltk/window_state.h"
 #include "windows/window_layout.h"
 
 namespace zorvik {
@@ -148,6 +152,57 @@ TEST_F(ConsoleViewTest, FollowsAMatch) {
     EXPECT_EQ(Label(view_.creature_label(2)), steps[i].creature2);
     EXPECT_EQ(Active(), steps[i].active);
     EXPECT_EQ(view_.game_controls().active(), steps[i].game_controls);
+  }
+}
+
+// Given screen names of every length, each seat's caption is drawn whole
+// when it fits its frame, else cut with an ellipsis before its closing
+// bracket, never wider than the frame; the creatures' names fit theirs. The
+// widths are the toolkit font's, so this needs a display (scripts/with-xvfb).
+TEST_F(ConsoleViewTest, LongNamesAreCutToTheirFrames) {
+  std::string no_display;
+  if (!OpenDesktopDisplay(no_display)) GTEST_SKIP() << no_display;
+  program_.Start();
+  loop_.Wait(3 * kMicrosPerSecond);
+  Click(splash_view_.byline());
+  const int frame_width = ConsoleFrameRect(screen_.scale, ConsoleFrame::kPlayer1).w;
+  const struct {
+    std::string name;
+    bool whole;
+  } cases[] = {
+      {"bob", true},
+      {"Maximilian_Alexander_Longname_the_Third", false},
+      {"zørvïk_" + std::string(60, 'w'), false},
+      {"@->" + std::string(60, '@'), false},
+      {std::string(200, 'm') + "]", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Click(view_.button(ConsoleButton::kGetPlayers));
+    Say(c.name, "-join");
+    Say("dora", "-join");
+    Click(view_.button(ConsoleButton::kSetup));
+    Say(c.name, "/pikachu");
+    Say("dora", "/bulbasaur");
+    const std::string caption = view_.seat_caption(1);
+    const std::string shown = view_.shown_seat_caption(1);
+    ASSERT_TRUE(caption.starts_with("player1:[") && caption.size() > 10) << caption;
+    if (c.whole) {
+      EXPECT_EQ(shown, caption);
+    } else {
+      EXPECT_TRUE(shown.starts_with("player1:[")) << shown;
+      EXPECT_TRUE(shown.ends_with("\u2026]")) << shown;
+      // What stands before the ellipsis is the caption's own beginning.
+      const std::string head = shown.substr(0, shown.size() - std::string("\u2026]").size());
+      EXPECT_TRUE(caption.starts_with(head)) << shown;
+      EXPECT_GT(head.size(), std::string("player1:[").size()) << shown;
+    }
+    fl_font(FL_HELVETICA, screen_.scale.FontPixels(kConsoleFontPoints));
+    EXPECT_LT(fl_width(shown.c_str()), frame_width) << shown;
+    EXPECT_EQ(view_.shown_seat_caption(2), "player2:[dora]");
+    EXPECT_EQ(view_.shown_creature(1), "pikachu");
+    EXPECT_EQ(view_.shown_creature(2), "bulbasaur");
+    Click(view_.button(ConsoleButton::kStop));
   }
 }
 
