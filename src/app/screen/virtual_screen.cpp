@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bridge/utf8.h"
+
 namespace zorvik {
 
 namespace {
@@ -21,19 +23,9 @@ int CodePointWidth(char32_t c) {
 }  // namespace
 
 Glyph NextGlyph(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3
-                                     : lead >= 0xC2 && lead < 0xE0     ? 2
-                                                                       : 0;
-  if (lead >= 0xF5) length = 0;
-  if (length == 0 || at + length > text.size()) return {text.substr(at, 1), 1};
-  char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[at + i]);
-    if ((next & 0xC0) != 0x80) return {text.substr(at, 1), 1};
-    c = (c << 6) | (next & 0x3F);
-  }
-  return {text.substr(at, length), CodePointWidth(c)};
+  const Utf8Sequence sequence = DecodeUtf8(text.substr(at));
+  if (sequence.length == 0) return {text.substr(at, 1), 1};
+  return {text.substr(at, sequence.length), CodePointWidth(sequence.code_point)};
 }
 
 int TextWidth(std::string_view text) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bridge/utf8.h"
+
 namespace zorvik {
 
 namespace {
@@ -67,34 +69,6 @@ std::string_view NextWord(std::string_view& text) {
   const std::string_view word = text.substr(0, end);
   text = end == std::string_view::npos ? std::string_view() : text.substr(end);
   return word;
-}
-
-// Length of the valid UTF-8 sequence at the start of `bytes`, 0 if none.
-std::size_t ValidSequence(std::string_view bytes) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) return 1;
-  std::size_t length;
-  unsigned char low = 0x80, high = 0xBF;  // bounds of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-  } else {
-    return 0;
-  }
-  if (bytes.size() < length) return 0;
-  if (byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
 }
 
 bool IsContinuation(char c) {
@@ -200,7 +174,7 @@ std::string ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
   while (!bytes.empty()) {
-    const std::size_t length = ValidSequence(bytes);
+    const std::size_t length = DecodeUtf8(bytes).length;
     if (length > 0) {
       out.append(bytes.substr(0, length));
       bytes.remove_prefix(length);
