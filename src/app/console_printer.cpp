@@ -2,20 +2,34 @@
 
 #include <cstdio>
 
+#include "bridge/utf8.h"
+
 namespace zorvik {
 
 std::string Printable(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
+  const auto escape = [&out](std::string_view bytes) {
+    for (char c : bytes) {
       char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
       out += escaped;
-    } else {
-      out += c;
     }
+  };
+  while (!text.empty()) {
+    const Utf8Sequence sequence = DecodeUtf8(text);
+    // A byte that starts no valid sequence is one escape of its own, so
+    // that what follows it is read afresh.
+    const std::size_t length = sequence.length == 0 ? 1 : sequence.length;
+    const std::string_view bytes = text.substr(0, length);
+    const char32_t c = sequence.code_point;
+    // C0 and C1 controls both start escape sequences on some terminals.
+    if (sequence.length == 0 || c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+      escape(bytes);
+    } else {
+      out += bytes;
+    }
+    text.remove_prefix(length);
   }
   return out;
 }

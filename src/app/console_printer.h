@@ -14,8 +14,10 @@
 
 namespace zorvik {
 
-// Chat text made safe for a terminal: control characters (escape
-// sequences included) are shown as \xNN, everything else as it is.
+// Chat text made safe for a terminal: every byte of a control character
+// (C0, DEL and C1, so escape sequences included) and every byte that is not
+// part of valid UTF-8 is shown as \xNN; valid UTF-8 otherwise stays as it
+// is. The replay's transcript has escapes of its own (transcript.h).
 std::string Printable(std::string_view text);
 
 // One line with the console's state: seats, creatures, hit points and the
