@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "bridge/kit/client_kit.h"
 #include "bridge/utf8.h"
 
 namespace zorvik {
@@ -53,12 +54,24 @@ std::string DescribeConsole(const HostConsole& console, bool listeners) {
                      " | " + seat(t.seat2Caption, t.player2Creature, t.player2Hp) +
                      " | buttons: " + (buttons.empty() ? "none" : buttons);
   if (!listeners) return text;
+  // What each of Chat1 ... Chat5 waits for, in the host's own order.
+  static constexpr std::string_view kHeard[] = {"joins", "player 1's pick", "player 2's pick",
+                                                "player 1's attack", "player 2's attack"};
   std::string listening;
   for (int n = 1; n <= 5; ++n) {
-    if (console.Listening(n))
-      listening += (listening.empty() ? "Chat" : ", Chat") + std::to_string(n);
+    if (!console.Listening(n)) continue;
+    listening += listening.empty() ? "" : ", ";
+    listening += kHeard[n - 1];
   }
-  return text + " | listening: " + (listening.empty() ? "none" : listening);
+  return text + " | listening for: " + (listening.empty() ? "nothing" : listening);
+}
+
+std::string DescribeInstantMessage(const std::string& to, const std::string& message) {
+  // The host's instant messages to these two service names are the switch
+  // for the operator's own; their text is only the host's signature.
+  if (to == kImOffName) return "[client] instant messages switched off";
+  if (to == kImOnName) return "[client] instant messages switched on";
+  return "[client] instant message to " + Printable(to) + ": " + Printable(message);
 }
 
 void PrintedBoxes::Show(const std::string& title, const std::string& text) {
@@ -91,8 +104,7 @@ void ConsolePrinter::ObserveEmbeddedClient() {
   HostProgram& program = program_;
   program.client().SetInstantMessageObserver(
       [this](const std::string& to, const std::string& message) {
-        out_ << "[client] instant message to " << Printable(to) << ": " << Printable(message)
-             << std::endl;
+        out_ << DescribeInstantMessage(to, message) << std::endl;
       });
   program.client().SetMailObserver(
       [this](const std::string& to, const std::string& subject, const std::string&) {

@@ -21,9 +21,14 @@ namespace zorvik {
 std::string Printable(std::string_view text);
 
 // One line with the console's state: seats, creatures, hit points and the
-// buttons that can be pressed; with `listeners`, also the listeners that are
-// on (internal detail that `show` prints, but the running log leaves out).
+// buttons that can be pressed; with `listeners`, also what the host is
+// listening for in the room, "joins", "player 2's attack" (a detail that
+// `show` prints, but the running log leaves out).
 std::string DescribeConsole(const HostConsole& console, bool listeners = false);
+
+// The note for an instant message the client sent: the host's switch of
+// the operator's instant messages said as such, any other one as it is.
+std::string DescribeInstantMessage(const std::string& to, const std::string& message);
 
 // Message boxes printed as their title and lines; OK is taken as pressed.
 class PrintedBoxes : public MessageBoxes {

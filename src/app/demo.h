@@ -33,8 +33,9 @@ class DemoCast {
   DemoCast(const DemoCast&) = delete;
   DemoCast& operator=(const DemoCast&) = delete;
 
-  // Called once with the winner's line when the battle has been won.
-  void SetFinishAction(std::function<void(const std::string& line)> action);
+  // Called once when the battle has been won, with the winner's screen
+  // name as the options give it ("Lou").
+  void SetFinishAction(std::function<void(const std::string& winner)> action);
 
  private:
   void OnLine(const std::string& name, const std::string& text);
@@ -46,7 +47,7 @@ class DemoCast {
   DemoOptions options_;
   // The host's lines the cast acts on, made once.
   struct Cues {
-    std::string pick1, pick2, start, turn1, turn2;
+    std::string pick1, pick2, start, turn1, turn2, won1, won2;
   } cues_;
   // The cast's own stream: people are not the host's dice.
   RandomSource people_random_;

@@ -88,7 +88,42 @@ TEST_F(TextConsoleTest, TheLogPrintsStateChangesAndNoLineTwice) {
   EXPECT_EQ(log.str().substr(log.str().rfind("carol")), "carol: hi\n");
   EXPECT_EQ(type("say hello"), "");
   EXPECT_EQ(Type("show"), "[console] player1:[alice] | player2:[none] | buttons: get players, "
-                          "exit, info | listening: Chat1\n");
+                          "exit, info | listening for: joins\n");
+}
+
+TEST_F(TextConsoleTest, ShowSaysWhatTheHostListensFor) {
+  // Given a whole opening: `show` names what the host waits for in the
+  // room at each step, and the log says when "start" and "stop" switch the
+  // operator's instant messages, not where the switch is sent.
+  std::ostringstream log;
+  ConsolePrinter printer(program_, log);
+  const auto listening = [this] {
+    const std::string shown = Type("show");
+    return shown.substr(shown.find(" | listening for: ") + 3);
+  };
+  EXPECT_EQ(listening(), "listening for: nothing\n");
+  Type("get players");
+  EXPECT_EQ(listening(), "listening for: joins\n");
+  Type("alice: -join");
+  Type("bob: -join");
+  EXPECT_EQ(listening(), "listening for: nothing\n");
+  Type("setup");
+  EXPECT_EQ(listening(), "listening for: player 1's pick\n");
+  Type("alice: /pikachu");
+  EXPECT_EQ(listening(), "listening for: player 2's pick\n");
+  Type("bob: /bulbasaur");
+  log.str("");
+  Type("start");
+  EXPECT_EQ(listening(), "listening for: player 1's attack\n");
+  EXPECT_NE(log.str().find("[client] instant messages switched off\n"), std::string::npos)
+      << log.str();
+  Type("alice: /thundershock");
+  EXPECT_EQ(listening(), "listening for: player 2's attack\n");
+  log.str("");
+  Type("stop");
+  EXPECT_NE(log.str().find("[client] instant messages switched on\n"), std::string::npos)
+      << log.str();
+  EXPECT_EQ(log.str().find("$IM_"), std::string::npos) << log.str();
 }
 
 TEST(CommandLineTest, ModesAndOptions) {
