@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
 #include "app/console_printer.h"
 #include "bridge/loop/virtual_loop.h"
 
@@ -124,34 +123,6 @@ TEST_F(TextConsoleTest, ShowSaysWhatTheHostListensFor) {
   EXPECT_NE(log.str().find("[client] instant messages switched on\n"), std::string::npos)
       << log.str();
   EXPECT_EQ(log.str().find("$IM_"), std::string::npos) << log.str();
-}
-
-TEST(CommandLineTest, ModesAndOptions) {
-  const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };
-  EXPECT_EQ(parse({}).command.mode, Mode::kConsole);
-  EXPECT_EQ(parse({"--version"}).command.mode, Mode::kVersion);
-  EXPECT_EQ(parse({"demo", "--help"}).command.mode, Mode::kHelp);
-
-  const ParsedCommandLine replay =
-      parse({"replay", "--seed", "18446744073709551615", "--screen-name", "Op", "-"});
-  EXPECT_EQ(replay.error, "");
-  EXPECT_EQ(replay.command.mode, Mode::kReplay);
-  EXPECT_EQ(replay.command.program.seed, 18446744073709551615ULL);
-  EXPECT_EQ(replay.command.program.screen_name, "Op");
-  EXPECT_EQ(replay.command.replay_file, "-");
-
-  const std::pair<std::vector<std::string>, std::string> errors[] = {
-      {{"--seed"}, "--seed needs a number"},
-      {{"--seed", "18446744073709551616"},
-       "--seed takes a whole number from 0 to 18446744073709551615, not \"18446744073709551616\""},
-      {{"--seed", "-1"}, "--seed takes a whole number from 0 to 18446744073709551615, not \"-1\""},
-      {{"--screen-name", ""}, "--screen-name needs a name"},
-      {{"--player1", "x"}, "unknown option \"--player1\""},
-      {{"replay", "a", "b"}, "unexpected argument \"b\""},
-      {{"demo", "--creature1", "rockdragon"}, "\"rockdragon\" is not on the roster"},
-      {{"demo", "--player2", "DANA"}, "the two players need different names"},
-  };
-  for (const auto& [args, error] : errors) EXPECT_EQ(parse(args).error, error);
 }
 
 }  // namespace
