@@ -96,6 +96,18 @@ constexpr Option kOptions[] = {
      [](const std::string& value, CommandLine& command) {
        return DemoName(value, command.demo.creature2);
      }},
+    {"--speed", "a number", kInDemo, kDemoOnly,
+     [](const std::string& value, CommandLine& command) {
+       int speed = 0;
+       const char* end = value.data() + value.size();
+       const auto [ptr, error] = std::from_chars(value.data(), end, speed);
+       if (error != std::errc() || ptr != end || speed < 1 || speed > kFastestDemo) {
+         return "--speed takes a whole number from 1 to " + std::to_string(kFastestDemo) +
+                ", not \"" + Printable(value) + "\"";
+       }
+       command.demo.speed = speed;
+       return std::string();
+     }},
 };
 
 const Option* FindOption(std::string_view name) {
@@ -187,6 +199,9 @@ std::string UsageText() {
          "DEMO (zorvik demo only)\n"
          "  --player1 NAME --player2 NAME         screen names (default Dana, Lou)\n"
          "  --creature1 NAME --creature2 NAME     their picks (default pikachu, bulbasaur)\n"
+         "  --speed N                             play N times faster: the same match with\n"
+         "                                        every wait N times shorter (1 to 100;\n"
+         "                                        default 1)\n"
          "\n" +
          IrcUsageText() +
          "\n"

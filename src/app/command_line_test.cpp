@@ -35,12 +35,14 @@ TEST(CommandLineTest, ModesAndValuesInEitherForm) {
   EXPECT_EQ(replay.command.program.screen_name, "Op");
   EXPECT_EQ(replay.command.replay_file, "-");
 
-  const ParsedCommandLine demo = Parse({"demo", "--player1=Ann", "--creature1",
+  const ParsedCommandLine demo = Parse({"demo", "--speed=100", "--player1=Ann", "--creature1",
                                         "charmander", "--seed", "3", "--screen-name=Op"});
   EXPECT_EQ(demo.error, "");
+  EXPECT_EQ(demo.command.demo.speed, 100);
   EXPECT_EQ(demo.command.demo.player1, "Ann");
   EXPECT_EQ(demo.command.demo.creature1, "charmander");
   EXPECT_EQ(demo.command.program.seed, 3u);
+  EXPECT_EQ(Parse({"demo"}).command.demo.speed, 1);
 
   const ParsedCommandLine irc = Parse({"irc", "ircs://h/#b", "--nick=zhost", "--burst=10",
                                        "--sasl-account=acct", "--log-keep=0", "--seed=7"});
@@ -71,12 +73,19 @@ TEST(CommandLineTest, RefusesWithTheReason) {
       {{"irc", "ircs://h/#b", "--nick", "z", "--sasl=yes"}, "--sasl takes no value"},
       {{"irc", "ircs://h/#b", "--nick", "z", "--insecure-skip-verify=1"},
        "--insecure-skip-verify takes no value"},
+      {{"demo", "--speed"}, "--speed needs a number"},
+      {{"demo", "--speed", "0"}, "--speed takes a whole number from 1 to 100, not \"0\""},
+      {{"demo", "--speed=101"}, "--speed takes a whole number from 1 to 100, not \"101\""},
+      {{"demo", "--speed=1.5"}, "--speed takes a whole number from 1 to 100, not \"1.5\""},
+      {{"demo", "--speed= 2"}, "--speed takes a whole number from 1 to 100, not \" 2\""},
       {{"demo", "--creature1", "rockdragon"}, "\"rockdragon\" is not on the roster"},
       {{"demo", "--player2=DANA"}, "the two players need different names"},
       {{"demo", "--player1="}, "a player needs a screen name"},
       // Options in a mode where they mean nothing.
       {{"--player1", "x"}, "--player1 is for zorvik demo only"},
       {{"replay", "--creature2=x"}, "--creature2 is for zorvik demo only"},
+      {{"--speed", "2"}, "--speed is for zorvik demo only"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--speed", "2"}, "--speed is for zorvik demo only"},
       {{"demo", "--text"},
        "--text is for zorvik alone, the only mode that would open desktop windows"},
       {{"replay", "--text"},

@@ -14,7 +14,7 @@ namespace zorvik {
 
 int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out,
             ConsoleDisplay display) {
-  PollLoop loop;
+  PollLoop loop(demo.speed);
   const std::unique_ptr<ConsoleFrontEnd> front =
       MakeConsoleFrontEnd(display, loop, STDIN_FILENO, out);
   std::ostream& notes = front->notes();

@@ -61,10 +61,10 @@ void PollLoop::Sleep(Micros until) {
   timespec timeout{};
   timespec* timeout_or_forever = nullptr;
   if (until != kNever) {
-    // ppoll never returns before its timeout, and Now() rounds down, so
-    // after this sleep the clock has reached `until`: no spinning on the
-    // last fraction of a millisecond.
-    const Micros remaining = std::max<Micros>(0, until - Now());
+    // ppoll never returns before its timeout, Now() rounds down and the
+    // steady length rounds up, so after this sleep the clock has reached
+    // `until`: no spinning on the last fraction of a millisecond.
+    const Micros remaining = SteadyLength(std::max<Micros>(0, until - Now()));
     if (remaining == 0 && polled.empty()) return;
     timeout.tv_sec = static_cast<std::time_t>(remaining / kMicrosPerSecond);
     timeout.tv_nsec = static_cast<long>(remaining % kMicrosPerSecond * 1000);
