@@ -1,5 +1,6 @@
 #include "app/demo.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <string>
@@ -61,7 +62,12 @@ TEST(DemoTest, SpeedPlaysTheSameMatchFaster) {
   EXPECT_EQ(lines.back(), "[demo] " + winner + " won: the match is over");
   lines.erase(lines.begin());
   lines.pop_back();
-  EXPECT_EQ(lines, expected);
+  const auto [got, want] = std::mismatch(lines.begin(), lines.end(), expected.begin(),
+                                         expected.end());
+  EXPECT_TRUE(got == lines.end() && want == expected.end())
+      << "line " << got - lines.begin() + 2 << " is \""
+      << (got == lines.end() ? "(the end)" : *got) << "\" where the real pace has \""
+      << (want == expected.end() ? "(the end)" : *want) << "\"";
 }
 
 }  // namespace

@@ -13,8 +13,14 @@ Micros RealTimeLoop::Now() const {
   // Whole steady microseconds first, so that the clock only rounds down.
   return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                start_)
-             .count() *
-         speed_;
+                 .count() *
+             speed_ -
+         held_;
+}
+
+void RealTimeLoop::HoldLateness(Micros meant_end) {
+  const Micros late = Now() - meant_end;
+  if (late > 0) held_ += late - late / speed_;
 }
 
 EventLoop::TimerId RealTimeLoop::ScheduleAt(Micros due, Task task) {

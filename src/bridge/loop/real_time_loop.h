@@ -26,8 +26,8 @@ class RealTimeLoop : public EventLoop {
   explicit RealTimeLoop(int speed = 1);
 
   // Microseconds since the loop was made, read from std::chrono's
-  // steady_clock (monotonic, unaffected by changes of the time of day)
-  // and multiplied by the speed.
+  // steady_clock (monotonic, unaffected by changes of the time of day),
+  // multiplied by the speed, less what HoldLateness took off.
   Micros Now() const final;
   TimerId ScheduleAt(Micros due, Task task) final;
   void Cancel(TimerId id) final;
@@ -71,10 +71,19 @@ class RealTimeLoop : public EventLoop {
   Micros SteadyLength(Micros length) const {
     return length / speed_ + (length % speed_ > 0 ? 1 : 0);
   }
+  // Called by Sleep as soon as it wakes, before anything reads the clock,
+  // with the time it meant to wake at (not before the clock at its start).
+  // A busy machine wakes a sleep late; at speed N the loop's clock would
+  // count that lateness N times over, so that a task due during a wait
+  // could miss it by seconds and a sped-up match play differently. The
+  // clock keeps one share: the lateness the same wake-up has at speed 1.
+  // It never goes back, and at speed 1 nothing changes.
+  void HoldLateness(Micros meant_end);
 
  private:
   const std::chrono::steady_clock::time_point start_;
   const Micros speed_;
+  Micros held_ = 0;  // taken off the sped-up clock by HoldLateness
   bool quitting_ = false;
   TaskQueue tasks_;
 };
