@@ -205,8 +205,7 @@ std::string CheckIrcOptions(const IrcOptions& options) {
 }
 
 std::string IrcUsageText() {
-  return "IRC (zorvik irc only: zorvik irc URL --nick NICK [OPTIONS], or\n"
-         "zorvik irc --config FILE)\n"
+  return "IRC (zorvik irc URL --nick NICK [OPTIONS], or zorvik irc --config FILE)\n"
          "  --config FILE           read the settings from FILE (TOML); the other\n"
          "                          options override it\n"
          "  URL                     irc://HOST[:PORT]/#CHANNEL (port 6667) or\n"
