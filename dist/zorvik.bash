@@ -14,19 +14,23 @@ _zorvik() {
 
   case $prev in
     --ca-file | --config) compopt -o filenames; COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --log-folder) compopt -o filenames; COMPREPLY=($(compgen -d -- "$cur")); return ;;
     --seed | --screen-name | --player1 | --player2 | --nick | --user | --realname | \
-      --sasl-account | --burst | --lines-per-second | --feedback-nick | --creature1 | --creature2)
+      --sasl-account | --burst | --lines-per-second | --feedback-nick | --creature1 | --creature2 | \
+      --speed | --log-keep)
       return ;;
   esac
 
-  local common="--seed --screen-name --help --version"
+  # Each mode's own: an option that means nothing in a mode is refused there.
+  local common="--seed --help --version"
   local options
   case $mode in
-    console) options="$common --text" ;;
-    demo) options="$common --player1 --player2 --creature1 --creature2" ;;
-    replay) options="$common" ;;
+    console) options="$common --screen-name --text" ;;
+    demo) options="$common --screen-name --player1 --player2 --creature1 --creature2 --speed" ;;
+    replay) options="$common --screen-name" ;;
     irc) options="$common --config --nick --user --realname --sasl --sasl-account --ca-file
-                  --insecure-skip-verify --burst --lines-per-second --feedback-nick" ;;
+                  --insecure-skip-verify --burst --lines-per-second --feedback-nick
+                  --log-folder --log-keep" ;;
   esac
 
   if [[ $cur == -* ]]; then
