@@ -9,7 +9,7 @@
 # parser and name rules are portable and come in, for the config reader.
 
 set(ZORVIK_NOT_ON_WIN32_REGEX
-    "src/(bridge/irc/(irc_client|irc_connection|reconnect_backoff|token_bucket)[^/]*|bridge/loop/(poll_loop|fltk_loop)[^/]*|windows/fltk/[^/]*|app/tty/[^/]*|app/desktop[^/]*|app/(main|[a-z_]*_posix|console_front_end|full_screen_unavailable)|app/irc_operator_desk|app/(irc_options|irc_config|irc_operators|match_log|operator_reload)_test)\\.cpp$")
+    "src/(bridge/irc/(irc_client|irc_connection|reconnect_backoff|token_bucket)[^/]*|bridge/loop/(poll_loop|fltk_loop)[^/]*|windows/fltk/[^/]*|app/tty/[^/]*|app/desktop[^/]*|app/(main|[a-z_]*_posix|console_front_end|full_screen_unavailable)|app/irc_operator_desk|app/(irc_options|irc_config|irc_operators|match_log|operator_reload|demo)_test)\\.cpp$")
 set(ZORVIK_CORE_SOURCES ${ZORVIK_ALL_SOURCES})
 list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "${ZORVIK_NOT_ON_WIN32_REGEX}")
 list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "_test\\.cpp$")

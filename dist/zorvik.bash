@@ -78,13 +78,16 @@ _zorvik() {
       ;;
   esac
 
-  local options="--seed --screen-name --help --version"
+  # Each mode's own: an option that means nothing in a mode is refused there.
+  local common="--seed --help --version"
+  local options
   case $mode in
-    console) options+=" --text" ;;
-    demo) options+=" --player1 --player2 --creature1 --creature2 --speed" ;;
-    irc) options+=" --config --nick --user --realname --sasl --sasl-account --ca-file
-                    --insecure-skip-verify --burst --lines-per-second --feedback-nick
-                    --log-folder --log-keep" ;;
+    console) options="$common --screen-name --text" ;;
+    demo) options="$common --screen-name --player1 --player2 --creature1 --creature2 --speed" ;;
+    replay) options="$common --screen-name" ;;
+    irc) options="$common --config --nick --user --realname --sasl --sasl-account --ca-file
+                  --insecure-skip-verify --burst --lines-per-second --feedback-nick
+                  --log-folder --log-keep" ;;
   esac
 
   if [[ $cur == -* ]]; then

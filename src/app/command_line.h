@@ -23,10 +23,14 @@ struct CommandLine {
 
 struct ParsedCommandLine {
   CommandLine command;
-  std::string error;  // set when the arguments cannot be used
+  std::string error;          // set when the arguments cannot be used
+  bool config_error = false;  // the error is the config file's, not the command line's
 };
 
-// `args` without the program name.
+// `args` without the program name. Every option with a value may be given
+// as "--name VALUE" or "--name=VALUE"; an option that means nothing in the
+// mode is refused, saying why. For irc, the config file (--config) is read
+// first and the other options override it.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 std::string UsageText();

@@ -2,20 +2,35 @@
 
 #include <cstdio>
 
+#include "bridge/kit/client_kit.h"
+#include "text/utf8.h"
+
 namespace zorvik {
 
 std::string Printable(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
+  const auto escape = [&out](std::string_view bytes) {
+    for (char c : bytes) {
       char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
       out += escaped;
-    } else {
-      out += c;
     }
+  };
+  while (!text.empty()) {
+    const Utf8Read read = ReadUtf8(text);
+    // Bytes that start no whole character are escaped one by one; what
+    // follows them is read afresh.
+    const std::size_t length = read.status == Utf8Read::kIncomplete ? text.size() : read.length;
+    const std::string_view bytes = text.substr(0, length);
+    const char32_t c = read.code_point;
+    // C0 and C1 controls both start escape sequences on some terminals.
+    if (read.status != Utf8Read::kValid || c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+      escape(bytes);
+    } else {
+      out += bytes;
+    }
+    text.remove_prefix(length);
   }
   return out;
 }
@@ -39,12 +54,24 @@ std::string DescribeConsole(const HostConsole& console, bool listeners) {
                      " | " + seat(t.seat2Caption, t.player2Creature, t.player2Hp) +
                      " | buttons: " + (buttons.empty() ? "none" : buttons);
   if (!listeners) return text;
+  // What each of Chat1 ... Chat5 waits for, in the host's own order.
+  static constexpr std::string_view kHeard[] = {"joins", "player 1's pick", "player 2's pick",
+                                                "player 1's attack", "player 2's attack"};
   std::string listening;
   for (int n = 1; n <= 5; ++n) {
-    if (console.Listening(n))
-      listening += (listening.empty() ? "Chat" : ", Chat") + std::to_string(n);
+    if (!console.Listening(n)) continue;
+    listening += listening.empty() ? "" : ", ";
+    listening += kHeard[n - 1];
   }
-  return text + " | listening: " + (listening.empty() ? "none" : listening);
+  return text + " | listening for: " + (listening.empty() ? "nothing" : listening);
+}
+
+std::string DescribeInstantMessage(const std::string& to, const std::string& message) {
+  // The host's instant messages to these two service names are the switch
+  // for the operator's own; their text is only the host's signature.
+  if (to == kImOffName) return "[client] instant messages switched off";
+  if (to == kImOnName) return "[client] instant messages switched on";
+  return "[client] instant message to " + Printable(to) + ": " + Printable(message);
 }
 
 void PrintedBoxes::Show(const std::string& title, const std::string& text) {
@@ -77,8 +104,7 @@ void ConsolePrinter::ObserveEmbeddedClient() {
   HostProgram& program = program_;
   program.client().SetInstantMessageObserver(
       [this](const std::string& to, const std::string& message) {
-        out_ << "[client] instant message to " << Printable(to) << ": " << Printable(message)
-             << std::endl;
+        out_ << DescribeInstantMessage(to, message) << std::endl;
       });
   program.client().SetMailObserver(
       [this](const std::string& to, const std::string& subject, const std::string&) {

@@ -14,14 +14,21 @@
 
 namespace zorvik {
 
-// Chat text made safe for a terminal: control characters (escape
-// sequences included) are shown as \xNN, everything else as it is.
+// Chat text made safe for a terminal: every byte of a control character
+// (C0, DEL and C1, so escape sequences included) and every byte that is not
+// part of valid UTF-8 is shown as \xNN; valid UTF-8 otherwise stays as it
+// is. The replay's transcript has escapes of its own (transcript.h).
 std::string Printable(std::string_view text);
 
 // One line with the console's state: seats, creatures, hit points and the
-// buttons that can be pressed; with `listeners`, also the listeners that are
-// on (internal detail that `show` prints, but the running log leaves out).
+// buttons that can be pressed; with `listeners`, also what the host is
+// listening for in the room, "joins", "player 2's attack" (a detail that
+// `show` prints, but the running log leaves out).
 std::string DescribeConsole(const HostConsole& console, bool listeners = false);
+
+// The note for an instant message the client sent: the host's switch of
+// the operator's instant messages said as such, any other one as it is.
+std::string DescribeInstantMessage(const std::string& to, const std::string& message);
 
 // Message boxes printed as their title and lines; OK is taken as pressed.
 class PrintedBoxes : public MessageBoxes {

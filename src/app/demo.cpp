@@ -9,14 +9,6 @@
 
 namespace zorvik {
 
-namespace {
-
-bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
-
-}  // namespace
-
 std::string CheckDemoOptions(const DemoOptions& demo) {
   if (demo.player1.empty() || demo.player2.empty()) return "a player needs a screen name";
   if (LowerCase(demo.player1) == LowerCase(demo.player2))
@@ -39,6 +31,8 @@ DemoCast::DemoCast(HostProgram& program, const DemoOptions& options, std::uint64
   cues_.start = "-=|[" + p2 + " will use " + LowerCase(options_.creature2) + " 500/500]|=-";
   cues_.turn1 = "-=|[" + p1 + " choose your attack]|=-";
   cues_.turn2 = "-=|[" + p2 + " choose your attack]|=-";
+  cues_.won1 = "-=|[" + p1 + " defeated " + p2 + "]|=-";
+  cues_.won2 = "-=|[" + p2 + " defeated " + p1 + "]|=-";
   program.client().Subscribe(
       [this](const std::string& name, const std::string& text) { OnLine(name, text); });
   // The operator opens the console as soon as the splash is there.
@@ -53,7 +47,7 @@ DemoCast::DemoCast(HostProgram& program, const DemoOptions& options, std::uint64
   });
 }
 
-void DemoCast::SetFinishAction(std::function<void(const std::string& line)> action) {
+void DemoCast::SetFinishAction(std::function<void(const std::string& winner)> action) {
   finish_action_ = std::move(action);
 }
 
@@ -87,8 +81,8 @@ void DemoCast::OnLine(const std::string& name, const std::string& text) {
     Attack(1);
   } else if (text == cues_.turn2) {
     Attack(2);
-  } else if (Contains(text, " defeated ") && finish_action_) {
-    finish_action_(text);
+  } else if ((text == cues_.won1 || text == cues_.won2) && finish_action_) {
+    finish_action_(text == cues_.won1 ? options_.player1 : options_.player2);
   }
 }
 

@@ -20,7 +20,12 @@ struct DemoOptions {
   std::string player2 = "Lou";
   std::string creature1 = "pikachu";
   std::string creature2 = "bulbasaur";
+  // How many times faster than the game's real pace the match is played
+  // (1 to 100): every wait is that many times shorter, the lines the same.
+  int speed = 1;
 };
+
+inline constexpr int kFastestDemo = 100;
 
 // The players and the operator of a demo. They watch the room through the
 // program's client and act through tasks on its loop, so they work on real
@@ -33,8 +38,9 @@ class DemoCast {
   DemoCast(const DemoCast&) = delete;
   DemoCast& operator=(const DemoCast&) = delete;
 
-  // Called once with the winner's line when the battle has been won.
-  void SetFinishAction(std::function<void(const std::string& line)> action);
+  // Called once when the battle has been won, with the winner's screen
+  // name as the options give it ("Lou").
+  void SetFinishAction(std::function<void(const std::string& winner)> action);
 
  private:
   void OnLine(const std::string& name, const std::string& text);
@@ -46,7 +52,7 @@ class DemoCast {
   DemoOptions options_;
   // The host's lines the cast acts on, made once.
   struct Cues {
-    std::string pick1, pick2, start, turn1, turn2;
+    std::string pick1, pick2, start, turn1, turn2, won1, won2;
   } cues_;
   // The cast's own stream: people are not the host's dice.
   RandomSource people_random_;
@@ -54,8 +60,9 @@ class DemoCast {
   std::function<void(const std::string&)> finish_action_;
 };
 
-// Plays one demo match in real time, printing the room and the console to
-// `out`. Ends after the winner line. Returns the exit status.
+// Plays one demo match in real time (sped up by `demo.speed`), printing the
+// room and the console to `out`. Ends after the winner line. Returns the
+// exit status.
 // On a full screen the operator's commands are read from standard input.
 int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out,
             ConsoleDisplay display = ConsoleDisplay::kLines);

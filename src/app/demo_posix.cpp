@@ -14,7 +14,7 @@ namespace zorvik {
 
 int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream& out,
             ConsoleDisplay display) {
-  PollLoop loop;
+  PollLoop loop(demo.speed);
   const std::unique_ptr<ConsoleFrontEnd> front =
       MakeConsoleFrontEnd(display, loop, STDIN_FILENO, out);
   std::ostream& notes = front->notes();
@@ -22,8 +22,8 @@ int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream
   // On a full screen the operator may join in; a log has no one typing.
   front->Attach(program, display == ConsoleDisplay::kFullScreen);
   DemoCast cast(program, demo, options.seed);
-  cast.SetFinishAction([&](const std::string& line) {
-    notes << "[demo] " << Printable(line) << ": the match is over" << std::endl;
+  cast.SetFinishAction([&](const std::string& winner) {
+    notes << "[demo] " << Printable(winner) << " won: the match is over" << std::endl;
     // A log ends here; a screen stays until the operator leaves it.
     if (display == ConsoleDisplay::kFullScreen) {
       notes << "[demo] press F2 (exit) to leave" << std::endl;

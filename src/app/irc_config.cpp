@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iomanip>
 #include <set>
@@ -126,15 +128,18 @@ class ConfigTable {
 
 std::string ReadPasswordFile(const std::string& path, std::string& password) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return "the password file " + path + " cannot be found";
+  if (stat(path.c_str(), &info) != 0) {
+    return "cannot read the password file " + path + ": " + std::strerror(errno);
+  }
   if (!S_ISREG(info.st_mode)) return "the password file " + path + " is not a plain file";
   if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
     return "the password file " + path +
            " may be read or changed by others than its owner; make it private (chmod 600)";
   }
   std::ifstream in(path, std::ios::binary);
+  if (!in) return "cannot read the password file " + path + ": " + std::strerror(errno);
   std::string line;
-  if (!in || !std::getline(in, line)) return "the password file " + path + " cannot be read";
+  if (!std::getline(in, line)) return "the password file " + path + " holds no password";
   if (!line.empty() && line.back() == '\r') line.pop_back();
   if (line.empty()) return "the password file " + path + " holds no password on its first line";
   password = line;
@@ -273,10 +278,14 @@ std::string ParseIrcConfig(std::string_view text, const std::string& path, IrcOp
 
 std::string ReadIrcConfig(const std::string& path, IrcOptions& options) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return path + ": cannot be opened";
+  if (!in) return "cannot open " + path + ": " + std::strerror(errno);
+  // A folder opens, but its first read fails.
+  errno = 0;
+  in.peek();
+  if (in.bad()) return "cannot read " + path + ": " + std::strerror(errno);
   std::ostringstream text;
   text << in.rdbuf();
-  if (in.bad()) return path + ": cannot be read";
+  if (in.bad()) return "cannot read " + path;
   return ParseIrcConfig(text.str(), path, options);
 }
 

@@ -37,8 +37,8 @@ namespace zorvik {
 inline constexpr const char* kDefaultIrcConfig = "/etc/zorvik/zorvik.toml";
 
 // Reads the config file `path` into `options`. Returns the problem as
-// "FILE:LINE: WHAT" (or "FILE: WHAT" for a file that cannot be read at
-// all), or empty.
+// "FILE:LINE: WHAT" (or "cannot open FILE: REASON" for a file that cannot
+// be read at all, REASON the system's), or empty.
 std::string ReadIrcConfig(const std::string& path, IrcOptions& options);
 
 // Parses TOML text `text` as if read from `path` (which only names it in

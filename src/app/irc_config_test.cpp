@@ -88,7 +88,7 @@ TEST(IrcConfigTest, ErrorsNameFileLineAndProblem) {
       {"[sasl]\naccount = \"a b\"\n", "c.toml:2: sasl.account must be a name without spaces"},
       {"[sasl]\npassword = \"x\"\n", "c.toml:2: unknown key sasl.password"},
       {"[sasl]\npassword_file = \"/nonexistent/zorvik\"\n",
-       "c.toml:2: the password file /nonexistent/zorvik cannot be found"},
+       "c.toml:2: cannot read the password file /nonexistent/zorvik: No such file or directory"},
       {"[tls]\ninsecure_skip_verify = 1\n",
        "c.toml:2: tls.insecure_skip_verify must be true or false"},
       {"[tls]\nca = \"x\"\n", "c.toml:2: unknown key tls.ca"},
@@ -200,7 +200,10 @@ TEST_F(PasswordFileTest, CommandLineOverridesTheConfig) {
 
   EXPECT_EQ(ParseCommandLine({"irc", "--config"}).error, "--config needs a file");
   EXPECT_EQ(ParseCommandLine({"irc", "--config", "/nonexistent.toml"}).error,
-            "/nonexistent.toml: cannot be opened");
+            "cannot open /nonexistent.toml: No such file or directory");
+  const ParsedCommandLine folder = ParseCommandLine({"irc", "--config=/"});
+  EXPECT_EQ(folder.error, "cannot read /: Is a directory");
+  EXPECT_TRUE(folder.config_error);
 }
 
 }  // namespace

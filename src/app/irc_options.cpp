@@ -91,67 +91,93 @@ std::string ParseIrcUrl(std::string_view url, IrcOptions& options) {
   return {};
 }
 
-bool ParseIrcArgument(const std::vector<std::string>& args, std::size_t& i, IrcOptions& options,
-                      std::string& error) {
-  const std::string& arg = args[i];
-  const auto value = [&](std::string& into) {
-    if (i + 1 >= args.size()) {
-      error = arg + " needs a value";
-      return false;
-    }
-    into = args[++i];
-    return true;
-  };
-  IrcClientSettings& client = options.client;
-  std::string text;
-  if (!arg.starts_with('-') && !options.url_from_args) {
-    error = ParseIrcUrl(arg, options);
-    options.url_from_args = true;
-  } else if (arg == "--config") {
-    value(options.config_file);  // read by ParseCommandLine before the rest
-  } else if (arg == "--nick") {
-    if (value(text) && !PlainName(text)) error = "--nick takes a nick without spaces or , : ! @";
-    client.nick = text;
-  } else if (arg == "--user") {
-    if (value(text) && !PlainName(text)) error = "--user takes a name without spaces";
-    client.user = text;
-  } else if (arg == "--realname") {
-    value(client.realname);
-  } else if (arg == "--sasl") {
-    client.sasl = true;
-  } else if (arg == "--sasl-account") {
-    if (value(text) && !PlainName(text)) error = "--sasl-account takes a name without spaces";
-    client.sasl_account = text;
-    client.sasl = true;
-  } else if (arg == "--ca-file") {
-    value(options.endpoint.ca_file);
-  } else if (arg == "--insecure-skip-verify") {
-    options.endpoint.skip_verify = true;
-  } else if (arg == "--burst") {
-    if (value(text) && !ParseNumber(text, client.burst, 1, 100)) {
-      error = "--burst takes a number of lines from 1 to 100";
-    }
-  } else if (arg == "--lines-per-second") {
-    if (value(text) && !ParseNumber(text, client.lines_per_second, 0.01, 100)) {
-      error = "--lines-per-second takes a number from 0.01 to 100";
-    }
-  } else if (arg == "--log-folder") {
-    if (value(options.log_folder) && options.log_folder.empty()) {
-      error = "--log-folder takes a folder";
-    }
-  } else if (arg == "--log-keep") {
-    double keep = 0;
-    if (value(text) && (!ParseNumber(text, keep, 0, kMaxLogKeep) || keep != std::floor(keep))) {
-      error = "--log-keep takes a whole number from 0 to 1000000";
-    }
-    options.log_keep = static_cast<std::size_t>(keep);
-  } else if (arg == "--feedback-nick") {
-    if (value(text) && !PlainName(text)) error = "--feedback-nick takes a nick";
-    client.feedback_nick = text;
-  } else {
-    return false;
+namespace {
+
+// A name the server takes as one parameter, or `problem`.
+std::string Name(const std::string& value, std::string& into, const char* problem) {
+  into = value;
+  return PlainName(value) ? std::string() : problem;
+}
+
+constexpr IrcOption kIrcOptions[] = {
+    {"--config", "a file",
+     [](const std::string& value, IrcOptions& options) {
+       options.config_file = value;  // read by ParseCommandLine before the rest
+       return std::string();
+     }},
+    {"--nick", "a nick",
+     [](const std::string& value, IrcOptions& options) {
+       return Name(value, options.client.nick, "--nick takes a nick without spaces or , : ! @");
+     }},
+    {"--user", "a name",
+     [](const std::string& value, IrcOptions& options) {
+       return Name(value, options.client.user, "--user takes a name without spaces");
+     }},
+    {"--realname", "a text",
+     [](const std::string& value, IrcOptions& options) {
+       options.client.realname = value;
+       return std::string();
+     }},
+    {"--sasl", "",
+     [](const std::string&, IrcOptions& options) {
+       options.client.sasl = true;
+       return std::string();
+     }},
+    {"--sasl-account", "a name",
+     [](const std::string& value, IrcOptions& options) {
+       options.client.sasl = true;
+       return Name(value, options.client.sasl_account,
+                   "--sasl-account takes a name without spaces");
+     }},
+    {"--ca-file", "a file",
+     [](const std::string& value, IrcOptions& options) {
+       options.endpoint.ca_file = value;
+       return std::string();
+     }},
+    {"--insecure-skip-verify", "",
+     [](const std::string&, IrcOptions& options) {
+       options.endpoint.skip_verify = true;
+       return std::string();
+     }},
+    {"--burst", "a number",
+     [](const std::string& value, IrcOptions& options) {
+       return ParseNumber(value, options.client.burst, 1, 100)
+                  ? std::string()
+                  : "--burst takes a number of lines from 1 to 100";
+     }},
+    {"--lines-per-second", "a number",
+     [](const std::string& value, IrcOptions& options) {
+       return ParseNumber(value, options.client.lines_per_second, 0.01, 100)
+                  ? std::string()
+                  : "--lines-per-second takes a number from 0.01 to 100";
+     }},
+    {"--log-folder", "a folder",
+     [](const std::string& value, IrcOptions& options) {
+       options.log_folder = value;
+       return value.empty() ? "--log-folder takes a folder" : std::string();
+     }},
+    {"--log-keep", "a number",
+     [](const std::string& value, IrcOptions& options) {
+       double keep = 0;
+       if (!ParseNumber(value, keep, 0, kMaxLogKeep) || keep != std::floor(keep)) {
+         return std::string("--log-keep takes a whole number from 0 to 1000000");
+       }
+       options.log_keep = static_cast<std::size_t>(keep);
+       return std::string();
+     }},
+    {"--feedback-nick", "a nick",
+     [](const std::string& value, IrcOptions& options) {
+       return Name(value, options.client.feedback_nick, "--feedback-nick takes a nick");
+     }},
+};
+
+}  // namespace
+
+const IrcOption* FindIrcOption(std::string_view name) {
+  for (const IrcOption& option : kIrcOptions) {
+    if (option.name == name) return &option;
   }
-  return true;
+  return nullptr;
 }
 
 std::string CheckIrcOptions(const IrcOptions& options) {

@@ -48,11 +48,16 @@ std::string ChannelNameProblem(std::string_view name);
 // 64 bytes, no spaces, controls or , : ! @, not starting like a channel.
 bool PlainName(std::string_view name);
 
-// Takes args[i] (and its value, advancing i) if it is the URL or an IRC
-// option. Returns false when it is neither; sets `error` when it is one
-// but cannot be used.
-bool ParseIrcArgument(const std::vector<std::string>& args, std::size_t& i, IrcOptions& options,
-                      std::string& error);
+// One option of `zorvik irc`, given as "--name VALUE" or "--name=VALUE".
+struct IrcOption {
+  std::string_view name;   // "--nick"
+  std::string_view value;  // what its value is, "a nick"; empty for a flag, which takes none
+  // Applies `value` (empty for a flag) to `options`; returns the problem, or empty.
+  std::string (*apply)(const std::string& value, IrcOptions& options);
+};
+
+// The IRC option called `name`, or null when there is none.
+const IrcOption* FindIrcOption(std::string_view name);
 
 // What is still missing or wrong once every argument is read, or empty.
 std::string CheckIrcOptions(const IrcOptions& options);

@@ -1,6 +1,8 @@
 #include "app/replay.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <fstream>
 #include <iostream>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/console_printer.h"
 #include "app/replay_script.h"
 #include "app/transcript.h"
 #include "bridge/loop/virtual_loop.h"
@@ -228,12 +231,12 @@ int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream&
   script.clear();
   script.seekg(0);
   if (!script) {
-    errors << "error: the script cannot be read a second time\n";
+    errors << "zorvik: the script cannot be read a second time\n";
     return 2;
   }
   Replay replay(options, transcript);
   if (!replay.Run(script, count)) {
-    errors << "error: the script changed while it was replayed\n";
+    errors << "zorvik: the script changed while it was replayed\n";
     return 2;
   }
   return 0;
@@ -241,19 +244,31 @@ int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream&
 
 int RunReplayFile(const std::string& file, const ProgramOptions& options,
                   std::ostream& transcript, std::ostream& errors) {
-  const auto fail = [&errors](const std::string& reason) {
-    errors << "error: " << reason << '\n';
+  // The system's reason, read right after the call that failed.
+  const auto fail = [&errors](const std::string& what) {
+    const int error = errno;
+    errors << "zorvik: " << what;
+    if (error != 0) errors << ": " << std::strerror(error);
+    errors << '\n';
     return 2;
   };
   int status = 0;
   if (file.empty() || file == "-") {
     std::stringstream script;
+    errno = 0;
+    std::cin.peek();  // as for a file below: a folder fails only when read
+    if (std::cin.bad()) return fail("cannot read standard input");
     script << std::cin.rdbuf();
     if (std::cin.bad()) return fail("cannot read standard input");
     status = RunReplay(script, options, transcript, errors);
   } else {
+    errno = 0;
     std::ifstream script(file, std::ios::binary);
-    if (!script) return fail("cannot open " + file);
+    if (!script) return fail("cannot open " + Printable(file));
+    // A folder opens, but its first read fails: a reason to give now, before
+    // the script reader meets it.
+    script.peek();
+    if (script.bad()) return fail("cannot read " + Printable(file));
     status = RunReplay(script, options, transcript, errors);
   }
   transcript.flush();

@@ -21,7 +21,8 @@ int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream&
 
 // `zorvik replay FILE`: replays the file, or standard input for "" and "-"
 // (held in memory, since a pipe cannot seek back), with the transcript on
-// `transcript`. A file that cannot be opened is status 2, as a bad line is.
+// `transcript`. A file that cannot be opened or read is status 2, as a bad
+// line is, with "zorvik: cannot open FILE: REASON" on `errors`.
 int RunReplayFile(const std::string& file, const ProgramOptions& options,
                   std::ostream& transcript, std::ostream& errors);
 

@@ -3,6 +3,8 @@
 #include "app/replay.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -496,6 +498,27 @@ TEST(ReplayTest, HostileChatText) {
   // The match itself went on as if nothing had been said.
   EXPECT_NE(outcome.transcript.find("\thost\t-=|[alicesmith choose your attack]|=-\n"),
             std::string::npos);
+}
+
+// A script that cannot be opened or read says why, in the system's words,
+// and runs nothing; a line that cannot be read keeps its own form.
+TEST(ReplayTest, ScriptFilesThatCannotBeRead) {
+  const std::string bad_line = ::testing::TempDir() + "zorvik_bad_line.txt";
+  std::ofstream(bad_line) << "# a script\n1\tdance\n";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"/nonexistent/script", "zorvik: cannot open /nonexistent/script: No such file or directory\n"},
+      {"/", "zorvik: cannot read /: Is a directory\n"},
+      {"/nonexistent/\x1b[2J", "zorvik: cannot open /nonexistent/\\x1B[2J: No such file or directory\n"},
+      {bad_line, "error: line 2: "},
+  };
+  for (const auto& [file, error] : cases) {
+    SCOPED_TRACE(file);
+    std::ostringstream transcript, errors;
+    EXPECT_EQ(RunReplayFile(file, ProgramOptions{}, transcript, errors), 2);
+    EXPECT_EQ(transcript.str(), "");
+    EXPECT_EQ(errors.str().substr(0, error.size()), error);
+  }
+  std::remove(bad_line.c_str());
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
 #include "app/console_printer.h"
 #include "bridge/loop/virtual_loop.h"
 
@@ -90,35 +89,42 @@ TEST_F(TextConsoleTest, TheLogPrintsStateChangesAndNoLineTwice) {
   EXPECT_EQ(log.str().substr(log.str().rfind("carol")), "carol: hi\n");
   EXPECT_EQ(type("say hello"), "");
   EXPECT_EQ(Type("show"), "[console] player1:[alice] | player2:[none] | buttons: get players, "
-                          "exit, info | listening: Chat1\n");
+                          "exit, info | listening for: joins\n");
 }
 
-TEST(CommandLineTest, ModesAndOptions) {
-  const auto parse = [](std::vector<std::string> args) { return ParseCommandLine(args); };
-  EXPECT_EQ(parse({}).command.mode, Mode::kConsole);
-  EXPECT_EQ(parse({"--version"}).command.mode, Mode::kVersion);
-  EXPECT_EQ(parse({"demo", "--help"}).command.mode, Mode::kHelp);
-
-  const ParsedCommandLine replay =
-      parse({"replay", "--seed", "18446744073709551615", "--screen-name", "Op", "-"});
-  EXPECT_EQ(replay.error, "");
-  EXPECT_EQ(replay.command.mode, Mode::kReplay);
-  EXPECT_EQ(replay.command.program.seed, 18446744073709551615ULL);
-  EXPECT_EQ(replay.command.program.screen_name, "Op");
-  EXPECT_EQ(replay.command.replay_file, "-");
-
-  const std::pair<std::vector<std::string>, std::string> errors[] = {
-      {{"--seed"}, "--seed needs a number"},
-      {{"--seed", "18446744073709551616"},
-       "--seed takes a whole number from 0 to 18446744073709551615, not \"18446744073709551616\""},
-      {{"--seed", "-1"}, "--seed takes a whole number from 0 to 18446744073709551615, not \"-1\""},
-      {{"--screen-name", ""}, "--screen-name needs a name"},
-      {{"--player1", "x"}, "unknown option \"--player1\""},
-      {{"replay", "a", "b"}, "unexpected argument \"b\""},
-      {{"demo", "--creature1", "rockdragon"}, "\"rockdragon\" is not on the roster"},
-      {{"demo", "--player2", "DANA"}, "the two players need different names"},
+TEST_F(TextConsoleTest, ShowSaysWhatTheHostListensFor) {
+  // Given a whole opening: `show` names what the host waits for in the
+  // room at each step, and the log says when "start" and "stop" switch the
+  // operator's instant messages, not where the switch is sent.
+  std::ostringstream log;
+  ConsolePrinter printer(program_, log);
+  const auto listening = [this] {
+    const std::string shown = Type("show");
+    return shown.substr(shown.find(" | listening for: ") + 3);
   };
-  for (const auto& [args, error] : errors) EXPECT_EQ(parse(args).error, error);
+  EXPECT_EQ(listening(), "listening for: nothing\n");
+  Type("get players");
+  EXPECT_EQ(listening(), "listening for: joins\n");
+  Type("alice: -join");
+  Type("bob: -join");
+  EXPECT_EQ(listening(), "listening for: nothing\n");
+  Type("setup");
+  EXPECT_EQ(listening(), "listening for: player 1's pick\n");
+  Type("alice: /pikachu");
+  EXPECT_EQ(listening(), "listening for: player 2's pick\n");
+  Type("bob: /bulbasaur");
+  log.str("");
+  Type("start");
+  EXPECT_EQ(listening(), "listening for: player 1's attack\n");
+  EXPECT_NE(log.str().find("[client] instant messages switched off\n"), std::string::npos)
+      << log.str();
+  Type("alice: /thundershock");
+  EXPECT_EQ(listening(), "listening for: player 2's attack\n");
+  log.str("");
+  Type("stop");
+  EXPECT_NE(log.str().find("[client] instant messages switched on\n"), std::string::npos)
+      << log.str();
+  EXPECT_EQ(log.str().find("$IM_"), std::string::npos) << log.str();
 }
 
 }  // namespace

@@ -404,7 +404,10 @@ int HostWatch::NextTurn(const std::string& player1, const std::string& player2, 
 }
 
 bool HostListening(Scene& scene, Child& host, int n, double seconds, const std::string& before) {
-  const std::string chat = "Chat" + std::to_string(n);
+  // What `show` says each of Chat1 ... Chat5 listens for.
+  static const std::string kHeard[] = {"joins", "player 1's pick", "player 2's pick",
+                                       "player 1's attack", "player 2's attack"};
+  const std::string& heard = kHeard[n - 1];
   for (int tries = 0; tries < static_cast<int>(seconds * 5); ++tries) {
     const std::size_t asked = host.lines.size();
     host.Write(before + "show\n");
@@ -413,8 +416,9 @@ bool HostListening(Scene& scene, Child& host, int n, double seconds, const std::
         [&] {
           for (std::size_t i = asked; i < host.lines.size(); ++i) {
             const std::string& line = host.lines[i];
-            if (line.starts_with("[console]") && line.find("listening:") != std::string::npos) {
-              on = line.find(chat, line.find("listening:")) != std::string::npos;
+            const std::size_t listening = line.find("listening for: ");
+            if (line.starts_with("[console]") && listening != std::string::npos) {
+              on = line.find(heard, listening) != std::string::npos;
               return true;
             }
           }
@@ -437,7 +441,7 @@ bool HostOffers(Scene& scene, Child& host, const std::string& command, double se
           const std::string& line = host.lines[i - 1];
           if (!line.starts_with("[console]") && !line.starts_with("[channel]")) continue;
           const std::size_t from = line.find("buttons:");
-          const std::size_t to = line.find(" | listening:");
+          const std::size_t to = line.find(" | listening for:");
           return from != std::string::npos &&
                  line.substr(from, to - from).find(command) != std::string::npos;
         }

@@ -191,7 +191,8 @@ struct HostWatch {
 };
 
 // Waits until the host's terminal, asked `show` (after `before`, e.g. a
-// channel switch) again and again, says listener ChatN is on. The host
+// channel switch) again and again, says listener ChatN is on (1: joins,
+// 2 and 3: the players' picks, 4 and 5: their attacks). The host
 // switches a listener on after its prompt's pause, so a player who answers
 // faster than a person would is not heard; the tests' players wait for it.
 bool HostListening(Scene& scene, Child& host, int n, double seconds,

@@ -172,7 +172,7 @@ void ScreenConsole::Observe(std::size_t index) {
     shown.host_nick = program.client().operator_screen_name();
     program.client().SetInstantMessageObserver(
         [this](const std::string& to, const std::string& message) {
-          Note("[client] instant message to " + Printable(to) + ": " + Printable(message));
+          Note(DescribeInstantMessage(to, message));
         });
     program.client().SetMailObserver(
         [this](const std::string& to, const std::string& subject, const std::string&) {

@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
 
   const zorvik::ParsedCommandLine parsed = zorvik::ParseCommandLine(args);
   if (!parsed.error.empty()) {
-    std::cerr << "zorvik: " << parsed.error << " (see zorvik --help)\n";
+    // A config file's error names its file and line; the usage would not help.
+    std::cerr << "zorvik: " << parsed.error << (parsed.config_error ? "" : " (see zorvik --help)")
+              << '\n';
     return 2;
   }
   const zorvik::CommandLine& command = parsed.command;

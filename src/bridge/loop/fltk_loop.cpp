@@ -53,7 +53,7 @@ void FltkLoop::Sleep(Micros until) {
     // The toolkit truncates its timeout to whole microseconds; one more
     // microsecond makes sure the clock has reached `until` afterwards, so
     // the caller does not come back for a remainder of nothing.
-    const Micros remaining = std::max<Micros>(0, until - Now());
+    const Micros remaining = SteadyLength(std::max<Micros>(0, until - Now()));
     seconds = static_cast<double>(remaining + 1) / kMicrosPerSecond;
   }
   Fl::wait(seconds);

@@ -60,17 +60,21 @@ void PollLoop::Sleep(Micros until) {
   }
   timespec timeout{};
   timespec* timeout_or_forever = nullptr;
+  Micros meant_end = kNever;
   if (until != kNever) {
-    // ppoll never returns before its timeout, and Now() rounds down, so
-    // after this sleep the clock has reached `until`: no spinning on the
-    // last fraction of a millisecond.
-    const Micros remaining = std::max<Micros>(0, until - Now());
+    // ppoll never returns before its timeout, Now() rounds down and the
+    // steady length rounds up, so after this sleep the clock has reached
+    // `until`: no spinning on the last fraction of a millisecond.
+    const Micros now = Now();
+    meant_end = std::max(until, now);
+    const Micros remaining = SteadyLength(meant_end - now);
     if (remaining == 0 && polled.empty()) return;
     timeout.tv_sec = static_cast<std::time_t>(remaining / kMicrosPerSecond);
     timeout.tv_nsec = static_cast<long>(remaining % kMicrosPerSecond * 1000);
     timeout_or_forever = &timeout;
   }
   const int ready = ppoll(polled.data(), polled.size(), timeout_or_forever, nullptr);
+  if (meant_end != kNever) HoldLateness(meant_end);
   if (ready <= 0) {
     assert(ready == 0 || errno == EINTR || errno == ENOMEM);
     return;

@@ -21,6 +21,10 @@ namespace zorvik {
 
 class PollLoop : public RealTimeLoop {
  public:
+  // `speed` as for RealTimeLoop: the demo's --speed runs the same match on
+  // a clock that many times faster.
+  explicit PollLoop(int speed = 1) : RealTimeLoop(speed) {}
+
   // `on_ready` is called from the loop's dispatch (never inside this call)
   // each time a poll finds `fd` readable, hung up or in error; it is called
   // again on every poll while that lasts, so it should read or Unwatch. The

@@ -16,6 +16,13 @@ namespace {
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Poll, RealTimeLoopTest, PollLoop);
 
+// The same contract on a clock a hundred times faster than the steady one.
+class FastPollLoop : public PollLoop {
+ public:
+  FastPollLoop() : PollLoop(100) {}
+};
+INSTANTIATE_TYPED_TEST_SUITE_P(FastPoll, RealTimeLoopTest, FastPollLoop);
+
 constexpr Micros kMillisecond = 1000;
 
 // A real wait lasts at least its length on both the loop's clock and the
@@ -29,6 +36,35 @@ TEST(PollLoopTest, WaitLastsItsLength) {
   EXPECT_GE(loop.Now() - start, 20 * kMillisecond);
   EXPECT_GE(real_elapsed, std::chrono::milliseconds(20));
   EXPECT_LT(real_elapsed, std::chrono::seconds(2));
+}
+
+// At speed 100, timers and waits keep their lengths and their order on the
+// loop's clock, nested waits included, while the steady clock sees a
+// hundredth of each: 8 s of the loop's time pass in about 80 ms.
+TEST(PollLoopTest, ASpeedShortensEveryWaitAndKeepsTheOrder) {
+  PollLoop loop(100);
+  std::vector<std::string> log;
+  std::vector<Micros> late;  // how far past its due time each entry ran
+  const Micros start = loop.Now();
+  const auto note = [&](const std::string& what, Micros due) {
+    log.push_back(what);
+    late.push_back(loop.Now() - start - due);
+  };
+  loop.ScheduleAfter(1 * kMicrosPerSecond, [&] {
+    note("a", 1 * kMicrosPerSecond);
+    loop.Wait(3 * kMicrosPerSecond);
+    note("a-end", 4 * kMicrosPerSecond);
+  });
+  loop.ScheduleAfter(2 * kMicrosPerSecond, [&] { note("b", 2 * kMicrosPerSecond); });
+  loop.ScheduleAfter(6 * kMicrosPerSecond, [&] { note("c", 6 * kMicrosPerSecond); });
+  const auto real_start = std::chrono::steady_clock::now();
+  loop.Wait(8 * kMicrosPerSecond);
+  const auto real_elapsed = std::chrono::steady_clock::now() - real_start;
+  EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "a-end", "c"}));
+  for (Micros by : late) EXPECT_GE(by, 0);  // nothing early
+  EXPECT_GE(loop.Now() - start, 8 * kMicrosPerSecond);
+  EXPECT_GE(real_elapsed, std::chrono::milliseconds(80));
+  EXPECT_LT(real_elapsed, std::chrono::seconds(4));  // not the 8 s of speed 1
 }
 
 // A task that waits runs the tasks falling due meanwhile nested inside its

@@ -1,15 +1,26 @@
 #include "bridge/loop/real_time_loop.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace zorvik {
 
-RealTimeLoop::RealTimeLoop() : start_(std::chrono::steady_clock::now()) {}
+RealTimeLoop::RealTimeLoop(int speed) : start_(std::chrono::steady_clock::now()), speed_(speed) {
+  assert(speed >= 1);
+}
 
 Micros RealTimeLoop::Now() const {
+  // Whole steady microseconds first, so that the clock only rounds down.
   return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                start_)
-      .count();
+                 .count() *
+             speed_ -
+         held_;
+}
+
+void RealTimeLoop::HoldLateness(Micros meant_end) {
+  const Micros late = Now() - meant_end;
+  if (late > 0) held_ += late - late / speed_;
 }
 
 EventLoop::TimerId RealTimeLoop::ScheduleAt(Micros due, Task task) {

@@ -19,10 +19,15 @@ namespace zorvik {
 
 class RealTimeLoop : public EventLoop {
  public:
-  RealTimeLoop();
+  // With `speed` N (1 or more), the loop's clock runs N times faster than
+  // the steady clock, so every timer and every wait takes an Nth of its
+  // length in real time and nothing else changes: the order of tasks and
+  // events, and every length the program asks for, stay what they are.
+  explicit RealTimeLoop(int speed = 1);
 
   // Microseconds since the loop was made, read from std::chrono's
-  // steady_clock (monotonic, unaffected by changes of the time of day).
+  // steady_clock (monotonic, unaffected by changes of the time of day),
+  // multiplied by the speed, less what HoldLateness took off.
   Micros Now() const final;
   TimerId ScheduleAt(Micros due, Task task) final;
   void Cancel(TimerId id) final;
@@ -61,9 +66,24 @@ class RealTimeLoop : public EventLoop {
   void RunDueTasks(Micros end);
   // The due time of the next task, or kNever.
   Micros NextDue() const { return tasks_.empty() ? kNever : tasks_.First().first; }
+  // How long to sleep on the steady clock, in whole microseconds, for the
+  // loop's clock to advance by `length` (rounded up, so that it does).
+  Micros SteadyLength(Micros length) const {
+    return length / speed_ + (length % speed_ > 0 ? 1 : 0);
+  }
+  // Called by Sleep as soon as it wakes, before anything reads the clock,
+  // with the time it meant to wake at (not before the clock at its start).
+  // A busy machine wakes a sleep late; at speed N the loop's clock would
+  // count that lateness N times over, so that a task due during a wait
+  // could miss it by seconds and a sped-up match play differently. The
+  // clock keeps one share: the lateness the same wake-up has at speed 1.
+  // It never goes back, and at speed 1 nothing changes.
+  void HoldLateness(Micros meant_end);
 
  private:
   const std::chrono::steady_clock::time_point start_;
+  const Micros speed_;
+  Micros held_ = 0;  // taken off the sped-up clock by HoldLateness
   bool quitting_ = false;
   TaskQueue tasks_;
 };

@@ -1,0 +1,116 @@
+#include "app/command_line.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace zorvik {
+namespace {
+
+ParsedCommandLine Parse(const std::vector<std::string>& args) {
+  return ParseCommandLine(args);
+}
+
+// Every mode reads "--option=VALUE" as "--option VALUE", the first '='
+// splitting; help and version win wherever they stand.
+TEST(CommandLineTest, ModesAndValuesInEitherForm) {
+  EXPECT_EQ(Parse({}).command.mode, Mode::kConsole);
+  EXPECT_EQ(Parse({"--version"}).command.mode, Mode::kVersion);
+  EXPECT_EQ(Parse({"-h"}).command.mode, Mode::kHelp);
+  EXPECT_EQ(Parse({"demo", "--help"}).command.mode, Mode::kHelp);
+  EXPECT_EQ(Parse({"irc", "--seed=1", "-h"}).command.mode, Mode::kHelp);
+
+  const ParsedCommandLine console = Parse({"--seed=5", "--screen-name=a=b", "--text"});
+  EXPECT_EQ(console.error, "");
+  EXPECT_EQ(console.command.program.seed, 5u);
+  EXPECT_EQ(console.command.program.screen_name, "a=b");
+  EXPECT_TRUE(console.command.text_console);
+
+  const ParsedCommandLine replay =
+      Parse({"replay", "--seed", "18446744073709551615", "--screen-name", "Op", "-"});
+  EXPECT_EQ(replay.error, "");
+  EXPECT_EQ(replay.command.mode, Mode::kReplay);
+  EXPECT_EQ(replay.command.program.seed, 18446744073709551615ULL);
+  EXPECT_EQ(replay.command.program.screen_name, "Op");
+  EXPECT_EQ(replay.command.replay_file, "-");
+
+  const ParsedCommandLine demo = Parse({"demo", "--speed=100", "--player1=Ann", "--creature1",
+                                        "charmander", "--seed", "3", "--screen-name=Op"});
+  EXPECT_EQ(demo.error, "");
+  EXPECT_EQ(demo.command.demo.speed, 100);
+  EXPECT_EQ(demo.command.demo.player1, "Ann");
+  EXPECT_EQ(demo.command.demo.creature1, "charmander");
+  EXPECT_EQ(demo.command.program.seed, 3u);
+  EXPECT_EQ(Parse({"demo"}).command.demo.speed, 1);
+
+  const ParsedCommandLine irc = Parse({"irc", "ircs://h/#b", "--nick=zhost", "--burst=10",
+                                       "--sasl-account=acct", "--log-keep=0", "--seed=7"});
+  EXPECT_EQ(irc.error, "");
+  EXPECT_EQ(irc.command.irc.client.nick, "zhost");
+  EXPECT_EQ(irc.command.program.screen_name, "zhost");
+  EXPECT_EQ(irc.command.irc.client.burst, 10);
+  EXPECT_EQ(irc.command.irc.client.sasl_account, "acct");
+  EXPECT_TRUE(irc.command.irc.client.sasl);
+  EXPECT_EQ(irc.command.irc.log_keep, 0u);
+  EXPECT_EQ(irc.command.program.seed, 7u);
+}
+
+// What cannot be used, and why: values missing, malformed or given to a
+// flag, and options that mean nothing in the mode they were given to.
+TEST(CommandLineTest, RefusesWithTheReason) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--seed"}, "--seed needs a number"},
+      {{"--seed="}, "--seed takes a whole number from 0 to 18446744073709551615, not \"\""},
+      {{"--seed", "18446744073709551616"},
+       "--seed takes a whole number from 0 to 18446744073709551615, not \"18446744073709551616\""},
+      {{"--seed=-1"}, "--seed takes a whole number from 0 to 18446744073709551615, not \"-1\""},
+      {{"--screen-name", ""}, "--screen-name needs a name"},
+      {{"--screen-name="}, "--screen-name needs a name"},
+      {{"--text=x"}, "--text takes no value"},
+      {{"--help=yes"}, "--help takes no value"},
+      {{"replay", "--version="}, "--version takes no value"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--sasl=yes"}, "--sasl takes no value"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--insecure-skip-verify=1"},
+       "--insecure-skip-verify takes no value"},
+      {{"demo", "--speed"}, "--speed needs a number"},
+      {{"demo", "--speed", "0"}, "--speed takes a whole number from 1 to 100, not \"0\""},
+      {{"demo", "--speed=101"}, "--speed takes a whole number from 1 to 100, not \"101\""},
+      {{"demo", "--speed=1.5"}, "--speed takes a whole number from 1 to 100, not \"1.5\""},
+      {{"demo", "--speed= 2"}, "--speed takes a whole number from 1 to 100, not \" 2\""},
+      {{"demo", "--creature1", "rockdragon"}, "\"rockdragon\" is not on the roster"},
+      {{"demo", "--player2=DANA"}, "the two players need different names"},
+      {{"demo", "--player1="}, "a player needs a screen name"},
+      // Options in a mode where they mean nothing.
+      {{"--player1", "x"}, "--player1 is for zorvik demo only"},
+      {{"replay", "--creature2=x"}, "--creature2 is for zorvik demo only"},
+      {{"--speed", "2"}, "--speed is for zorvik demo only"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--speed", "2"}, "--speed is for zorvik demo only"},
+      {{"demo", "--text"},
+       "--text is for zorvik alone, the only mode that would open desktop windows"},
+      {{"replay", "--text"},
+       "--text is for zorvik alone, the only mode that would open desktop windows"},
+      {{"irc", "ircs://h/#b", "--nick", "z", "--screen-name", "x"},
+       "--screen-name does nothing in zorvik irc, where the host's name is its --nick"},
+      {{"--nick", "z"}, "--nick is for zorvik irc only"},
+      {{"demo", "--config=x.toml"}, "--config is for zorvik irc only"},
+      {{"replay", "--insecure-skip-verify"}, "--insecure-skip-verify is for zorvik irc only"},
+      // Arguments nobody takes.
+      {{"replay", "a", "b"}, "unexpected argument \"b\""},
+      {{"demo", "x"}, "unexpected argument \"x\""},
+      {{"-"}, "unexpected argument \"-\""},
+      {{"--bogus=1"}, "unknown option \"--bogus\""},
+      {{"--"}, "unknown option \"--\""},
+      {{"-x\x1b[2J"}, "unknown option \"-x\\x1B[2J\""},
+      {{"-h=1"}, "unknown option \"-h=1\""},
+  };
+  for (const auto& [args, error] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const ParsedCommandLine parsed = Parse(args);
+    EXPECT_EQ(parsed.error, error);
+    EXPECT_FALSE(parsed.config_error);
+  }
+}
+
+}  // namespace
+}  // namespace zorvik
