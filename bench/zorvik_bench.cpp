@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "app/demo.h"
+#include "console/demo.h"
 #include "app/host_program.h"
 #include "bridge/loop/poll_loop.h"
 #include "bridge/loop/virtual_loop.h"

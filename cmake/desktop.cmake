@@ -7,14 +7,17 @@
 # Without FLTK, `zorvik` is built with desktop_unavailable.cpp instead and
 # always runs the text console.
 
-file(GLOB_RECURSE ZORVIK_DESKTOP_ALL CONFIGURE_DEPENDS src/*.cpp)
-list(FILTER ZORVIK_DESKTOP_ALL INCLUDE REGEX "${ZORVIK_DESKTOP_REGEX}")
-set(ZORVIK_DESKTOP_SOURCES ${ZORVIK_DESKTOP_ALL})
+# The desktop library: the windows' FLTK views (windows/fltk/), the loop on
+# FLTK (bridge/loop/fltk_loop.cpp) and the desktop's wiring (app/desktop.cpp).
+file(GLOB ZORVIK_FLTK_ALL CONFIGURE_DEPENDS src/windows/fltk/*.cpp)
+set(ZORVIK_DESKTOP_SOURCES ${ZORVIK_FLTK_ALL} src/bridge/loop/fltk_loop.cpp src/app/desktop.cpp)
 list(FILTER ZORVIK_DESKTOP_SOURCES EXCLUDE REGEX "_test\\.cpp$")
-list(FILTER ZORVIK_DESKTOP_SOURCES EXCLUDE REGEX "desktop_(unavailable|loader|module)\\.cpp$")
-set(ZORVIK_DESKTOP_TESTS ${ZORVIK_DESKTOP_ALL})
+# The views' own tests, and those that drive the views with a whole host.
+file(GLOB ZORVIK_DESKTOP_HOST_TESTS CONFIGURE_DEPENDS src/app/desktop_*_test.cpp)
+list(FILTER ZORVIK_DESKTOP_HOST_TESTS EXCLUDE REGEX "_smoke_test\\.cpp$")
+set(ZORVIK_DESKTOP_TESTS ${ZORVIK_FLTK_ALL} src/bridge/loop/fltk_loop_test.cpp
+    ${ZORVIK_DESKTOP_HOST_TESTS})
 list(FILTER ZORVIK_DESKTOP_TESTS INCLUDE REGEX "_test\\.cpp$")
-list(FILTER ZORVIK_DESKTOP_TESTS EXCLUDE REGEX "_smoke_test\\.cpp$")
 
 find_package(X11 QUIET)
 find_path(ZORVIK_FLTK_INCLUDE_DIR FL/Fl.H)
@@ -25,12 +28,16 @@ if(X11_FOUND AND ZORVIK_FLTK_INCLUDE_DIR AND ZORVIK_FLTK_LIBRARY AND ZORVIK_FLTK
   message(STATUS "zorvik: building the desktop front end (${ZORVIK_FLTK_LIBRARY})")
   add_library(zorvik_desktop STATIC ${ZORVIK_DESKTOP_SOURCES})
   target_include_directories(zorvik_desktop SYSTEM PUBLIC ${ZORVIK_FLTK_INCLUDE_DIR} ${X11_INCLUDE_DIR})
-  target_link_libraries(zorvik_desktop PUBLIC zorvik_core ${ZORVIK_FLTK_IMAGES_LIBRARY}
-                        ${ZORVIK_FLTK_LIBRARY} ${X11_LIBRARIES})
+  target_link_libraries(zorvik_desktop PUBLIC zorvik_app zorvik_windows zorvik_match zorvik_kit
+                        zorvik_loop ${ZORVIK_FLTK_IMAGES_LIBRARY} ${ZORVIK_FLTK_LIBRARY}
+                        ${X11_LIBRARIES})
+  zorvik_expose_headers(zorvik_desktop windows/fltk)
+  zorvik_expose_headers(zorvik_desktop bridge/loop HEADERS fltk_loop.h)
+  zorvik_expose_headers(zorvik_desktop app HEADERS desktop.h)
   # The program loads the desktop as a module when it opens its windows,
   # so that nothing else maps the toolkit; the module carries its own copy
   # of the core, which must then be position-independent.
-  set_target_properties(zorvik_core zorvik_desktop PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  set_target_properties(${ZORVIK_LIBRARIES} zorvik_desktop PROPERTIES POSITION_INDEPENDENT_CODE ON)
   add_library(zorvik_desktop_module MODULE src/app/desktop_module.cpp)
   set_target_properties(zorvik_desktop_module PROPERTIES OUTPUT_NAME zorvik-desktop PREFIX ""
                         SUFFIX ".so" CXX_VISIBILITY_PRESET hidden)

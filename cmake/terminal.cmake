@@ -1,13 +1,13 @@
 # The full-screen terminal console on ncursesw and GNU readline, built when
 # both are installed (Debian's libncurses-dev and libreadline-dev). Its files
-# under src/app/tty/ are the only ones that include their headers; the
-# screen's layout, keys and completion (src/app/screen/) know neither and
-# are in the core, tested on a virtual screen.
+# under src/console/tty/ are the only ones that include their headers; the
+# screen's layout, keys and completion (src/console/) know neither and are
+# in the console library, tested on a virtual screen.
 #
 # Without them, `zorvik` is built with full_screen_unavailable.cpp and a
 # terminal gets the log of lines.
 
-file(GLOB_RECURSE ZORVIK_TTY_ALL CONFIGURE_DEPENDS src/app/tty/*.cpp)
+file(GLOB ZORVIK_TTY_ALL CONFIGURE_DEPENDS src/console/tty/*.cpp)
 set(ZORVIK_TTY_SOURCES ${ZORVIK_TTY_ALL})
 list(FILTER ZORVIK_TTY_SOURCES EXCLUDE REGEX "_test\\.cpp$")
 
@@ -21,13 +21,13 @@ if(CURSES_FOUND AND ZORVIK_READLINE_INCLUDE_DIR AND ZORVIK_READLINE_LIBRARY)
   target_include_directories(zorvik_tty SYSTEM PRIVATE ${CURSES_INCLUDE_DIRS}
                              ${ZORVIK_READLINE_INCLUDE_DIR})
   target_compile_options(zorvik_tty PRIVATE ${CURSES_CFLAGS})
-  target_link_libraries(zorvik_tty PUBLIC zorvik_core ${CURSES_LIBRARIES}
+  target_link_libraries(zorvik_tty PUBLIC zorvik_console zorvik_text ${CURSES_LIBRARIES}
                         ${ZORVIK_READLINE_LIBRARY})
   target_link_libraries(zorvik PRIVATE zorvik_tty)
   set(ZORVIK_FULL_SCREEN ON)
 else()
   message(STATUS "zorvik: ncursesw or readline not found; terminals get the log of lines")
-  target_sources(zorvik PRIVATE src/app/full_screen_unavailable.cpp)
+  target_sources(zorvik PRIVATE src/console/full_screen_unavailable.cpp)
   set(ZORVIK_FULL_SCREEN OFF)
 endif()
 
@@ -35,9 +35,9 @@ endif()
 # (77) without tmux.
 # The other binaries on the core never open a screen: they get the log.
 function(zorvik_add_terminal_tests)
-  foreach(target zorvik_tests zorvik_bench zorvik_desktop_smoke zorvik_desktop_module)
+  foreach(target zorvik_tests zorvik_bench)
     if(TARGET ${target})
-      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src/app/full_screen_unavailable.cpp)
+      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src/console/full_screen_unavailable.cpp)
     endif()
   endforeach()
   if(NOT ZORVIK_FULL_SCREEN)

@@ -8,23 +8,11 @@
 # console, and the runners and tests built on them). The IRC message
 # parser and name rules are portable and come in, for the config reader.
 
-set(ZORVIK_NOT_ON_WIN32_REGEX
-    "src/(bridge/irc/(irc_client|irc_connection|reconnect_backoff|token_bucket)[^/]*|bridge/loop/(poll_loop|fltk_loop)[^/]*|windows/fltk/[^/]*|app/tty/[^/]*|app/desktop[^/]*|app/(main|[a-z_]*_posix|console_front_end|full_screen_unavailable)|app/irc_operator_desk|app/(irc_options|irc_config|irc_operators|match_log|operator_reload|demo)_test)\\.cpp$")
-set(ZORVIK_CORE_SOURCES ${ZORVIK_ALL_SOURCES})
-list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "${ZORVIK_NOT_ON_WIN32_REGEX}")
-list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "_test\\.cpp$")
-list(FILTER ZORVIK_CORE_SOURCES EXCLUDE REGEX "src/app/win32/main_win32\\.cpp$")
-set(ZORVIK_TEST_SOURCES ${ZORVIK_ALL_SOURCES})
-list(FILTER ZORVIK_TEST_SOURCES INCLUDE REGEX "_test\\.cpp$")
-list(FILTER ZORVIK_TEST_SOURCES EXCLUDE REGEX "${ZORVIK_NOT_ON_WIN32_REGEX}")
-
 # ANSI user32 calls throughout: the client's windows are ANSI windows, and
 # the text crosses in the ANSI code page.
-add_library(zorvik_core STATIC ${ZORVIK_CORE_SOURCES})
-target_include_directories(zorvik_core PUBLIC src)
-target_compile_definitions(zorvik_core PUBLIC ZORVIK_VERSION="${PROJECT_VERSION}"
-                           WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(zorvik_core PUBLIC user32)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+link_libraries(user32)
+
 # The config file's reader, toml++, is header-only: its headers come from
 # the build machine's package, through a folder that holds only them (the
 # rest of /usr/include is the build machine's C library, not Windows').
@@ -32,10 +20,26 @@ find_path(ZORVIK_TOML_DIR toml++/toml.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PA
 set(ZORVIK_TOML_ONLY ${CMAKE_BINARY_DIR}/toml-headers)
 file(MAKE_DIRECTORY ${ZORVIK_TOML_ONLY})
 file(CREATE_LINK ${ZORVIK_TOML_DIR}/toml++ ${ZORVIK_TOML_ONLY}/toml++ SYMBOLIC)
-target_include_directories(zorvik_core SYSTEM PUBLIC ${ZORVIK_TOML_ONLY})
+add_library(tomlplusplus::tomlplusplus INTERFACE IMPORTED)
+set_target_properties(tomlplusplus::tomlplusplus PROPERTIES
+                      INTERFACE_SYSTEM_INCLUDE_DIRECTORIES ${ZORVIK_TOML_ONLY}
+                      INTERFACE_INCLUDE_DIRECTORIES ${ZORVIK_TOML_ONLY})
 
-add_executable(zorvik src/app/win32/main_win32.cpp)
-target_link_libraries(zorvik PRIVATE zorvik_core)
+include(cmake/libraries.cmake)
+# The Windows parts, each folder a library too: the window interface and
+# room feed on user32, and the windows' native views.
+zorvik_library(zorvik_win32_bridge bridge/win32 USES zorvik_kit zorvik_bridge zorvik_loop
+               zorvik_text)
+zorvik_library(zorvik_win32_windows windows/win32 USES zorvik_windows zorvik_match zorvik_kit
+               zorvik_bridge zorvik_loop zorvik_text)
+list(PREPEND ZORVIK_LIBRARIES zorvik_win32_windows zorvik_win32_bridge)
+
+# The program: its start on Windows (app/win32/) and the command line.
+file(GLOB ZORVIK_WIN32_APP CONFIGURE_DEPENDS src/app/win32/*.cpp)
+add_executable(zorvik ${ZORVIK_WIN32_APP} src/app/command_line.cpp)
+target_link_libraries(zorvik PRIVATE ${ZORVIK_LIBRARIES})
+zorvik_expose_headers(zorvik app HEADERS command_line.h)
+zorvik_expose_headers(zorvik app/win32)
 
 # GoogleTest from Debian's sources (googletest package), cross-built with
 # the rest; its own code is not held to our warnings.
@@ -46,8 +50,10 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${ZORVIK_GTEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
 set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
 
-add_executable(zorvik_tests ${ZORVIK_TEST_SOURCES})
-target_link_libraries(zorvik_tests PRIVATE zorvik_core gtest gtest_main)
+add_executable(zorvik_tests ${ZORVIK_TEST_SOURCES} src/app/command_line_test.cpp
+               src/app/command_line.cpp)
+target_link_libraries(zorvik_tests PRIVATE ${ZORVIK_LIBRARIES} gtest gtest_main)
+zorvik_expose_headers(zorvik_tests app HEADERS command_line.h)
 target_compile_definitions(zorvik_tests PRIVATE ZORVIK_BINARY="$<TARGET_FILE:zorvik>")
 add_dependencies(zorvik_tests zorvik)
 include(GoogleTest)
@@ -60,7 +66,7 @@ add_executable(standin_client tests/win32/standin_client.cpp)
 target_link_libraries(standin_client PRIVATE user32)
 file(GLOB ZORVIK_WIN32_SCENARIOS CONFIGURE_DEPENDS tests/win32/*_test.cpp tests/win32/*_harness.cpp)
 add_executable(zorvik_win32_tests ${ZORVIK_WIN32_SCENARIOS})
-target_link_libraries(zorvik_win32_tests PRIVATE zorvik_core gtest gtest_main)
+target_link_libraries(zorvik_win32_tests PRIVATE ${ZORVIK_LIBRARIES} gtest gtest_main)
 target_include_directories(zorvik_win32_tests PRIVATE tests/win32)
 add_dependencies(zorvik_win32_tests zorvik standin_client)
 gtest_discover_tests(zorvik_win32_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120

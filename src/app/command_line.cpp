@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "app/console_printer.h"
-#include "app/irc_config.h"
+#include "console/console_printer.h"
+#include "service/irc_config.h"
 
 namespace zorvik {
 

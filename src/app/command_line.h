@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/demo.h"
+#include "console/demo.h"
 #include "app/host_program.h"
-#include "app/irc_options.h"
+#include "service/irc_options.h"
 
 namespace zorvik {
 

@@ -7,12 +7,12 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "app/demo.h"
+#include "console/demo.h"
 #include "app/desktop.h"
-#include "app/irc_console.h"
-#include "app/match_log.h"
-#include "app/replay.h"
-#include "app/text_console.h"
+#include "service/irc_console.h"
+#include "service/match_log.h"
+#include "replay/replay.h"
+#include "console/text_console.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);

@@ -1,4 +1,4 @@
-#include "app/console_advice.h"
+#include "console/console_advice.h"
 
 namespace zorvik {
 

@@ -1,4 +1,4 @@
-#include "app/console_front_end.h"
+#include "console/console_front_end.h"
 
 #include <unistd.h>
 
@@ -7,8 +7,8 @@
 #include <optional>
 #include <streambuf>
 
-#include "app/console_printer.h"
-#include "app/text_console.h"
+#include "console/console_printer.h"
+#include "console/text_console.h"
 #include "bridge/irc/irc_message.h"
 #include "match/chat_text.h"
 

@@ -1,4 +1,4 @@
-#include "app/console_printer.h"
+#include "console/console_printer.h"
 
 #include <string>
 #include <vector>

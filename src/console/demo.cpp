@@ -1,8 +1,8 @@
-#include "app/demo.h"
+#include "console/demo.h"
 
 #include <algorithm>
 
-#include "app/console_printer.h"
+#include "console/console_printer.h"
 #include "gamedata/move_sets.h"
 #include "gamedata/roster.h"
 #include "match/chat_text.h"

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/console_front_end.h"
+#include "console/console_front_end.h"
 #include "app/host_program.h"
 #include "bridge/loop/event_loop.h"
 #include "match/random_source.h"

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "app/console_front_end.h"
-#include "app/console_printer.h"
-#include "app/demo.h"
+#include "console/console_front_end.h"
+#include "console/console_printer.h"
+#include "console/demo.h"
 #include "bridge/loop/poll_loop.h"
 #include "match/chat_text.h"
 

@@ -1,4 +1,4 @@
-#include "app/demo.h"
+#include "console/demo.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/console_printer.h"
+#include "console/console_printer.h"
 #include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {

@@ -1,6 +1,6 @@
 // Built in place of the full-screen console when ncursesw or readline is
 // missing: terminals get the log of lines.
-#include "app/console_front_end.h"
+#include "console/console_front_end.h"
 
 namespace zorvik {
 

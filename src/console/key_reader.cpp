@@ -1,6 +1,6 @@
-#include "app/screen/key_reader.h"
+#include "console/key_reader.h"
 
-#include "app/screen/screen_console.h"
+#include "console/screen_console.h"
 
 namespace zorvik {
 

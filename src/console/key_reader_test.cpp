@@ -1,8 +1,8 @@
-#include "app/screen/key_reader.h"
+#include "console/key_reader.h"
 
 #include <gtest/gtest.h>
 
-#include "app/screen/screen_console.h"
+#include "console/screen_console.h"
 
 namespace zorvik {
 namespace {

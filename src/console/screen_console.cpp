@@ -1,10 +1,10 @@
-#include "app/screen/screen_console.h"
+#include "console/screen_console.h"
 
 #include <algorithm>
 
-#include "app/console_advice.h"
-#include "app/console_printer.h"
-#include "app/text_console.h"
+#include "console/console_advice.h"
+#include "console/console_printer.h"
+#include "console/text_console.h"
 #include "bridge/irc/irc_message.h"
 #include "match/chat_text.h"
 #include "windows/line_breaks.h"

@@ -21,9 +21,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/console_front_end.h"
+#include "console/console_front_end.h"
 #include "app/host_program.h"
-#include "app/screen/virtual_screen.h"
+#include "console/virtual_screen.h"
 
 namespace zorvik {
 

@@ -1,9 +1,9 @@
-#include "app/screen/screen_console.h"
+#include "console/screen_console.h"
 
 #include <gtest/gtest.h>
 
-#include "app/console_printer.h"
-#include "app/irc_console.h"
+#include "console/console_printer.h"
+#include "service/irc_console.h"
 #include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {

@@ -1,11 +1,11 @@
-#include "app/text_console.h"
+#include "console/text_console.h"
 
 #include <unistd.h>
 
 #include <cerrno>
 #include <memory>
 
-#include "app/console_advice.h"
+#include "console/console_advice.h"
 #include "match/chat_text.h"
 
 namespace zorvik {

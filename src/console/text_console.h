@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/console_front_end.h"
-#include "app/console_printer.h"
+#include "console/console_front_end.h"
+#include "console/console_printer.h"
 #include "app/host_program.h"
 
 namespace zorvik {

@@ -2,8 +2,8 @@
 // or the full-screen console on the terminal.
 #include <memory>
 
-#include "app/console_front_end.h"
-#include "app/text_console.h"
+#include "console/console_front_end.h"
+#include "console/text_console.h"
 #include "bridge/loop/poll_loop.h"
 #include "match/chat_text.h"
 

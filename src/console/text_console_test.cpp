@@ -1,10 +1,10 @@
-#include "app/text_console.h"
+#include "console/text_console.h"
 
 #include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "app/console_printer.h"
+#include "console/console_printer.h"
 #include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {

@@ -1,4 +1,4 @@
-#include "app/screen/virtual_screen.h"
+#include "console/virtual_screen.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/replay.h"
+#include "replay/replay.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/console_printer.h"
-#include "app/replay_script.h"
-#include "app/transcript.h"
+#include "console/console_printer.h"
+#include "replay/replay_script.h"
+#include "replay/transcript.h"
 #include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {

@@ -1,6 +1,6 @@
 // Whole-program scenarios: scripts in, transcripts out, compared record by
 // record with what the players and the operator must see.
-#include "app/replay.h"
+#include "replay/replay.h"
 
 #include <algorithm>
 #include <cstdio>

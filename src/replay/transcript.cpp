@@ -1,4 +1,4 @@
-#include "app/transcript.h"
+#include "replay/transcript.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <csignal>
 
-#include "app/hangup_watch.h"
+#include "service/hangup_watch.h"
 
 namespace zorvik {
 

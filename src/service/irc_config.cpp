@@ -1,4 +1,4 @@
-#include "app/irc_config.h"
+#include "service/irc_config.h"
 
 #include <sys/stat.h>
 
@@ -12,7 +12,7 @@
 
 #include <toml++/toml.h>
 
-#include "app/console_printer.h"
+#include "console/console_printer.h"
 
 namespace zorvik {
 

@@ -29,7 +29,7 @@
 
 #include <string>
 
-#include "app/irc_options.h"
+#include "service/irc_options.h"
 
 namespace zorvik {
 

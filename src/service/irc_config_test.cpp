@@ -1,4 +1,4 @@
-#include "app/irc_config.h"
+#include "service/irc_config.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,11 +1,11 @@
-#include "app/irc_console.h"
+#include "service/irc_console.h"
 
 #include <cstdio>
 #include <random>
 #include <string>
 
-#include "app/console_printer.h"
-#include "app/text_console.h"
+#include "console/console_printer.h"
+#include "console/text_console.h"
 #include "bridge/irc/irc_client.h"
 
 namespace zorvik {

@@ -9,9 +9,9 @@
 #include <ostream>
 #include <string_view>
 
-#include "app/console_front_end.h"
+#include "console/console_front_end.h"
 #include "app/host_program.h"
-#include "app/irc_options.h"
+#include "service/irc_options.h"
 
 namespace zorvik {
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/console_front_end.h"
-#include "app/console_printer.h"
-#include "app/irc_console.h"
-#include "app/hangup_watch.h"
-#include "app/irc_operator_desk.h"
-#include "app/match_log.h"
-#include "app/operator_reload.h"
-#include "app/text_console.h"
+#include "console/console_front_end.h"
+#include "console/console_printer.h"
+#include "service/irc_console.h"
+#include "service/hangup_watch.h"
+#include "service/irc_operator_desk.h"
+#include "service/match_log.h"
+#include "service/operator_reload.h"
+#include "console/text_console.h"
 #include "bridge/irc/irc_client.h"
 #include "bridge/irc/irc_connection.h"
 #include "bridge/loop/poll_loop.h"

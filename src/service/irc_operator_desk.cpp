@@ -1,9 +1,9 @@
-#include "app/irc_operator_desk.h"
+#include "service/irc_operator_desk.h"
 
 #include <sstream>
 
-#include "app/console_printer.h"
-#include "app/text_console.h"
+#include "console/console_printer.h"
+#include "console/text_console.h"
 #include "match/chat_text.h"
 #include "windows/feedback_form.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/host_program.h"
-#include "app/irc_operators.h"
+#include "service/irc_operators.h"
 #include "bridge/irc/irc_client.h"
 #include "windows/message_box.h"
 

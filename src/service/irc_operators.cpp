@@ -1,4 +1,4 @@
-#include "app/irc_operators.h"
+#include "service/irc_operators.h"
 
 #include "bridge/irc/irc_message.h"
 

@@ -1,4 +1,4 @@
-#include "app/irc_operators.h"
+#include "service/irc_operators.h"
 
 #include <gtest/gtest.h>
 

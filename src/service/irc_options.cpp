@@ -1,10 +1,10 @@
-#include "app/irc_options.h"
+#include "service/irc_options.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
-#include "app/console_printer.h"
+#include "console/console_printer.h"
 
 namespace zorvik {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/irc_operators.h"
+#include "service/irc_operators.h"
 #include "bridge/irc/irc_client.h"
 #include "bridge/irc/irc_connection.h"
 

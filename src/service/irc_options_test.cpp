@@ -1,4 +1,4 @@
-#include "app/irc_options.h"
+#include "service/irc_options.h"
 
 #include <string>
 #include <vector>

@@ -27,7 +27,7 @@
 #include <string_view>
 
 #include "app/host_program.h"
-#include "app/transcript.h"
+#include "replay/transcript.h"
 #include "bridge/chat_client.h"
 
 namespace zorvik {

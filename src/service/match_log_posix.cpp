@@ -1,4 +1,4 @@
-#include "app/match_log.h"
+#include "service/match_log.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/console_printer.h"
+#include "console/console_printer.h"
 #include "bridge/kit/client_kit.h"
 
 namespace zorvik {

@@ -1,4 +1,4 @@
-#include "app/match_log.h"
+#include "service/match_log.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
-#include "app/operator_reload.h"
+#include "service/operator_reload.h"
 
-#include "app/irc_config.h"
+#include "service/irc_config.h"
 
 namespace zorvik {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/irc_operators.h"
+#include "service/irc_operators.h"
 
 namespace zorvik {
 

@@ -1,4 +1,4 @@
-#include "app/operator_reload.h"
+#include "service/operator_reload.h"
 
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/hangup_watch.h"
+#include "service/hangup_watch.h"
 #include "bridge/loop/poll_loop.h"
 
 namespace zorvik {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/host_program.h"
-#include "app/replay.h"
+#include "replay/replay.h"
 #include "gamedata/move_sets.h"
 #include "win32_harness.h"
 

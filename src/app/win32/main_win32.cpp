@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "app/replay.h"
+#include "replay/replay.h"
 #include "app/win32/win32_console.h"
 #include "app/win32/win32_desktop.h"
 

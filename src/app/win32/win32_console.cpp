@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/console_printer.h"
-#include "app/text_console.h"
+#include "console/console_printer.h"
+#include "console/text_console.h"
 #include "app/win32/standard_input.h"
 #include "match/chat_text.h"
 

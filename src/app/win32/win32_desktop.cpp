@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "app/win32/win32_console.h"
-#include "app/console_printer.h"
+#include "console/console_printer.h"
 #include "windows/room_layout.h"
 #include "windows/win32/console_window.h"
 #include "windows/win32/form_window.h"

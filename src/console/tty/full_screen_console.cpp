@@ -21,11 +21,11 @@
 #include <readline/history.h>
 #include <readline/readline.h>
 
-#include "app/console_front_end.h"
-#include "app/console_printer.h"
-#include "app/screen/key_reader.h"
-#include "app/screen/screen_console.h"
-#include "app/text_console.h"
+#include "console/console_front_end.h"
+#include "console/console_printer.h"
+#include "console/key_reader.h"
+#include "console/screen_console.h"
+#include "console/text_console.h"
 #include "text/utf8.h"
 
 namespace zorvik {
