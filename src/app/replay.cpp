@@ -109,7 +109,7 @@ class Replay {
 
   void Observe() {
     program_.client().Subscribe([this](const std::string& name, const std::string& text) {
-      writer_.Write(loop_.Now(), name, text);
+      writer_.Write(loop_.Now(), {name, text});
     });
     program_.client().SetInstantMessageObserver(
         [this](const std::string& to, const std::string& message) {
