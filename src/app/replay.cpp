@@ -220,7 +220,8 @@ int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream&
   {
     ScriptReader reader(script);
     ScriptEvent event;
-    for (ScriptReader::Result result; (result = reader.Check(event)) != ScriptReader::Result::kEnd;) {
+    for (ScriptReader::Result result;
+         (result = reader.Next(event)) != ScriptReader::Result::kEnd;) {
       if (result == ScriptReader::Result::kError) return fail(reader.error());
       ++count;
     }
