@@ -63,15 +63,23 @@ bool IsDigit(char c) {
 // The escapes of say and type: \\ \t \r \n; any other backslash is itself.
 std::string UnescapeText(std::string_view text) {
   std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-    if (text[i] != '\\' || (next != '\\' && next != 't' && next != 'r' && next != 'n')) {
-      out += text[i];
-      continue;
+  for (std::size_t slash; (slash = text.find('\\')) != std::string_view::npos;) {
+    out.append(text.substr(0, slash));
+    const char next = slash + 1 < text.size() ? text[slash + 1] : '\0';
+    const char escaped = next == '\\'  ? '\\'
+                         : next == 't' ? '\t'
+                         : next == 'r' ? '\r'
+                         : next == 'n' ? '\n'
+                                       : '\0';
+    if (escaped == '\0') {
+      out += '\\';
+      text.remove_prefix(slash + 1);
+    } else {
+      out += escaped;
+      text.remove_prefix(slash + 2);
     }
-    out += next == 't' ? '\t' : next == 'r' ? '\r' : next == 'n' ? '\n' : '\\';
-    ++i;
   }
+  out.append(text);
   return out;
 }
 

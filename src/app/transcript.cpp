@@ -7,25 +7,34 @@ namespace zorvik {
 
 namespace {
 
-void AppendEscaped(std::string& out, std::string_view field) {
-  for (char c : field) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      default:
-        out += c;
-    }
+// The letter that follows the backslash for a byte written escaped; 0 for
+// a byte written as it is.
+char EscapeLetter(char c) {
+  switch (c) {
+    case '\\':
+      return '\\';
+    case '\t':
+      return 't';
+    case '\r':
+      return 'r';
+    case '\n':
+      return 'n';
+    default:
+      return 0;
   }
+}
+
+void AppendEscaped(std::string& out, std::string_view field) {
+  std::size_t plain = 0;  // the first byte not appended yet
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const char letter = EscapeLetter(field[i]);
+    if (letter == 0) continue;
+    out.append(field, plain, i - plain);
+    out += '\\';
+    out += letter;
+    plain = i + 1;
+  }
+  out.append(field, plain);
 }
 
 void AppendNumber(std::string& out, std::uint64_t value) {
