@@ -153,12 +153,6 @@ RoomFeed::SubscriptionId EmbeddedClient::Subscribe(LineObserver observer) {
   return id;
 }
 
-RoomFeed::SubscriptionId EmbeddedClient::SubscribeWhile(const bool& awake, LineObserver observer) {
-  const SubscriptionId id = Subscribe(std::move(observer));
-  observers_.back()->awake = &awake;
-  return id;
-}
-
 void EmbeddedClient::Unsubscribe(SubscriptionId id) {
   for (const std::unique_ptr<Subscriber>& subscriber : observers_) {
     if (subscriber->id == id) subscriber->gone = observers_gone_ = true;
@@ -239,7 +233,7 @@ void EmbeddedClient::AppendLine(const std::string& screen_name, const std::strin
   ++announcing_;
   for (std::size_t i = 0; i < observers_.size() && observers_[i]->id <= newest; ++i) {
     const Subscriber& subscriber = *observers_[i];
-    if (subscriber.gone || (subscriber.awake && !*subscriber.awake)) continue;
+    if (subscriber.gone) continue;
     if (subscriber.observer) subscriber.observer(line.screen_name, line.text);
   }
   if (--announcing_ == 0 && observers_gone_) SweepObservers();

@@ -113,7 +113,6 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
 
   // RoomFeed.
   SubscriptionId Subscribe(LineObserver observer) override;
-  SubscriptionId SubscribeWhile(const bool& awake, LineObserver observer) override;
   void Unsubscribe(SubscriptionId id) override;
 
   // A person in the room types a line: it appears at once (history, then
@@ -286,7 +285,6 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   struct Subscriber {
     SubscriptionId id;
     LineObserver observer;
-    const bool* awake = nullptr;  // skipped while false
     bool gone = false;            // unsubscribed while a line was being announced
   };
   // Each in its own allocation, so that one subscribing while a line is
