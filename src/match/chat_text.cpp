@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "bridge/ascii_case.h"
+
 namespace zorvik {
 
 namespace {
@@ -16,9 +18,8 @@ class LowerBytes {
     after_lead_ = false;
     ++at_;
     if (trail) return (byte >= 0x80 && byte <= 0x9E && byte != 0x97) ? byte + 0x20 : byte;
-    if (byte >= 'A' && byte <= 'Z') return byte + ('a' - 'A');
     after_lead_ = byte == 0xC3 && at_ < text_.size();
-    return byte;
+    return static_cast<unsigned char>(AsciiLower(static_cast<char>(byte)));
   }
 
  private:
@@ -51,9 +52,8 @@ void AppendLowerCase(std::string& out, std::string_view text) {
   out.append(text);
   for (std::size_t i = start; i < out.size(); ++i) {
     const auto byte = static_cast<unsigned char>(out[i]);
-    if (byte >= 'A' && byte <= 'Z') {
-      out[i] = static_cast<char>(byte + ('a' - 'A'));
-    } else if (byte == 0xC3 && i + 1 < out.size()) {
+    out[i] = AsciiLower(out[i]);
+    if (byte == 0xC3 && i + 1 < out.size()) {
       // U+00C0..U+00DE are C3 80..C3 9E; their small forms are 32 higher
       // (C3 A0..C3 BE). U+00D7 (×) has no small form.
       const auto next = static_cast<unsigned char>(out[i + 1]);

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 
+#include "bridge/ascii_case.h"
+
 namespace zorvik {
 
 namespace {
-
-char UpperAscii(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 std::string UnescapeTagValue(std::string_view value) {
   std::string out;
@@ -139,7 +137,7 @@ std::optional<IrcMessage> ParseIrcLine(std::string_view line) {
   if (command.empty()) return std::nullopt;
   message.command = ToUtf8(command);
   std::transform(message.command.begin(), message.command.end(), message.command.begin(),
-                 UpperAscii);
+                 AsciiUpper);
   for (;;) {
     const std::size_t next = rest.find_first_not_of(' ');
     if (next == std::string_view::npos) break;
@@ -229,7 +227,7 @@ char FoldIrcChar(char c) {
     case '~':
       return '^';
     default:
-      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+      return AsciiLower(c);
   }
 }
 
@@ -254,7 +252,7 @@ std::optional<Ctcp> ParseCtcp(std::string_view text) {
   const std::size_t space = text.find(' ');
   Ctcp ctcp;
   ctcp.command = std::string(text.substr(0, space));
-  std::transform(ctcp.command.begin(), ctcp.command.end(), ctcp.command.begin(), UpperAscii);
+  std::transform(ctcp.command.begin(), ctcp.command.end(), ctcp.command.begin(), AsciiUpper);
   if (space != std::string_view::npos) ctcp.argument = std::string(text.substr(space + 1));
   return ctcp;
 }

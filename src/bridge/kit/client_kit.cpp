@@ -31,14 +31,6 @@ constexpr int kImSendAfterFirstIcon = 9;
 constexpr Micros kPollGap = 10'000;
 constexpr Micros kPollLimit = 30 * kMicrosPerSecond;
 
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 // The bytes that make a class name a pattern: ? * # [
 constexpr std::array<bool, 256> kLikeWildcards = [] {
   std::array<bool, 256> wildcards{};
@@ -100,11 +92,11 @@ template <class Windows>
 Hwnd BasicClientKit<Windows>::FindChildByClass(Hwnd parent, std::string_view name) {
   if (!HasLikeWildcard(name)) return FindPlainChild(windows_, parent, name);
   char buffer[kClassNameBuffer];
-  const std::string pattern = UpperAscii(name);
+  const std::string pattern = AsciiUpperCase(name);
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
     const std::size_t length = windows_.CopyClassName(child, buffer, sizeof buffer);
     const std::string_view head = std::string_view(buffer, length).substr(0, name.size());
-    if (MatchesLikePattern(UpperAscii(head), pattern)) return child;
+    if (MatchesLikePattern(AsciiUpperCase(head), pattern)) return child;
   }
   return 0;
 }
@@ -116,9 +108,9 @@ Hwnd BasicClientKit<Windows>::FindChild(Hwnd parent, PlainClass window_class) {
 
 template <class Windows>
 Hwnd BasicClientKit<Windows>::FindChildByTitle(Hwnd parent, std::string_view title) {
-  const std::string pattern = UpperAscii(title) + "*";
+  const std::string pattern = AsciiUpperCase(title) + "*";
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
-    if (MatchesLikePattern(UpperAscii(GetText(child)), pattern)) return child;
+    if (MatchesLikePattern(AsciiUpperCase(GetText(child)), pattern)) return child;
   }
   return 0;
 }

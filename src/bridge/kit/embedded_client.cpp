@@ -27,10 +27,6 @@ constexpr int kMailSendIndex = 18;
 constexpr char kImAddress[] = "aol://9293:";
 constexpr char kClientTitle[] = "America Online";
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && StartsWithIgnoringAsciiCase(a, b);
-}
-
 void AppendUtf8(std::string& out, std::uint64_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
@@ -88,7 +84,7 @@ Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
   for (Hwnd window : top_level_) {
     // The windows of the list are open: their slots are read directly.
     const Node& node = nodes_[SlotIndex(window)];
-    if (EqualIgnoringCase(node.window_class, window_class) && (!title || node.text == *title)) {
+    if (EqualIgnoringAsciiCase(node.window_class, window_class) && (!title || node.text == *title)) {
       return window;
     }
   }
@@ -369,7 +365,7 @@ bool EmbeddedClient::Reachable(const std::string& screen_name) const {
 
 void EmbeddedClient::AppendNameKey(std::string_view screen_name, std::string& key) {
   for (char c : screen_name) {
-    if (c != ' ') key += FoldAsciiCase(c);
+    if (c != ' ') key += AsciiLower(c);
   }
 }
 
@@ -457,7 +453,7 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string_view window_class, std::str
   entry.next_sibling = 0;
   std::memset(entry.folded_class, 0, sizeof entry.folded_class);
   const std::size_t kept = std::min(window_class.size(), FoldedPrefix::kMost);
-  for (std::size_t i = 0; i < kept; ++i) entry.folded_class[i] = FoldAsciiCase(window_class[i]);
+  for (std::size_t i = 0; i < kept; ++i) entry.folded_class[i] = AsciiLower(window_class[i]);
   Node& node = nodes_[slot];
   node.parent = parent;
   node.role = role;

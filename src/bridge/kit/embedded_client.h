@@ -193,7 +193,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // Slot 0 is no window's: a step from a handle that names nothing lands
   // there and finds an empty name and no sibling.
   struct Slot {
-    // The class name's first 15 bytes case-folded (FoldAsciiCase), then
+    // The class name's first 15 bytes case-folded (AsciiLower), then
     // zeros. The name as given is the Node's.
     char folded_class[16] = {};
     Hwnd next_sibling = 0;  // kept in step with the parent's child list
