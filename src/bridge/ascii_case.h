@@ -19,9 +19,8 @@ constexpr char AsciiUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// `text` with AsciiLower / AsciiUpper applied to every byte.
+// `text` with AsciiLower applied to every byte.
 std::string AsciiLowerCase(std::string_view text);
-std::string AsciiUpperCase(std::string_view text);
 
 // Comparisons with letters of either case taken as the same.
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
