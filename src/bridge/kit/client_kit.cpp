@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "bridge/ascii_case.h"
-#include "bridge/kit/embedded_client.h"
 #include "bridge/kit/like_pattern.h"
 
 namespace zorvik {
@@ -37,12 +36,9 @@ int RoundToInt(double value) {
 
 }  // namespace
 
-template <class Windows>
-BasicClientKit<Windows>::BasicClientKit(Windows& windows, EventLoop& loop)
-    : windows_(windows), loop_(loop) {}
+ClientKit::ClientKit(WindowApi& windows, EventLoop& loop) : windows_(windows), loop_(loop) {}
 
-template <class Windows>
-Hwnd BasicClientKit<Windows>::FindChildByClass(Hwnd parent, std::string_view name) {
+Hwnd ClientKit::FindChildByClass(Hwnd parent, std::string_view name) {
   // A name without wildcards (every name the kit passes itself) matches as
   // a case-blind prefix, which is what the pattern comes to then. Tested as
   // such, every chat line's walks cost less: the 200-match replay took 301 M
@@ -61,8 +57,7 @@ Hwnd BasicClientKit<Windows>::FindChildByClass(Hwnd parent, std::string_view nam
   return 0;
 }
 
-template <class Windows>
-Hwnd BasicClientKit<Windows>::FindChildByTitle(Hwnd parent, std::string_view title) {
+Hwnd ClientKit::FindChildByTitle(Hwnd parent, std::string_view title) {
   const std::string pattern = std::string(title) + "*";
   for (Hwnd child = windows_.FirstChild(parent); child != 0; child = windows_.NextSibling(child)) {
     if (MatchesLikePattern(GetText(child), pattern)) return child;
@@ -70,25 +65,21 @@ Hwnd BasicClientKit<Windows>::FindChildByTitle(Hwnd parent, std::string_view tit
   return 0;
 }
 
-template <class Windows>
-std::string BasicClientKit<Windows>::GetClass(Hwnd window) {
+std::string ClientKit::GetClass(Hwnd window) {
   // The client's own code reads class names into a 250-byte buffer.
   char buffer[kClassNameBuffer];
   return std::string(buffer, windows_.CopyClassName(window, buffer, sizeof buffer));
 }
 
-template <class Windows>
-std::string BasicClientKit<Windows>::GetText(Hwnd window) {
+std::string ClientKit::GetText(Hwnd window) {
   return windows_.WindowText(window);
 }
 
-template <class Windows>
-Hwnd BasicClientKit<Windows>::FindMainWindow() {
+Hwnd ClientKit::FindMainWindow() {
   return windows_.FindTopLevel(kMainClass, std::nullopt);
 }
 
-template <class Windows>
-Hwnd BasicClientKit<Windows>::FindRoom() {
+Hwnd ClientKit::FindRoom() {
   const Hwnd mdi = FindChildByClass(FindMainWindow(), "MDIClient");
   const Hwnd child = FindChildByClass(mdi, "AOL Child");
   const Hwnd list = FindChildByClass(child, "_AOL_Listbox");
@@ -96,8 +87,7 @@ Hwnd BasicClientKit<Windows>::FindRoom() {
   return (list != 0 && rich != 0) ? child : 0;
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::ChatSend(std::string_view line) {
+void ClientKit::ChatSend(std::string_view line) {
   const Hwnd history = FindChildByClass(FindRoom(), "RICHCNTL");
   const Hwnd input = StepForward(history, kInputAfterHistory);
   windows_.SetFocus(input);
@@ -108,25 +98,21 @@ void BasicClientKit<Windows>::ChatSend(std::string_view line) {
   loop_.Wait(kLinePause);
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::Pause(double seconds) {
+void ClientKit::Pause(double seconds) {
   const Micros length = SecondsToMicros(seconds);
   if (length > 0) loop_.Wait(length);
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::ClickIcon(Hwnd window) {
+void ClientKit::ClickIcon(Hwnd window) {
   windows_.SendMessage(window, WindowMessage::kLButtonDown, 0, {});
   windows_.SendMessage(window, WindowMessage::kLButtonUp, 0, {});
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::OpenKeyword(const std::string& keyword) {
+void ClientKit::OpenKeyword(const std::string& keyword) {
   TryOpenKeyword(keyword);
 }
 
-template <class Windows>
-bool BasicClientKit<Windows>::TryOpenKeyword(const std::string& keyword) {
+bool ClientKit::TryOpenKeyword(const std::string& keyword) {
   const Hwnd main = FindMainWindow();
   const Hwnd keyword_button = StepForward(Toolbar(main), kKeywordAfterFirstButton);
   Pause(kKeywordPause);
@@ -153,9 +139,8 @@ bool BasicClientKit<Windows>::TryOpenKeyword(const std::string& keyword) {
   return true;
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::SendMail(const std::string& recipient, const std::string& subject,
-                                       const std::string& text) {
+void ClientKit::SendMail(const std::string& recipient, const std::string& subject,
+                         const std::string& text) {
   const Hwnd main = FindMainWindow();
   ClickIcon(windows_.NextSibling(Toolbar(main)));
 
@@ -200,8 +185,7 @@ void BasicClientKit<Windows>::SendMail(const std::string& recipient, const std::
   });
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::SendInstantMessage(const std::string& recipient, const std::string& message) {
+void ClientKit::SendInstantMessage(const std::string& recipient, const std::string& message) {
   const Hwnd mdi = FindChildByClass(FindMainWindow(), "MDIClient");
   if (!TryOpenKeyword(kImAddress)) return;
 
@@ -238,49 +222,41 @@ void BasicClientKit<Windows>::SendInstantMessage(const std::string& recipient, c
   });
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::InstantMessagesOff() {
+void ClientKit::InstantMessagesOff() {
   SendInstantMessage(kImOffName, kSwitchMessage);
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::InstantMessagesOn() {
+void ClientKit::InstantMessagesOn() {
   SendInstantMessage(kImOnName, kSwitchMessage);
 }
 
-template <class Windows>
-Hwnd BasicClientKit<Windows>::Toolbar(Hwnd main) {
+Hwnd ClientKit::Toolbar(Hwnd main) {
   const Hwnd bar = FindChildByClass(main, "AOL Toolbar");
   const Hwnd strip = FindChildByClass(bar, "_AOL_Toolbar");
   return FindChildByClass(strip, "_AOL_Icon");
 }
 
-template <class Windows>
-Hwnd BasicClientKit<Windows>::StepForward(Hwnd window, int steps) {
+Hwnd ClientKit::StepForward(Hwnd window, int steps) {
   for (int i = 0; i < steps && window != 0; ++i) window = windows_.NextSibling(window);
   return window;
 }
 
-template <class Windows>
-bool BasicClientKit<Windows>::HasChild(Hwnd parent, Hwnd child) {
+bool ClientKit::HasChild(Hwnd parent, Hwnd child) {
   for (Hwnd w = windows_.FirstChild(parent); w != 0; w = windows_.NextSibling(w)) {
     if (w == child) return true;
   }
   return false;
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::SetText(Hwnd window, std::string_view text) {
+void ClientKit::SetText(Hwnd window, std::string_view text) {
   windows_.SendMessage(window, WindowMessage::kSetText, 0, text);
 }
 
-template <class Windows>
-void BasicClientKit<Windows>::Close(Hwnd window) {
+void ClientKit::Close(Hwnd window) {
   windows_.SendMessage(window, WindowMessage::kClose, 0, {});
 }
 
-template <class Windows>
-bool BasicClientKit<Windows>::PollUntil(const std::function<bool()>& found) {
+bool ClientKit::PollUntil(const std::function<bool()>& found) {
   const Micros deadline = loop_.Now() + kPollLimit;
   for (;;) {
     if (loop_.Quitting()) return false;
@@ -292,9 +268,6 @@ bool BasicClientKit<Windows>::PollUntil(const std::function<bool()>& found) {
     loop_.Wait(std::min(kPollGap, deadline - now));
   }
 }
-
-template class BasicClientKit<WindowApi>;
-template class BasicClientKit<EmbeddedClient>;
 
 void StayOnTop(OwnWindow& window) {
   window.SetTopmost();

@@ -23,12 +23,6 @@
 //
 // Texts are UTF-8. Case-insensitive comparisons upper-case ASCII letters
 // only; other bytes compare exactly.
-//
-// The kit is written once for any WindowApi. ClientKit reaches the window
-// system through the interface (user32, or a test's own windows);
-// EmbeddedClientKit is the same code compiled against the embedded client,
-// whose calls are then bound directly: a walk's steps are all still taken,
-// each without going through the interface.
 #pragma once
 
 #include <functional>
@@ -48,13 +42,10 @@ inline constexpr char kImOffName[] = "$IM_Off";
 inline constexpr char kImOnName[] = "$IM_On";
 inline constexpr char kSwitchMessage[] = "zørvïk";
 
-class EmbeddedClient;
-
-template <class Windows>
-class BasicClientKit : public ChatClient {
+class ClientKit : public ChatClient {
  public:
   // `windows` and `loop` must outlive the kit.
-  BasicClientKit(Windows& windows, EventLoop& loop);
+  ClientKit(WindowApi& windows, EventLoop& loop);
 
   // The first child of `parent`, in child order (front to back), whose
   // class's first n characters match `name` as a pattern (like_pattern.h,
@@ -133,14 +124,9 @@ class BasicClientKit : public ChatClient {
   // gave up or the loop is quitting.
   bool PollUntil(const std::function<bool()>& found);
 
-  Windows& windows_;
+  WindowApi& windows_;
   EventLoop& loop_;
 };
-
-using ClientKit = BasicClientKit<WindowApi>;
-using EmbeddedClientKit = BasicClientKit<EmbeddedClient>;
-extern template class BasicClientKit<WindowApi>;
-extern template class BasicClientKit<EmbeddedClient>;
 
 // Makes `window` topmost; its position and size stay.
 void StayOnTop(OwnWindow& window);
