@@ -73,7 +73,7 @@ EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
 
 Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
                                   std::optional<std::string_view> title) {
-  for (Hwnd handle : top_level_) {
+  for (Hwnd handle = first_top_level_; handle != 0; handle = At(handle).next_sibling) {
     const Window& window = At(handle);
     if (EqualIgnoringAsciiCase(window.window_class, window_class) &&
         (!title || window.text == *title)) {
@@ -85,15 +85,12 @@ Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
 
 Hwnd EmbeddedClient::FirstChild(Hwnd window) {
   const Window* found = Find(window);
-  return (found && !found->children.empty()) ? found->children.front() : 0;
+  return found ? found->first_child : 0;
 }
 
 Hwnd EmbeddedClient::NextSibling(Hwnd window) {
   const Window* found = Find(window);
-  if (!found) return 0;
-  const std::vector<Hwnd>& siblings = SiblingsOf(*found);
-  const auto at = std::find(siblings.begin(), siblings.end(), window);
-  return (at + 1 == siblings.end()) ? 0 : *(at + 1);
+  return found ? found->next_sibling : 0;
 }
 
 std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
@@ -234,7 +231,7 @@ void EmbeddedClient::Click(Hwnd window, Role role) {
 
 void EmbeddedClient::OpenKeywordWindow() {
   if (!IsWindow(mdi_)) return;
-  for (Hwnd child : At(mdi_).children) {
+  for (Hwnd child = At(mdi_).first_child; child != 0; child = At(child).next_sibling) {
     if (ChildWithRole(child, Role::kKeywordGo) != 0) {
       ToFront(child);
       return;
@@ -402,42 +399,54 @@ Hwnd EmbeddedClient::Create(Hwnd parent, std::string_view window_class, std::str
   window.window_class = window_class;
   window.text = text;
   window.parent = parent;
-  window.children.clear();
+  window.first_child = 0;
   window.role = role;
   const Hwnd handle = HandleOf(slot, window.generation);
-  std::vector<Hwnd>& siblings = SiblingsOf(window);
-  siblings.insert(in_front ? siblings.begin() : siblings.end(), handle);
+  Link(handle, in_front);
   return handle;
 }
 
 void EmbeddedClient::Destroy(Hwnd window) {
   if (!Find(window)) return;
   // Children first, each taking itself out of this window's list.
-  while (!At(window).children.empty()) Destroy(At(window).children.back());
-  std::vector<Hwnd>& siblings = SiblingsOf(At(window));
-  siblings.erase(std::find(siblings.begin(), siblings.end(), window));
+  while (At(window).first_child != 0) Destroy(At(window).first_child);
+  Unlink(window);
   At(window).open = false;
   free_slots_.push_back(static_cast<std::uint32_t>(SlotOf(window)));
   if (window == room_) room_ = 0;
   if (window == mdi_) mdi_ = 0;
 }
 
-std::vector<Hwnd>& EmbeddedClient::SiblingsOf(const Window& window) {
-  return window.parent == 0 ? top_level_ : At(window.parent).children;
+Hwnd& EmbeddedClient::FirstUnder(Hwnd parent) {
+  return parent == 0 ? first_top_level_ : At(parent).first_child;
+}
+
+void EmbeddedClient::Link(Hwnd window, bool in_front) {
+  Hwnd* link = &FirstUnder(At(window).parent);
+  if (!in_front) {
+    while (*link != 0) link = &At(*link).next_sibling;
+  }
+  At(window).next_sibling = *link;
+  *link = window;
+}
+
+void EmbeddedClient::Unlink(Hwnd window) {
+  Hwnd* link = &FirstUnder(At(window).parent);
+  while (*link != window) link = &At(*link).next_sibling;
+  *link = At(window).next_sibling;
+  At(window).next_sibling = 0;
 }
 
 void EmbeddedClient::ToFront(Hwnd window) {
-  const Window* found = Find(window);
-  if (!found) return;
-  std::vector<Hwnd>& siblings = SiblingsOf(*found);
-  siblings.erase(std::find(siblings.begin(), siblings.end(), window));
-  siblings.insert(siblings.begin(), window);
+  if (!Find(window)) return;
+  Unlink(window);
+  Link(window, true);
 }
 
 Hwnd EmbeddedClient::ChildWithRole(Hwnd parent, Role role) const {
   const Window* found = Find(parent);
   if (!found) return 0;
-  for (Hwnd child : found->children) {
+  for (Hwnd child = found->first_child; child != 0; child = At(child).next_sibling) {
     if (At(child).role == role) return child;
   }
   return 0;

@@ -179,14 +179,18 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
 
   // A window of the table. A handle names the window's slot and the slot's
   // generation; closing a window frees its slot for a later one under the
-  // next generation, so the closed window's handle finds nothing.
+  // next generation, so the closed window's handle finds nothing. The tree
+  // is linked as a window system links it: each window knows its parent,
+  // its front-most child and the next window behind it under the same
+  // parent.
   struct Window {
     std::uint32_t generation = 0;
     bool open = false;
     std::string window_class;
     std::string text;
-    Hwnd parent = 0;             // 0 for a top-level window
-    std::vector<Hwnd> children;  // front to back
+    Hwnd parent = 0;  // 0 for a top-level window
+    Hwnd first_child = 0;
+    Hwnd next_sibling = 0;
     Role role = Role::kPlain;
   };
 
@@ -216,9 +220,12 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // The window of a handle known to be open.
   Window& At(Hwnd window) { return *Find(window); }
   const Window& At(Hwnd window) const { return *Find(window); }
-  // The list `window` is in, front to back: its parent's children, or the
-  // top-level windows.
-  std::vector<Hwnd>& SiblingsOf(const Window& window);
+  // The link to the front-most window under `parent` (0: the top level).
+  Hwnd& FirstUnder(Hwnd parent);
+  // Link puts an open window that is in no list in front of its siblings
+  // (or behind them all); Unlink takes it out of its list.
+  void Link(Hwnd window, bool in_front);
+  void Unlink(Hwnd window);
   void ToFront(Hwnd window);
   Hwnd ChildWithRole(Hwnd parent, Role role) const;
 
@@ -239,7 +246,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   std::string operator_screen_name_;
   std::vector<Window> windows_;            // indexed by slot
   std::vector<std::uint32_t> free_slots_;  // of closed windows, reused last-in first
-  std::vector<Hwnd> top_level_;            // front to back
+  Hwnd first_top_level_ = 0;
   Hwnd mdi_ = 0;
   Hwnd room_ = 0;
   std::deque<RoomLine> history_;  // oldest first, at most kHistoryLines
