@@ -1,8 +1,6 @@
 #include "bridge/kit/client_kit.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 #include "bridge/ascii_case.h"
 #include "bridge/kit/like_pattern.h"
@@ -27,12 +25,6 @@ constexpr int kImSendAfterFirstIcon = 9;
 
 constexpr Micros kPollGap = 10'000;
 constexpr Micros kPollLimit = 30 * kMicrosPerSecond;
-
-int RoundToInt(double value) {
-  constexpr double kLow = std::numeric_limits<int>::min();
-  constexpr double kHigh = std::numeric_limits<int>::max();
-  return static_cast<int>(std::clamp(std::round(value), kLow, kHigh));
-}
 
 }  // namespace
 
