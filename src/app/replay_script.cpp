@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <sstream>
 #include <utility>
 
 namespace zorvik {
@@ -83,6 +82,32 @@ std::string UnescapeText(std::string_view text) {
   return out;
 }
 
+// Seconds as the script writes them ("12.25"), rounded to the nearest
+// microsecond. False for anything that is not a plain decimal number or is
+// too large to be a time.
+bool ParseScriptTime(std::string_view text, Micros& time) {
+  const std::size_t dot = std::min(text.find('.'), text.size());
+  const std::string_view whole = text.substr(0, dot);
+  const std::string_view fraction = text.substr(std::min(dot + 1, text.size()));
+  if (whole.empty() && fraction.empty()) return false;
+  Micros seconds = 0;
+  for (char c : whole) {
+    if (!IsDigit(c)) return false;
+    seconds = seconds * 10 + (c - '0');
+    if (seconds > kLatestTime / kMicrosPerSecond) return false;
+  }
+  // Exact decimal rounding: six digits of microseconds, the seventh rounds.
+  Micros micros = 0;
+  for (std::size_t i = 0; i < fraction.size(); ++i) {
+    if (!IsDigit(fraction[i])) return false;
+    if (i < 6) micros = micros * 10 + (fraction[i] - '0');
+  }
+  for (std::size_t i = fraction.size(); i < 6; ++i) micros *= 10;
+  if (fraction.size() > 6 && fraction[6] >= '5') ++micros;
+  time = seconds * kMicrosPerSecond + micros;
+  return time <= kLatestTime;
+}
+
 // Reads one line that is neither blank nor a comment into `event`; the
 // reason it cannot be read otherwise.
 std::optional<std::string> ParseLine(std::string_view line, Micros previous, ScriptEvent& event) {
@@ -149,29 +174,6 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
 
 }  // namespace
 
-bool ParseScriptTime(std::string_view text, Micros& time) {
-  const std::size_t dot = std::min(text.find('.'), text.size());
-  const std::string_view whole = text.substr(0, dot);
-  const std::string_view fraction = text.substr(std::min(dot + 1, text.size()));
-  if (whole.empty() && fraction.empty()) return false;
-  Micros seconds = 0;
-  for (char c : whole) {
-    if (!IsDigit(c)) return false;
-    seconds = seconds * 10 + (c - '0');
-    if (seconds > kLatestTime / kMicrosPerSecond) return false;
-  }
-  // Exact decimal rounding: six digits of microseconds, the seventh rounds.
-  Micros micros = 0;
-  for (std::size_t i = 0; i < fraction.size(); ++i) {
-    if (!IsDigit(fraction[i])) return false;
-    if (i < 6) micros = micros * 10 + (fraction[i] - '0');
-  }
-  for (std::size_t i = fraction.size(); i < 6; ++i) micros *= 10;
-  if (fraction.size() > 6 && fraction[6] >= '5') ++micros;
-  time = seconds * kMicrosPerSecond + micros;
-  return time <= kLatestTime;
-}
-
 ScriptReader::Result ScriptReader::Next(ScriptEvent& event) {
   while (std::getline(in_, line_)) {
     ++number_;
@@ -191,23 +193,6 @@ ScriptReader::Result ScriptReader::Next(ScriptEvent& event) {
     return Result::kError;
   }
   return Result::kEnd;
-}
-
-ParsedScript ParseScript(std::string_view script) {
-  std::istringstream in{std::string(script)};
-  ScriptReader reader(in);
-  std::vector<ScriptEvent> events;
-  for (ScriptEvent event;;) {
-    switch (reader.Next(event)) {
-      case ScriptReader::Result::kEvent:
-        events.push_back(std::move(event));
-        break;
-      case ScriptReader::Result::kEnd:
-        return events;
-      case ScriptReader::Result::kError:
-        return reader.error();
-    }
-  }
 }
 
 }  // namespace zorvik

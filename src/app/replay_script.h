@@ -7,8 +7,6 @@
 #include <istream>
 #include <string>
 #include <string_view>
-#include <variant>
-#include <vector>
 
 #include "bridge/loop/event_loop.h"
 
@@ -57,16 +55,5 @@ class ScriptReader {
   Micros previous_ = 0;
   ScriptError error_;
 };
-
-// Either the events in script order or the first line that cannot be read:
-// a whole script read at once, for scripts held in memory.
-using ParsedScript = std::variant<std::vector<ScriptEvent>, ScriptError>;
-
-ParsedScript ParseScript(std::string_view script);
-
-// Seconds as the script writes them ("12.25"), rounded to the nearest
-// microsecond. False for anything that is not a plain decimal number or is
-// too large to be a time.
-bool ParseScriptTime(std::string_view text, Micros& time);
 
 }  // namespace zorvik

@@ -3,9 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
 
 namespace zorvik {
 namespace {
+
+// Either the events in script order or the first line that cannot be read.
+using ParsedScript = std::variant<std::vector<ScriptEvent>, ScriptError>;
+
+ParsedScript ParseScript(const std::string& script) {
+  std::istringstream in(script);
+  ScriptReader reader(in);
+  std::vector<ScriptEvent> events;
+  for (ScriptEvent event;;) {
+    switch (reader.Next(event)) {
+      case ScriptReader::Result::kEvent:
+        events.push_back(event);
+        break;
+      case ScriptReader::Result::kEnd:
+        return events;
+      case ScriptReader::Result::kError:
+        return reader.error();
+    }
+  }
+}
 
 std::string ErrorOf(const std::string& script) {
   const ParsedScript parsed = ParseScript(script);

@@ -19,8 +19,6 @@ namespace zorvik {
 // a long replay writes its transcript in a few large pieces.
 class TranscriptWriter {
  public:
-  static constexpr std::size_t kChunk = 64 * 1024;
-
   explicit TranscriptWriter(std::ostream& out) : out_(out) {}
   ~TranscriptWriter() { Flush(); }
   TranscriptWriter(const TranscriptWriter&) = delete;
@@ -33,6 +31,8 @@ class TranscriptWriter {
   void Flush();
 
  private:
+  static constexpr std::size_t kChunk = 64 * 1024;
+
   std::ostream& out_;
   std::string pending_;  // records not handed to the stream yet
 };

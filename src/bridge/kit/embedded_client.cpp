@@ -332,10 +332,6 @@ std::string EmbeddedClient::NameKey(std::string_view screen_name) {
 
 // --- Scenario controls ---
 
-void EmbeddedClient::AddReachable(std::string screen_name) {
-  reachable_.insert(NameKey(screen_name));
-}
-
 bool EmbeddedClient::IsWindow(Hwnd window) const {
   return Find(window) != nullptr;
 }

@@ -38,8 +38,8 @@
 //     box appears (top-level "#32770" titled "America Online", with a static
 //     text saying the person is not signed on, and an OK "Button") and the
 //     window stays. Reachable: "$IM_Off", "$IM_On", the operator, everyone
-//     who has spoken in the room (they are in the people list) and names
-//     given to AddReachable; names compare ignoring ASCII case and spaces.
+//     who has spoken in the room (they are in the people list); names
+//     compare ignoring ASCII case and spaces.
 //   - Write Mail button: opens a new "Write Mail" window: "_AOL_Static",
 //     "_AOL_Edit" recipient, "_AOL_Static", "_AOL_Edit" copy-to,
 //     "_AOL_Static", "_AOL_Edit" subject (the 4th window after the
@@ -128,8 +128,6 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
 
   // --- Scenario controls, for tests and scripted runs. ---
 
-  // Makes `screen_name` reachable by instant message.
-  void AddReachable(std::string screen_name);
   // Whether `window` is an open window (false for 0 and closed ones).
   bool IsWindow(Hwnd window) const;
   // The window's parent; 0 for top-level windows and for 0 or closed ones.
