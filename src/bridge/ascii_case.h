@@ -23,7 +23,17 @@ constexpr char AsciiUpper(char c) {
 std::string AsciiLowerCase(std::string_view text);
 
 // Comparisons with letters of either case taken as the same.
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
-bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+constexpr bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+constexpr bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
 
 }  // namespace zorvik

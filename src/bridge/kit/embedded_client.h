@@ -184,12 +184,12 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   struct Window {
     std::uint32_t generation = 0;
     bool open = false;
-    std::string window_class;
-    std::string text;
+    Role role = Role::kPlain;
     Hwnd parent = 0;  // 0 for a top-level window
     Hwnd first_child = 0;
     Hwnd next_sibling = 0;
-    Role role = Role::kPlain;
+    std::string window_class;
+    std::string text;
   };
 
   Hwnd Create(Hwnd parent, std::string_view window_class, std::string_view text,
