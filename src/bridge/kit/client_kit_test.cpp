@@ -116,9 +116,7 @@ TEST_F(ClientKitTest, FindChildByClassMatchesClassPrefixes) {
   const std::vector<Hwnd> kids = {
       client_.AddWindow(parent, "_AOL_Static", ""), client_.AddWindow(parent, "RICHCNTL2", ""),
       client_.AddWindow(parent, "RICHCNTL", ""), client_.AddWindow(parent, "aol child", ""),
-      client_.AddWindow(parent, long_class, ""),
-      client_.AddWindow(parent, "ABCDEFGHIJKLMNO", ""),
-      client_.AddWindow(parent, "ABCDEFGHIJKLMNOP", "")};
+      client_.AddWindow(parent, long_class, "")};
   const struct {
     std::string name;
     int expected;  // index into kids, -1 for none
@@ -135,8 +133,6 @@ TEST_F(ClientKitTest, FindChildByClassMatchesClassPrefixes) {
       {"[!_]ICH*", 1},
       {std::string(249, 'X'), 4},
       {std::string(250, 'X'), -1},
-      {"abcdefghijklmno", 5},
-      {"ABCDEFGHIJKLMNOP", 6},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(kit_.FindChildByClass(parent, c.name), c.expected < 0 ? 0 : kids[c.expected])
