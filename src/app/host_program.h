@@ -59,7 +59,7 @@ class HostProgram {
     assert(embedded_);
     return embedded_->client;
   }
-  EmbeddedClientKit& kit() {
+  ClientKit& kit() {
     assert(embedded_);
     return embedded_->kit;
   }
@@ -76,7 +76,7 @@ class HostProgram {
     Embedded(const std::string& screen_name, EventLoop& loop)
         : client(screen_name), kit(client, loop) {}
     EmbeddedClient client;
-    EmbeddedClientKit kit;
+    ClientKit kit;
   };
 
   HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOptions& options,

@@ -4,7 +4,25 @@
 // the replay, and is tested without a display.
 #pragma once
 
+#include <cmath>
+#include <limits>
+
 namespace zorvik {
+
+// `value` as a whole number of units, rounded to the nearest (halves away
+// from zero) and clamped to the int range; NaN is 0. Every placement and
+// layout computed in double comes to the screen through this.
+inline int RoundToInt(double value) {
+  if (std::isnan(value)) return 0;
+  const double rounded = std::round(value);
+  if (rounded >= static_cast<double>(std::numeric_limits<int>::max())) {
+    return std::numeric_limits<int>::max();
+  }
+  if (rounded <= static_cast<double>(std::numeric_limits<int>::min())) {
+    return std::numeric_limits<int>::min();
+  }
+  return static_cast<int>(rounded);
+}
 
 // Positions and sizes in the window system's units (pixels on a desktop).
 struct WindowRect {

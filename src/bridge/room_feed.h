@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 
 namespace zorvik {
 
@@ -23,13 +22,6 @@ class RoomFeed {
   // line appears. An observer must not dispatch events or add lines; it may
   // schedule tasks.
   virtual SubscriptionId Subscribe(LineObserver observer) = 0;
-  // The same, for an observer that ignores every line while `awake` is
-  // false: the feed may skip calling it then. `awake` must outlive the
-  // subscription.
-  virtual SubscriptionId SubscribeWhile(const bool& awake, LineObserver observer) {
-    (void)awake;
-    return Subscribe(std::move(observer));
-  }
   virtual void Unsubscribe(SubscriptionId id) = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "console/console_advice.h"
 #include "console/console_printer.h"
 #include "console/text_console.h"
+#include "text/ascii_case.h"
 #include "bridge/irc/irc_message.h"
 #include "match/chat_text.h"
 #include "windows/line_breaks.h"
@@ -23,18 +24,6 @@ constexpr int kCaptionColumns = 28;
 constexpr int kCreatureColumns = 13;
 constexpr int kBarWidth = 20;
 constexpr int kNarrowestBar = 5;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == Lower(prefix);
-}
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
@@ -232,11 +221,11 @@ bool ScreenConsole::SwitchCommand(std::string_view command) {
 }
 
 LineKind ScreenConsole::KindOf(const View& shown, const std::string& name) const {
-  const std::string lower = Lower(name);
-  if (lower == Lower(shown.host_nick)) return LineKind::kHost;
+  const std::string lower = AsciiLowerCase(name);
+  if (lower == AsciiLowerCase(shown.host_nick)) return LineKind::kHost;
   const MatchTable& t = shown.program->console().table();
-  if ((!t.player1Name.empty() && lower == Lower(t.player1Name)) ||
-      (!t.player2Name.empty() && lower == Lower(t.player2Name))) {
+  if ((!t.player1Name.empty() && lower == AsciiLowerCase(t.player1Name)) ||
+      (!t.player2Name.empty() && lower == AsciiLowerCase(t.player2Name))) {
     return LineKind::kPlayer;
   }
   return LineKind::kSpectator;
@@ -472,8 +461,8 @@ void ScreenConsole::Submit(const std::string& line) {
 std::vector<std::string> ScreenConsole::Complete(std::string_view typed) const {
   std::vector<std::string> candidates;
   const std::size_t space = typed.find_last_of(' ');
-  if (space == std::string_view::npos || StartsWithNoCase(typed, "menu ") ||
-      StartsWithNoCase(typed, "form ") || StartsWithNoCase(typed, "get ")) {
+  if (space == std::string_view::npos || StartsWithIgnoringAsciiCase(typed, "menu ") ||
+      StartsWithIgnoringAsciiCase(typed, "form ") || StartsWithIgnoringAsciiCase(typed, "get ")) {
     std::vector<std::string> whole = {"get players", "setup", "start", "stop", "info", "exit",
                                       "say ", "form", "form text ", "click", "show", "help"};
     for (const MenuEntry& entry : kInfoMenu) {
@@ -490,7 +479,7 @@ std::vector<std::string> ScreenConsole::Complete(std::string_view typed) const {
       for (const std::string& name : view().names_seen) whole.push_back(Printable(name) + ": ");
     }
     for (const std::string& one : whole) {
-      if (StartsWithNoCase(one, typed)) candidates.push_back(one);
+      if (StartsWithIgnoringAsciiCase(one, typed)) candidates.push_back(one);
     }
     if (space == std::string_view::npos || !candidates.empty()) return candidates;
   }
@@ -509,7 +498,7 @@ std::vector<std::string> ScreenConsole::Complete(std::string_view typed) const {
   std::sort(words.begin(), words.end());
   words.erase(std::unique(words.begin(), words.end()), words.end());
   for (const std::string& one : words) {
-    if (StartsWithNoCase(one, word)) candidates.push_back(std::string(before) + one);
+    if (StartsWithIgnoringAsciiCase(one, word)) candidates.push_back(std::string(before) + one);
   }
   return candidates;
 }

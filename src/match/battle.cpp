@@ -1,10 +1,7 @@
 // The battle: "start", then the two turn handlers, one per player, each
 // attached to its own turn listener. Whose turn it is, is nothing but which
 // turn listener is on.
-#include <initializer_list>
 #include <string>
-#include <string_view>
-#include <utility>
 
 #include "match/battle_book.h"
 #include "match/chat_text.h"
@@ -15,33 +12,12 @@ namespace zorvik {
 
 namespace {
 
-// A line made of pieces, each written as it is or lower-cased, in one
-// allocation: the battle says several such lines a turn.
-std::string Line(std::initializer_list<std::pair<std::string_view, bool>> pieces) {
-  std::size_t size = 0;
-  for (const auto& piece : pieces) size += piece.first.size();
-  std::string line;
-  line.reserve(size);
-  for (const auto& [text, lower] : pieces) {
-    if (lower) {
-      AppendLowerCase(line, text);
-    } else {
-      line.append(text);
-    }
-  }
-  return line;
-}
-
-constexpr bool kAsIs = false;
-constexpr bool kLower = true;
-
 std::string Status(const std::string& creature, const std::string& hp) {
-  return Line({{"-=|[", kAsIs}, {creature, kLower}, {": ", kAsIs}, {hp, kAsIs},
-               {"/500]|=-", kAsIs}});
+  return "-=|[" + LowerCase(creature) + ": " + hp + "/500]|=-";
 }
 
 std::string Prompt(const std::string& name) {
-  return Line({{"-=|[", kAsIs}, {name, kLower}, {" choose your attack]|=-", kAsIs}});
+  return "-=|[" + LowerCase(name) + " choose your attack]|=-";
 }
 
 const std::string& Entry(const std::vector<std::string>& moves, std::size_t i) {
@@ -116,11 +92,8 @@ void HostConsole::Attack(int player, const std::string& move, Epoch epoch) {
   table_.lastDamage = std::to_string(damage);
   side.other_hp = std::to_string(ReadHitPoints(side.other_hp) - damage);
   Changed();
-  if (!Send(Line({{"-=|[", kAsIs},
-                 {side.creature, kLower},
-                 {" did ", kAsIs},
-                 {table_.lastDamage, kAsIs},
-                 {" points of damage!]|=-", kAsIs}}),
+  if (!Send("-=|[" + LowerCase(side.creature) + " did " + table_.lastDamage +
+                " points of damage!]|=-",
             epoch)) {
     return;
   }

@@ -6,10 +6,7 @@
 namespace zorvik {
 
 std::string CheerLine(int k, std::string_view creature, std::string_view move) {
-  // Room for the longest of the five at once: the fixed words of any row
-  // come to fewer than 32 bytes.
   std::string line;
-  line.reserve(creature.size() + move.size() + 32);
   const auto add = [&line](std::string_view piece) { line.append(piece); };
   switch (k) {
     case 1:

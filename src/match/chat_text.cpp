@@ -2,58 +2,16 @@
 
 #include <charconv>
 
+#include "text/ascii_case.h"
+
 namespace zorvik {
 
-namespace {
-
-// The bytes of a text lower-cased one at a time, as LowerCase writes them.
-class LowerBytes {
- public:
-  explicit LowerBytes(std::string_view text) : text_(text) {}
-  unsigned char Next() {
-    const auto byte = static_cast<unsigned char>(text_[at_]);
-    const bool trail = after_lead_;
-    after_lead_ = false;
-    ++at_;
-    if (trail) return (byte >= 0x80 && byte <= 0x9E && byte != 0x97) ? byte + 0x20 : byte;
-    if (byte >= 'A' && byte <= 'Z') return byte + ('a' - 'A');
-    after_lead_ = byte == 0xC3 && at_ < text_.size();
-    return byte;
-  }
-
- private:
-  std::string_view text_;
-  std::size_t at_ = 0;
-  bool after_lead_ = false;
-};
-
-}  // namespace
-
-bool SameLowerCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  if (a == b) return true;  // most often the very same spelling
-  LowerBytes left(a);
-  LowerBytes right(b);
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (left.Next() != right.Next()) return false;
-  }
-  return true;
-}
-
 std::string LowerCase(std::string_view text) {
-  std::string lower;
-  AppendLowerCase(lower, text);
-  return lower;
-}
-
-void AppendLowerCase(std::string& out, std::string_view text) {
-  const std::size_t start = out.size();
-  out.append(text);
-  for (std::size_t i = start; i < out.size(); ++i) {
+  std::string out(text);
+  for (std::size_t i = 0; i < out.size(); ++i) {
     const auto byte = static_cast<unsigned char>(out[i]);
-    if (byte >= 'A' && byte <= 'Z') {
-      out[i] = static_cast<char>(byte + ('a' - 'A'));
-    } else if (byte == 0xC3 && i + 1 < out.size()) {
+    out[i] = AsciiLower(out[i]);
+    if (byte == 0xC3 && i + 1 < out.size()) {
       // U+00C0..U+00DE are C3 80..C3 9E; their small forms are 32 higher
       // (C3 A0..C3 BE). U+00D7 (×) has no small form.
       const auto next = static_cast<unsigned char>(out[i + 1]);
@@ -63,6 +21,11 @@ void AppendLowerCase(std::string& out, std::string_view text) {
       ++i;
     }
   }
+  return out;
+}
+
+bool SameLowerCase(std::string_view a, std::string_view b) {
+  return LowerCase(a) == LowerCase(b);
 }
 
 std::string_view TrimSpaces(std::string_view text) {

@@ -13,10 +13,7 @@ namespace zorvik {
 // the Latin-1 range (À to Þ, except ×). Everything else, invalid UTF-8
 // included, is kept byte for byte.
 std::string LowerCase(std::string_view text);
-// Appends LowerCase(text), which is as long as `text`, to `out`.
-void AppendLowerCase(std::string& out, std::string_view text);
-
-// LowerCase(a) == LowerCase(b), without making either.
+// LowerCase(a) == LowerCase(b).
 bool SameLowerCase(std::string_view a, std::string_view b);
 
 // `text` without the blanks (U+0020 only) at either end.

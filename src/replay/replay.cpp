@@ -10,7 +10,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "console/console_printer.h"
 #include "replay/replay_script.h"
@@ -63,48 +62,30 @@ class Replay {
   // Reads the events of the next moment (all with the time of the first)
   // and schedules them; the first event of the moment after is kept back.
   void ScheduleNextMoment() {
-    if (!has_ahead_ && !ReadAhead()) return;
-    const Micros moment = slots_[ahead_].time;
-    while (has_ahead_ && slots_[ahead_].time == moment) {
-      // Each event is read straight into the slot it is delivered from.
-      const std::uint32_t slot = ahead_;
-      has_ahead_ = false;
-      const bool last = !ReadAhead() || slots_[ahead_].time != moment;
-      loop_.ScheduleReserved(moment, next_id_++, [this, slot, last] {
+    if (!ahead_ && !ReadAhead()) return;
+    const Micros moment = ahead_->time;
+    while (ahead_ && ahead_->time == moment) {
+      ScriptEvent event = std::move(*ahead_);
+      ahead_.reset();
+      const bool last = !ReadAhead() || ahead_->time != moment;
+      loop_.ScheduleReserved(moment, next_id_++, [this, event = std::move(event), last] {
         if (last) ScheduleNextMoment();
-        Deliver(slots_[slot]);
-        free_slots_.push_back(slot);
+        Deliver(event);
       });
     }
   }
 
-  // A slot for an event from its reading until it has been delivered.
-  // Slots and their buffers are reused, and the task captures only the
-  // slot's number, so an event costs no allocation once the slots have
-  // grown to the most events under way at once.
-  std::uint32_t TakeSlot() {
-    if (free_slots_.empty()) {
-      slots_.emplace_back();
-      return static_cast<std::uint32_t>(slots_.size() - 1);
-    }
-    const std::uint32_t slot = free_slots_.back();
-    free_slots_.pop_back();
-    return slot;
-  }
-
-  // Reads the next event into a slot of its own, ahead_.
+  // Reads the next event into ahead_.
   bool ReadAhead() {
     if (left_ == 0) return false;
-    const std::uint32_t slot = TakeSlot();
-    if (reader_->Next(slots_[slot]) != ScriptReader::Result::kEvent) {
-      free_slots_.push_back(slot);
+    ScriptEvent event;
+    if (reader_->Next(event) != ScriptReader::Result::kEvent) {
       changed_ = true;
       left_ = 0;
       return false;
     }
     --left_;
-    ahead_ = slot;
-    has_ahead_ = true;
+    ahead_ = std::move(event);
     return true;
   }
 
@@ -112,7 +93,7 @@ class Replay {
 
   void Observe() {
     program_.client().Subscribe([this](const std::string& name, const std::string& text) {
-      writer_.Write(loop_.Now(), name, text);
+      writer_.Write(loop_.Now(), {name, text});
     });
     program_.client().SetInstantMessageObserver(
         [this](const std::string& to, const std::string& message) {
@@ -200,12 +181,7 @@ class Replay {
   bool console_shown_ = false;
 
   std::optional<ScriptReader> reader_;
-  std::uint32_t ahead_ = 0;  // the slot of the next moment's first event, if has_ahead_
-  bool has_ahead_ = false;
-  // A deque, so that an event being delivered stays where it is while the
-  // nested dispatch of its delivery schedules more.
-  std::deque<ScriptEvent> slots_;
-  std::vector<std::uint32_t> free_slots_;
+  std::optional<ScriptEvent> ahead_;  // the first event of the next moment
   EventLoop::TimerId next_id_ = 0;
   std::uint64_t left_ = 0;  // events not read yet
   bool changed_ = false;
@@ -223,7 +199,8 @@ int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream&
   {
     ScriptReader reader(script);
     ScriptEvent event;
-    for (ScriptReader::Result result; (result = reader.Check(event)) != ScriptReader::Result::kEnd;) {
+    for (ScriptReader::Result result;
+         (result = reader.Next(event)) != ScriptReader::Result::kEnd;) {
       if (result == ScriptReader::Result::kError) return fail(reader.error());
       ++count;
     }

@@ -2,15 +2,12 @@
 
 #include <algorithm>
 
+#include "text/ascii_case.h"
 #include "text/utf8.h"
 
 namespace zorvik {
 
 namespace {
-
-char UpperAscii(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 std::string UnescapeTagValue(std::string_view value) {
   std::string out;
@@ -119,7 +116,7 @@ std::optional<IrcMessage> ParseIrcLine(std::string_view line) {
   if (command.empty()) return std::nullopt;
   message.command = ToUtf8(command);
   std::transform(message.command.begin(), message.command.end(), message.command.begin(),
-                 UpperAscii);
+                 AsciiUpper);
   for (;;) {
     const std::size_t next = rest.find_first_not_of(' ');
     if (next == std::string_view::npos) break;
@@ -209,7 +206,7 @@ char FoldIrcChar(char c) {
     case '~':
       return '^';
     default:
-      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+      return AsciiLower(c);
   }
 }
 
@@ -234,7 +231,7 @@ std::optional<Ctcp> ParseCtcp(std::string_view text) {
   const std::size_t space = text.find(' ');
   Ctcp ctcp;
   ctcp.command = std::string(text.substr(0, space));
-  std::transform(ctcp.command.begin(), ctcp.command.end(), ctcp.command.begin(), UpperAscii);
+  std::transform(ctcp.command.begin(), ctcp.command.end(), ctcp.command.begin(), AsciiUpper);
   if (space != std::string_view::npos) ctcp.argument = std::string(text.substr(space + 1));
   return ctcp;
 }

@@ -14,10 +14,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "bridge/loop/event_loop.h"
 #include "bridge/room_feed.h"
@@ -41,8 +41,8 @@ class ChatListener {
   bool listening() const { return on_; }
 
  private:
-  // A line waiting for its report task. Reports are posted for now, so they
-  // run in the order they were queued: each task takes the oldest report.
+  // A line waiting for its report task. Reports are posted for now, so their
+  // tasks run in the order they were queued: each takes the oldest report.
   struct Report {
     std::uint64_t generation = 0;
     EventLoop::TimerId task = 0;
@@ -55,33 +55,12 @@ class ChatListener {
 
   EventLoop& loop_;
   RoomFeed& feed_;
-  // Apart, so that a handler that destroys its listener is not moved while
-  // it runs.
-  std::unique_ptr<Handler> handler_;
+  // Shared with each delivery under way, so that a handler that destroys
+  // its listener lives on until it returns.
+  std::shared_ptr<const Handler> handler_;
   bool on_ = false;
   std::uint64_t generation_ = 0;  // advanced by every StopListening
-  // An index of the ring, taken round its end. The ring's size is a power of
-  // two (it starts at 4 and doubles), so that is a mask, not a division.
-  std::size_t Wrap(std::size_t index) const { return index & (reports_.size() - 1); }
-
-  // A ring of reports, [first_, first_ + count_); a place that is empty
-  // takes a spare when a line is queued there. A delivery takes its report
-  // out of the ring whole and hands it to the handler, so the line stays
-  // put (the ring may grow, and its places be reused, by the reports the
-  // handler's own waits queue) and nothing is copied; the report is a spare
-  // afterwards, its buffers kept. Nothing is allocated once these have grown.
-  std::vector<std::unique_ptr<Report>> reports_;
-  std::size_t first_ = 0;
-  std::size_t count_ = 0;
-  std::vector<std::unique_ptr<Report>> spares_;
-  // A delivery under way. The destructor marks it and hands it the
-  // handler, so the delivery that called the handler leaves the listener
-  // alone afterwards and the handler lives until it returns.
-  struct Delivery {
-    bool destroyed = false;
-    std::unique_ptr<Handler> handler;
-  };
-  Delivery* running_ = nullptr;
+  std::deque<Report> reports_;
   RoomFeed::SubscriptionId subscription_;
 };
 

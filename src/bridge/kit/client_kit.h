@@ -23,12 +23,6 @@
 //
 // Texts are UTF-8. Case-insensitive comparisons upper-case ASCII letters
 // only; other bytes compare exactly.
-//
-// The kit is written once for any WindowApi. ClientKit reaches the window
-// system through the interface (user32, or a test's own windows);
-// EmbeddedClientKit is the same code compiled against the embedded client,
-// whose calls are then bound directly: a walk's steps are all still taken,
-// each without going through the interface.
 #pragma once
 
 #include <functional>
@@ -48,24 +42,21 @@ inline constexpr char kImOffName[] = "$IM_Off";
 inline constexpr char kImOnName[] = "$IM_On";
 inline constexpr char kSwitchMessage[] = "zørvïk";
 
-class EmbeddedClient;
-
-template <class Windows>
-class BasicClientKit : public ChatClient {
+class ClientKit : public ChatClient {
  public:
   // `windows` and `loop` must outlive the kit.
-  BasicClientKit(Windows& windows, EventLoop& loop);
+  ClientKit(WindowApi& windows, EventLoop& loop);
 
   // The first child of `parent`, in child order (front to back), whose
-  // class's first n characters, upper-cased, match `name` upper-cased as a
-  // pattern (like_pattern.h), n being the length of `name`. So "RICHCNTL"
+  // class's first n characters match `name` as a pattern (like_pattern.h,
+  // letters case-blind), n being the length of `name`. So "RICHCNTL"
   // also finds a class "RICHCNTL2", and the first such child wins even if a
   // later one is the one wanted. 0 if none.
   Hwnd FindChildByClass(Hwnd parent, std::string_view name);
 
-  // The first child of `parent` whose whole upper-cased text matches
-  // `title` upper-cased followed by '*': "Keyword" finds "keyword" and
-  // "Keyword foo", not "My Keyword". 0 if none.
+  // The first child of `parent` whose whole text matches `title` followed
+  // by '*' (letters case-blind): "Keyword" finds "keyword" and "Keyword
+  // foo", not "My Keyword". 0 if none.
   Hwnd FindChildByTitle(Hwnd parent, std::string_view title);
 
   // The window's class name, cut to its first 249 bytes; empty for 0 or a
@@ -121,18 +112,6 @@ class BasicClientKit : public ChatClient {
   void InstantMessagesOn() override;
 
  private:
-  // A class name of the client's own, known when the kit is compiled to
-  // hold no wildcard, so that a walk for it is a plain case-blind prefix test.
-  struct PlainClass {
-    consteval PlainClass(const char* text)  // NOLINT: implicit on purpose
-        : name(text) {
-      for (char c : name.text) {
-        if (c == '?' || c == '*' || c == '#' || c == '[') throw "a pattern, not a plain class";
-      }
-    }
-    FoldedPrefix name;
-  };
-  Hwnd FindChild(Hwnd parent, PlainClass window_class);
   Hwnd FindMainWindow();
   Hwnd Toolbar(Hwnd main);  // the first button of the toolbar strip
   Hwnd StepForward(Hwnd window, int steps);
@@ -145,14 +124,9 @@ class BasicClientKit : public ChatClient {
   // gave up or the loop is quitting.
   bool PollUntil(const std::function<bool()>& found);
 
-  Windows& windows_;
+  WindowApi& windows_;
   EventLoop& loop_;
 };
-
-using ClientKit = BasicClientKit<WindowApi>;
-using EmbeddedClientKit = BasicClientKit<EmbeddedClient>;
-extern template class BasicClientKit<WindowApi>;
-extern template class BasicClientKit<EmbeddedClient>;
 
 // Makes `window` topmost; its position and size stay.
 void StayOnTop(OwnWindow& window);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "bridge/kit/embedded_client.h"
+#include "bridge/kit/like_pattern.h"
 #include "bridge/loop/virtual_loop.h"
 
 namespace zorvik {
@@ -115,9 +116,7 @@ TEST_F(ClientKitTest, FindChildByClassMatchesClassPrefixes) {
   const std::vector<Hwnd> kids = {
       client_.AddWindow(parent, "_AOL_Static", ""), client_.AddWindow(parent, "RICHCNTL2", ""),
       client_.AddWindow(parent, "RICHCNTL", ""), client_.AddWindow(parent, "aol child", ""),
-      client_.AddWindow(parent, long_class, ""),
-      client_.AddWindow(parent, "ABCDEFGHIJKLMNO", ""),  // the longest kept in a slot
-      client_.AddWindow(parent, "ABCDEFGHIJKLMNOP", "")};
+      client_.AddWindow(parent, long_class, "")};
   const struct {
     std::string name;
     int expected;  // index into kids, -1 for none
@@ -134,14 +133,37 @@ TEST_F(ClientKitTest, FindChildByClassMatchesClassPrefixes) {
       {"[!_]ICH*", 1},
       {std::string(249, 'X'), 4},
       {std::string(250, 'X'), -1},
-      {"abcdefghijklmno", 5},
-      {"ABCDEFGHIJKLMNOP", 6},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(kit_.FindChildByClass(parent, c.name), c.expected < 0 ? 0 : kids[c.expected])
         << c.name;
   }
   EXPECT_EQ(kit_.GetClass(kids[4]).size(), 249u);
+}
+
+// A name without wildcards is taken as a case-blind prefix, which is what
+// it means as a pattern: for every length up to past the class name, the
+// name cut from the class, with any one letter's case changed, finds it;
+// with any one byte changed otherwise, it does not.
+TEST_F(ClientKitTest, FindChildByClassTakesPlainNamesAsTheirPatterns) {
+  const std::string window_class = "_AOL_Listbox2Ab";
+  const Hwnd parent = client_.AddWindow(0, "Probe", "");
+  const Hwnd child = client_.AddWindow(parent, window_class, "");
+  for (std::size_t length = 0; length <= window_class.size() + 2; ++length) {
+    const std::string name = (window_class + "xy").substr(0, length);
+    std::vector<std::string> names = {name};
+    for (std::size_t at = 0; at < length; ++at) {
+      for (char other : {'x', '\0', '\x80', static_cast<char>(name[at] ^ 0x20)}) {
+        names.push_back(name);
+        names.back()[at] = other;
+      }
+    }
+    for (const std::string& probe : names) {
+      const std::string_view head = std::string_view(window_class).substr(0, probe.size());
+      EXPECT_EQ(kit_.FindChildByClass(parent, probe) == child, MatchesLikePattern(head, probe))
+          << "\"" << probe << "\"";
+    }
+  }
 }
 
 // A title matches at the start of the window text, any case.

@@ -1,20 +1,12 @@
 #include "bridge/kit/embedded_client.h"
 
 #include <algorithm>
-#include <cstring>
+#include <utility>
+
+#include "text/ascii_case.h"
 
 namespace zorvik {
 namespace {
-
-// A handle is the slot's generation in the high 32 bits and the slot plus
-// kSlotBase in the low ones: handles start above 32 bits (0x1'0000'0101), so
-// anything narrowing them shows up, and a slot reused by a new window gets a
-// handle no earlier window had.
-constexpr Hwnd kSlotBase = EmbeddedClient::kSlotBase;
-
-Hwnd HandleOf(std::uint32_t slot, std::uint32_t generation) {
-  return (Hwnd{generation} << 32) | (kSlotBase + slot);
-}
 
 constexpr int kToolbarButtons = 24;
 constexpr int kWriteMailButtonIndex = 1;
@@ -26,10 +18,6 @@ constexpr int kMailSendIndex = 18;
 
 constexpr char kImAddress[] = "aol://9293:";
 constexpr char kClientTitle[] = "America Online";
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && StartsWithIgnoringAsciiCase(a, b);
-}
 
 void AppendUtf8(std::string& out, std::uint64_t code) {
   if (code < 0x80) {
@@ -52,7 +40,7 @@ void AppendUtf8(std::string& out, std::uint64_t code) {
 }  // namespace
 
 EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
-    : operator_screen_name_(std::move(operator_screen_name)), slots_(1), nodes_(1) {
+    : operator_screen_name_(std::move(operator_screen_name)) {
   for (const char* name : {"$IM_Off", "$IM_On"}) reachable_.insert(NameKey(name));
   reachable_.insert(NameKey(operator_screen_name_));
 
@@ -85,37 +73,42 @@ EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
 
 Hwnd EmbeddedClient::FindTopLevel(std::string_view window_class,
                                   std::optional<std::string_view> title) {
-  for (Hwnd window : top_level_) {
-    // The windows of the list are open: their slots are read directly.
-    const Node& node = nodes_[SlotIndex(window)];
-    if (EqualIgnoringCase(node.window_class, window_class) && (!title || node.text == *title)) {
-      return window;
+  for (Hwnd handle = first_top_level_; handle != 0; handle = At(handle).next_sibling) {
+    const Window& window = At(handle);
+    if (EqualIgnoringAsciiCase(window.window_class, window_class) &&
+        (!title || window.text == *title)) {
+      return handle;
     }
   }
   return 0;
 }
 
-Hwnd EmbeddedClient::FindTopLevel(const FoldedPrefix& window_class,
-                                  std::optional<std::string_view> title) {
-  for (Hwnd window : top_level_) {
-    const std::size_t slot = SlotIndex(window);
-    const Node& node = nodes_[slot];
-    if (window_class.StartsFolded(slots_[slot].folded_class) &&
-        node.window_class.size() == window_class.text.size() && (!title || node.text == *title)) {
-      return window;
-    }
-  }
-  return 0;
+Hwnd EmbeddedClient::FirstChild(Hwnd window) {
+  const Window* found = Find(window);
+  return found ? found->first_child : 0;
+}
+
+Hwnd EmbeddedClient::NextSibling(Hwnd window) {
+  const Window* found = Find(window);
+  return found ? found->next_sibling : 0;
+}
+
+std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
+  const Window* found = Find(window);
+  const std::string_view name = found ? std::string_view(found->window_class) : std::string_view();
+  const std::size_t length = name.copy(buffer, size - 1);
+  buffer[length] = '\0';
+  return length;
 }
 
 std::string EmbeddedClient::WindowText(Hwnd window) {
-  const Node* node = Find(window);
+  const Window* node = Find(window);
   return node ? node->text : std::string();
 }
 
 void EmbeddedClient::SendMessage(Hwnd window, WindowMessage message, std::uint64_t wparam,
                                  std::string_view text) {
-  Node* node = Find(window);
+  Window* node = Find(window);
   if (!node) return;
   switch (message) {
     case WindowMessage::kSetText:
@@ -153,12 +146,6 @@ RoomFeed::SubscriptionId EmbeddedClient::Subscribe(LineObserver observer) {
   return id;
 }
 
-RoomFeed::SubscriptionId EmbeddedClient::SubscribeWhile(const bool& awake, LineObserver observer) {
-  const SubscriptionId id = Subscribe(std::move(observer));
-  observers_.back()->awake = &awake;
-  return id;
-}
-
 void EmbeddedClient::Unsubscribe(SubscriptionId id) {
   for (const std::unique_ptr<Subscriber>& subscriber : observers_) {
     if (subscriber->id == id) subscriber->gone = observers_gone_ = true;
@@ -171,76 +158,38 @@ void EmbeddedClient::SweepObservers() {
   observers_gone_ = false;
 }
 
-bool EmbeddedClient::InHistory(const std::string& text) const {
-  // Ordered comparison of pointers into different objects is unspecified
-  // for `<`; std::less gives a total order.
-  const std::less<const void*> before;
-  const void* at = &text;
-  return !history_.empty() && !before(at, history_.data()) &&
-         before(at, history_.data() + history_.size());
-}
-
 std::vector<RoomLine> EmbeddedClient::RoomHistory() const {
-  std::vector<RoomLine> lines;
-  lines.reserve(history_.size());
-  lines.insert(lines.end(), history_.begin() + static_cast<std::ptrdiff_t>(oldest_line_),
-               history_.end());
-  lines.insert(lines.end(), history_.begin(),
-               history_.begin() + static_cast<std::ptrdiff_t>(oldest_line_));
-  return lines;
+  return std::vector<RoomLine>(history_.begin(), history_.end());
 }
 
 // --- The room ---
 
 void EmbeddedClient::Say(const std::string& screen_name, const std::string& text) {
   if (room_ == 0) return;
-  // Most lines come from people already known: their key is looked up in
-  // a kept buffer and only a newcomer's is stored.
-  said_key_.clear();
-  AppendNameKey(screen_name, said_key_);
-  if (reachable_.find(said_key_) == reachable_.end()) reachable_.insert(said_key_);
+  reachable_.insert(NameKey(screen_name));
   AppendLine(screen_name, text);
 }
 
 void EmbeddedClient::EnterLine(Hwnd input) {
-  // The box's text and the entered line trade buffers, so that neither
-  // allocates again for the next line of the same length.
   std::string& box = At(input).text;
   if (box.empty()) return;
-  entered_.swap(box);
+  const std::string line = std::move(box);
   box.clear();
-  AppendLine(operator_screen_name_, entered_);
+  AppendLine(operator_screen_name_, line);
 }
 
 void EmbeddedClient::AppendLine(const std::string& screen_name, const std::string& text) {
-  std::size_t newest_line = history_.size();
-  if (newest_line < kHistoryLines) {
-    history_.push_back(RoomLine{screen_name, text});
-  } else {
-    // The newest line takes the oldest one's place and buffers, unless the
-    // arguments are lines of the history itself: those are copied first.
-    newest_line = oldest_line_;
-    if (++oldest_line_ == kHistoryLines) oldest_line_ = 0;
-    RoomLine& slot = history_[newest_line];
-    if (InHistory(screen_name) || InHistory(text)) {
-      spare_line_.screen_name.assign(screen_name);
-      spare_line_.text.assign(text);
-      slot.screen_name.swap(spare_line_.screen_name);
-      slot.text.swap(spare_line_.text);
-    } else {
-      slot.screen_name.assign(screen_name);
-      slot.text.assign(text);
-    }
-  }
+  // Copied in before the oldest line goes, in case they are its strings.
+  history_.push_back(RoomLine{screen_name, text});
+  if (history_.size() > kHistoryLines) history_.pop_front();
   // Observers only read the client, so the line stays where it is.
-  const RoomLine& line = history_[newest_line];
+  const RoomLine& line = history_.back();
   // Those who subscribe while the line is announced hear the next one.
   const SubscriptionId newest = next_subscription_ - 1;
   ++announcing_;
   for (std::size_t i = 0; i < observers_.size() && observers_[i]->id <= newest; ++i) {
     const Subscriber& subscriber = *observers_[i];
-    if (subscriber.gone || (subscriber.awake && !*subscriber.awake)) continue;
-    if (subscriber.observer) subscriber.observer(line.screen_name, line.text);
+    if (!subscriber.gone && subscriber.observer) subscriber.observer(line.screen_name, line.text);
   }
   if (--announcing_ == 0 && observers_gone_) SweepObservers();
 }
@@ -282,7 +231,7 @@ void EmbeddedClient::Click(Hwnd window, Role role) {
 
 void EmbeddedClient::OpenKeywordWindow() {
   if (!IsWindow(mdi_)) return;
-  for (Hwnd child : At(mdi_).children) {
+  for (Hwnd child = At(mdi_).first_child; child != 0; child = At(child).next_sibling) {
     if (ChildWithRole(child, Role::kKeywordGo) != 0) {
       ToFront(child);
       return;
@@ -373,30 +322,22 @@ bool EmbeddedClient::Reachable(const std::string& screen_name) const {
   return reachable_.count(NameKey(screen_name)) > 0;
 }
 
-void EmbeddedClient::AppendNameKey(std::string_view screen_name, std::string& key) {
-  for (char c : screen_name) {
-    if (c != ' ') key += FoldAsciiCase(c);
-  }
-}
-
 std::string EmbeddedClient::NameKey(std::string_view screen_name) {
   std::string key;
-  AppendNameKey(screen_name, key);
+  for (char c : screen_name) {
+    if (c != ' ') key += AsciiLower(c);
+  }
   return key;
 }
 
 // --- Scenario controls ---
-
-void EmbeddedClient::AddReachable(std::string screen_name) {
-  reachable_.insert(NameKey(screen_name));
-}
 
 bool EmbeddedClient::IsWindow(Hwnd window) const {
   return Find(window) != nullptr;
 }
 
 Hwnd EmbeddedClient::Parent(Hwnd window) const {
-  const Node* node = Find(window);
+  const Window* node = Find(window);
   return node ? node->parent : 0;
 }
 
@@ -438,93 +379,70 @@ Hwnd EmbeddedClient::OpenErrorWindow() {
 
 // --- The tree ---
 
-std::size_t EmbeddedClient::NoWindowSlot() { return 0; }
-
 Hwnd EmbeddedClient::Create(Hwnd parent, std::string_view window_class, std::string_view text,
                             Role role, bool in_front) {
-  std::uint32_t slot;
+  std::size_t slot;
   if (free_slots_.empty()) {
-    // Copied before the table grows, in case they are strings of its own.
-    slot = static_cast<std::uint32_t>(nodes_.size());
-    Node fresh;
-    fresh.window_class.assign(window_class);
-    fresh.text.assign(text);
-    nodes_.push_back(std::move(fresh));
-    slots_.emplace_back();
-    slots_.back().handle = HandleOf(slot, 1) | kClosed;
+    slot = windows_.size();
+    windows_.emplace_back();
   } else {
     slot = free_slots_.back();
     free_slots_.pop_back();
-    nodes_[slot].window_class.assign(window_class);
-    nodes_[slot].text.assign(text);
   }
-  Slot& entry = slots_[slot];
-  entry.handle &= ~kClosed;
-  entry.next_sibling = 0;
-  std::memset(entry.folded_class, 0, sizeof entry.folded_class);
-  const std::size_t kept = std::min(window_class.size(), FoldedPrefix::kMost);
-  for (std::size_t i = 0; i < kept; ++i) entry.folded_class[i] = FoldAsciiCase(window_class[i]);
-  Node& node = nodes_[slot];
-  node.parent = parent;
-  node.role = role;
-  const Hwnd handle = entry.handle;
-  std::vector<Hwnd>& siblings = SiblingsOf(node);
-  if (in_front) {
-    entry.next_sibling = siblings.empty() ? 0 : siblings.front();
-    siblings.insert(siblings.begin(), handle);
-  } else {
-    if (!siblings.empty()) slots_[SlotIndex(siblings.back())].next_sibling = handle;
-    siblings.push_back(handle);
-  }
+  Window& window = windows_[slot];
+  ++window.generation;
+  window.open = true;
+  window.window_class = window_class;
+  window.text = text;
+  window.parent = parent;
+  window.first_child = 0;
+  window.role = role;
+  const Hwnd handle = HandleOf(slot, window.generation);
+  Link(handle, in_front);
   return handle;
 }
 
 void EmbeddedClient::Destroy(Hwnd window) {
-  Node* node = Find(window);
-  if (!node) return;
-  Unlink(SiblingsOf(*node), window);
-  // Children first, each unhooking itself from this node's list.
-  while (!node->children.empty()) {
-    Destroy(node->children.back());
-    node = Find(window);
-  }
-  // The slot keeps its buffers for the next window; the generation moves
-  // on, so this handle finds nothing from now on.
-  const auto slot = static_cast<std::uint32_t>(node - nodes_.data());
-  node->children.clear();
-  const auto generation = static_cast<std::uint32_t>(window >> 32);
-  slots_[slot].handle = HandleOf(slot, generation + 1) | kClosed;
-  free_slots_.push_back(slot);
+  if (!Find(window)) return;
+  // Children first, each taking itself out of this window's list.
+  while (At(window).first_child != 0) Destroy(At(window).first_child);
+  Unlink(window);
+  At(window).open = false;
+  free_slots_.push_back(static_cast<std::uint32_t>(SlotOf(window)));
   if (window == room_) room_ = 0;
   if (window == mdi_) mdi_ = 0;
 }
 
-void EmbeddedClient::Unlink(std::vector<Hwnd>& siblings, Hwnd window) {
-  const auto at = std::find(siblings.begin(), siblings.end(), window);
-  if (at == siblings.end()) return;
-  const auto after = siblings.erase(at);
-  if (after != siblings.begin()) {
-    slots_[SlotIndex(*(after - 1))].next_sibling = after == siblings.end() ? 0 : *after;
-  }
+Hwnd& EmbeddedClient::FirstUnder(Hwnd parent) {
+  return parent == 0 ? first_top_level_ : At(parent).first_child;
 }
 
-std::vector<Hwnd>& EmbeddedClient::SiblingsOf(const Node& node) {
-  return node.parent == 0 ? top_level_ : At(node.parent).children;
+void EmbeddedClient::Link(Hwnd window, bool in_front) {
+  Hwnd* link = &FirstUnder(At(window).parent);
+  if (!in_front) {
+    while (*link != 0) link = &At(*link).next_sibling;
+  }
+  At(window).next_sibling = *link;
+  *link = window;
+}
+
+void EmbeddedClient::Unlink(Hwnd window) {
+  Hwnd* link = &FirstUnder(At(window).parent);
+  while (*link != window) link = &At(*link).next_sibling;
+  *link = At(window).next_sibling;
+  At(window).next_sibling = 0;
 }
 
 void EmbeddedClient::ToFront(Hwnd window) {
-  Node* node = Find(window);
-  if (!node) return;
-  std::vector<Hwnd>& siblings = SiblingsOf(*node);
-  Unlink(siblings, window);
-  slots_[SlotIndex(window)].next_sibling = siblings.empty() ? 0 : siblings.front();
-  siblings.insert(siblings.begin(), window);
+  if (!Find(window)) return;
+  Unlink(window);
+  Link(window, true);
 }
 
 Hwnd EmbeddedClient::ChildWithRole(Hwnd parent, Role role) const {
-  const Node* node = Find(parent);
-  if (!node) return 0;
-  for (Hwnd child : node->children) {
+  const Window* found = Find(parent);
+  if (!found) return 0;
+  for (Hwnd child = found->first_child; child != 0; child = At(child).next_sibling) {
     if (At(child).role == role) return child;
   }
   return 0;

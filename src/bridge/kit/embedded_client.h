@@ -38,8 +38,8 @@
 //     box appears (top-level "#32770" titled "America Online", with a static
 //     text saying the person is not signed on, and an OK "Button") and the
 //     window stays. Reachable: "$IM_Off", "$IM_On", the operator, everyone
-//     who has spoken in the room (they are in the people list) and names
-//     given to AddReachable; names compare ignoring ASCII case and spaces.
+//     who has spoken in the room (they are in the people list); names
+//     compare ignoring ASCII case and spaces.
 //   - Write Mail button: opens a new "Write Mail" window: "_AOL_Static",
 //     "_AOL_Edit" recipient, "_AOL_Static", "_AOL_Edit" copy-to,
 //     "_AOL_Static", "_AOL_Edit" subject (the 4th window after the
@@ -63,7 +63,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -98,14 +98,9 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
 
   // WindowApi.
   Hwnd FindTopLevel(std::string_view window_class, std::optional<std::string_view> title) override;
-  Hwnd FindTopLevel(const FoldedPrefix& window_class, std::optional<std::string_view> title);
-  // The three calls of every walk step, defined below so that the
-  // EmbeddedClientKit's walks take them inline.
   Hwnd FirstChild(Hwnd window) override;
   Hwnd NextSibling(Hwnd window) override;
   std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) override;
-  bool ClassStartsWith(Hwnd window, std::string_view prefix) override;
-  bool ClassStartsWith(Hwnd window, const FoldedPrefix& prefix);
   std::string WindowText(Hwnd window) override;
   void SendMessage(Hwnd window, WindowMessage message, std::uint64_t wparam,
                    std::string_view text) override;
@@ -113,7 +108,6 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
 
   // RoomFeed.
   SubscriptionId Subscribe(LineObserver observer) override;
-  SubscriptionId SubscribeWhile(const bool& awake, LineObserver observer) override;
   void Unsubscribe(SubscriptionId id) override;
 
   // A person in the room types a line: it appears at once (history, then
@@ -125,8 +119,6 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   // room keeps the last kHistoryLines and lets older ones go, so that a host
   // that runs for days (or a replay of thousands of matches) stays small.
   static constexpr std::size_t kHistoryLines = 1000;
-  // The low half of a handle is its slot plus this.
-  static constexpr Hwnd kSlotBase = 0x100;
   // A copy, oldest first.
   std::vector<RoomLine> RoomHistory() const;
   const std::string& operator_screen_name() const { return operator_screen_name_; }
@@ -136,8 +128,6 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
 
   // --- Scenario controls, for tests and scripted runs. ---
 
-  // Makes `screen_name` reachable by instant message.
-  void AddReachable(std::string screen_name);
   // Whether `window` is an open window (false for 0 and closed ones).
   bool IsWindow(Hwnd window) const;
   // The window's parent; 0 for top-level windows and for 0 or closed ones.
@@ -185,71 +175,55 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
     kCloseButton,  // closes the window it sits in
   };
 
-  // A window's slot in the table. A handle names a slot and the slot's
-  // generation; closing a window frees the slot for a later one under the
-  // next generation, so the closed window's handle finds nothing. What
-  // every step of a walk reads (whether the handle is good, the next
-  // sibling, the class name folded for the case-blind test) sits in a Slot
-  // of 32 bytes; the rest of the window in its Node, at the same index.
-  // Slot 0 is no window's: a step from a handle that names nothing lands
-  // there and finds an empty name and no sibling.
-  struct Slot {
-    // The class name's first 15 bytes case-folded (FoldAsciiCase), then
-    // zeros. The name as given is the Node's.
-    char folded_class[16] = {};
-    Hwnd next_sibling = 0;  // kept in step with the parent's child list
-    // The open window's handle. While the slot is free: the handle its next
-    // window gets, with kClosed set (so that no handle is ever equal to it).
-    Hwnd handle = 0;
-  };
-  static_assert(sizeof(Slot) == 32);
-  static constexpr Hwnd kClosed = 0x8000'0000;
-  struct Node {
+  // A window of the table. A handle names the window's slot and the slot's
+  // generation; closing a window frees its slot for a later one under the
+  // next generation, so the closed window's handle finds nothing. The tree
+  // is linked as a window system links it: each window knows its parent,
+  // its front-most child and the next window behind it under the same
+  // parent.
+  struct Window {
+    std::uint32_t generation = 0;
+    bool open = false;
+    Role role = Role::kPlain;
+    Hwnd parent = 0;  // 0 for a top-level window
+    Hwnd first_child = 0;
+    Hwnd next_sibling = 0;
     std::string window_class;
     std::string text;
-    Hwnd parent = 0;  // 0 for a top-level window
-    std::vector<Hwnd> children;
-    Role role = Role::kPlain;
   };
 
-  // The slot's buffers, kept from the window it last held, take the class
-  // and text: reopening windows allocates nothing once they have grown.
   Hwnd Create(Hwnd parent, std::string_view window_class, std::string_view text,
-              Role role = Role::kPlain,
-              bool in_front = false);
+              Role role = Role::kPlain, bool in_front = false);
   void Destroy(Hwnd window);
-  // The slot a handle names, open or not, in range or not.
-  static std::size_t SlotIndex(Hwnd window) { return (window & 0xFFFF'FFFF) - kSlotBase; }
-  // The slot of an open window, or slot 0 for a handle that names none (a
-  // handle below kSlotBase, 0 included, wraps past the end). Every step of
-  // every walk looks a window up here, so it is kept inline. A walk is a
-  // chain of loads, each step's slot found from the one before: the check
-  // is a branch that is taken the same way every time, so the next load
-  // need not wait for it (a conditional move would put the check on the
-  // chain).
-  std::size_t StepSlot(Hwnd window) const {
-    const std::size_t slot = SlotIndex(window);
-    if (slot < slots_.size() && slots_[slot].handle == window) [[likely]] {
-      return slot;
-    }
-    return NoWindowSlot();
+  // A handle is its slot's generation in the high 32 bits and the slot plus
+  // kSlotBase in the low ones: handles start above 32 bits (0x1'0000'0100),
+  // so anything narrowing them shows up, and a slot reused by a new window
+  // gets a handle no earlier window had.
+  static constexpr Hwnd kSlotBase = 0x100;
+  static Hwnd HandleOf(std::size_t slot, std::uint32_t generation) {
+    return (Hwnd{generation} << 32) | (kSlotBase + slot);
   }
-  // Slot 0. Out of line, so that the compiler keeps the check a branch;
-  // const, so that it knows the table is as it was after the call.
-  [[gnu::cold, gnu::noinline, gnu::const]] static std::size_t NoWindowSlot();
-  Node* Find(Hwnd window) { return const_cast<Node*>(std::as_const(*this).Find(window)); }
-  const Node* Find(Hwnd window) const {
-    const std::size_t slot = StepSlot(window);
-    return slot == 0 ? nullptr : &nodes_[slot];
+  // The slot a handle names, in range or not: one below kSlotBase, 0
+  // included, wraps to a slot past the end.
+  static std::size_t SlotOf(Hwnd window) { return (window & 0xFFFF'FFFF) - kSlotBase; }
+  // The open window `window` names, or nullptr (for 0, the handle of a
+  // closed window, and anything else).
+  const Window* Find(Hwnd window) const {
+    const std::size_t slot = SlotOf(window);
+    if (slot >= windows_.size()) return nullptr;
+    const Window& found = windows_[slot];
+    return (found.open && HandleOf(slot, found.generation) == window) ? &found : nullptr;
   }
-  // The node of a window known to be open.
-  Node& At(Hwnd window) { return *Find(window); }
-  const Node& At(Hwnd window) const { return *Find(window); }
-  std::vector<Hwnd>& SiblingsOf(const Node& node);
-  // Takes `window` out of its sibling list, linking the one before it to
-  // the one after it. Each change to a sibling list keeps next_sibling in
-  // step this way, touching only the windows beside the change.
-  void Unlink(std::vector<Hwnd>& siblings, Hwnd window);
+  Window* Find(Hwnd window) { return const_cast<Window*>(std::as_const(*this).Find(window)); }
+  // The window of a handle known to be open.
+  Window& At(Hwnd window) { return *Find(window); }
+  const Window& At(Hwnd window) const { return *Find(window); }
+  // The link to the front-most window under `parent` (0: the top level).
+  Hwnd& FirstUnder(Hwnd parent);
+  // Link puts an open window that is in no list in front of its siblings
+  // (or behind them all); Unlink takes it out of its list.
+  void Link(Hwnd window, bool in_front);
+  void Unlink(Hwnd window);
   void ToFront(Hwnd window);
   Hwnd ChildWithRole(Hwnd parent, Role role) const;
 
@@ -257,8 +231,6 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   void EnterLine(Hwnd input);
   void AppendLine(const std::string& screen_name, const std::string& text);
   void SweepObservers();
-  // Whether `text` is one of the strings of history_.
-  bool InHistory(const std::string& text) const;
   void OpenKeywordWindow();
   void GoKeyword(Hwnd go);
   void OpenInstantMessageWindow(std::string recipient);
@@ -268,26 +240,18 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   Hwnd OpenMessageBox(const std::string& text);
   bool Reachable(const std::string& screen_name) const;
   static std::string NameKey(std::string_view screen_name);
-  static void AppendNameKey(std::string_view screen_name, std::string& key);
 
   std::string operator_screen_name_;
-  std::vector<Slot> slots_;
-  std::vector<Node> nodes_;               // indexed by slot, as slots_
+  std::vector<Window> windows_;            // indexed by slot
   std::vector<std::uint32_t> free_slots_;  // of closed windows, reused last-in first
-  std::vector<Hwnd> top_level_;  // front to back
+  Hwnd first_top_level_ = 0;
   Hwnd mdi_ = 0;
   Hwnd room_ = 0;
-  // A ring: once it holds kHistoryLines, each new line takes the oldest
-  // one's place (and its buffers, through spare_line_).
-  std::vector<RoomLine> history_;
-  std::size_t oldest_line_ = 0;  // history_'s index of the oldest line
-  RoomLine spare_line_;          // for copying a line of the history itself
-  std::string entered_;  // the line last entered in the input box
+  std::deque<RoomLine> history_;  // oldest first, at most kHistoryLines
   struct Subscriber {
     SubscriptionId id;
     LineObserver observer;
-    const bool* awake = nullptr;  // skipped while false
-    bool gone = false;            // unsubscribed while a line was being announced
+    bool gone = false;  // unsubscribed while a line was being announced
   };
   // Each in its own allocation, so that one subscribing while a line is
   // announced moves no observer that is running; those who leave meanwhile
@@ -299,42 +263,9 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   InstantMessageObserver on_instant_message_;
   MailObserver on_mail_;
   std::set<std::string> reachable_;  // NameKey of each
-  std::string said_key_;             // NameKey of the last one to say a line
   std::vector<std::string> opened_addresses_;
   bool toolbar_dead_ = false;
   bool quiet_mail_ = false;
 };
-
-inline Hwnd EmbeddedClient::FirstChild(Hwnd window) {
-  const Node* node = Find(window);
-  return (node && !node->children.empty()) ? node->children.front() : 0;
-}
-
-inline Hwnd EmbeddedClient::NextSibling(Hwnd window) {
-  // Every step of every walk comes here: the answer is kept in the slot.
-  return slots_[StepSlot(window)].next_sibling;
-}
-
-inline std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
-  const Node* node = Find(window);
-  const std::string_view name = node ? std::string_view(node->window_class) : std::string_view();
-  const std::size_t length = std::min(name.size(), size - 1);
-  if (length > 0) std::memcpy(buffer, name.data(), length);
-  buffer[length] = '\0';
-  return length;
-}
-
-inline bool EmbeddedClient::ClassStartsWith(Hwnd window, std::string_view prefix) {
-  // Compared where the name is kept, without copying it out.
-  const Node* node = Find(window);
-  const std::string_view name = node ? std::string_view(node->window_class) : std::string_view();
-  return StartsWithIgnoringAsciiCase(name.substr(0, kClassNameBuffer - 1), prefix);
-}
-
-inline bool EmbeddedClient::ClassStartsWith(Hwnd window, const FoldedPrefix& prefix) {
-  // The step of a walk for one of the client's own classes: two words of
-  // the slot against the prefix folded when the walk was compiled.
-  return prefix.StartsFolded(slots_[StepSlot(window)].folded_class);
-}
 
 }  // namespace zorvik

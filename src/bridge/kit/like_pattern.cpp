@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "text/ascii_case.h"
+
 namespace zorvik {
 namespace {
 
@@ -14,15 +16,20 @@ std::size_t SetEnd(std::string_view pattern, std::size_t open) {
   return pattern.find(']', first);
 }
 
+// A byte as the comparisons see it: letters upper-cased, unsigned.
+unsigned char Folded(char c) {
+  return static_cast<unsigned char>(AsciiUpper(c));
+}
+
 bool SetAdmits(std::string_view pattern, std::size_t open, std::size_t close, unsigned char c) {
   std::size_t i = open + 1;
   const bool negated = i < close && pattern[i] == '!';
   if (negated) ++i;
   bool member = false;
   while (i < close && !member) {
-    const auto lo = static_cast<unsigned char>(pattern[i]);
+    const unsigned char lo = Folded(pattern[i]);
     if (i + 2 < close && pattern[i + 1] == '-') {
-      const auto hi = static_cast<unsigned char>(pattern[i + 2]);
+      const unsigned char hi = Folded(pattern[i + 2]);
       member = lo <= c && c <= hi;
       i += 3;
     } else {
@@ -33,7 +40,7 @@ bool SetAdmits(std::string_view pattern, std::size_t open, std::size_t close, un
   return member != negated;
 }
 
-// Tries the one-character token at pattern[p] against c. Returns the
+// Tries the one-character token at pattern[p] against c (folded). Returns the
 // token's length in the pattern if it admits c, 0 if it does not.
 std::size_t MatchOne(std::string_view pattern, std::size_t p, unsigned char c) {
   switch (pattern[p]) {
@@ -47,7 +54,7 @@ std::size_t MatchOne(std::string_view pattern, std::size_t p, unsigned char c) {
       return SetAdmits(pattern, p, close, c) ? close - p + 1 : 0;
     }
     default:
-      return static_cast<unsigned char>(pattern[p]) == c ? 1 : 0;
+      return Folded(pattern[p]) == c ? 1 : 0;
   }
 }
 
@@ -69,7 +76,7 @@ bool MatchesLikePattern(std::string_view text, std::string_view pattern) {
       continue;
     }
     if (p < pattern.size()) {
-      const std::size_t length = MatchOne(pattern, p, static_cast<unsigned char>(text[t]));
+      const std::size_t length = MatchOne(pattern, p, Folded(text[t]));
       if (length > 0) {
         p += length;
         ++t;

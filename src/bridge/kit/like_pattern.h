@@ -12,8 +12,10 @@
 //          the '[' (or after the '!') closes the set, so [] admits nothing
 //          and [!] admits any one character.
 //   [      without a closing ']' stands for itself
-//   other  itself, compared exactly (case is the caller's affair: the kit
-//          upper-cases both sides before comparing)
+//   other  itself
+// ASCII letters compare case-blind, as if text and pattern had both been
+// upper-cased (AsciiUpper) first, ranges included: [a-c] admits "B", and
+// [0-z] is [0-Z], which admits no '_'. Every other byte compares exactly.
 //
 // A character is one byte. Texts are UTF-8, so '?' and a set consume one
 // byte of a multi-byte character, not the whole character; the names the

@@ -22,7 +22,8 @@ TEST(LikePatternTest, SemanticsTable) {
       {"a", "", false},
       {"RICHCNTL", "RICHCNTL", true},
       {"RICHCNTL2", "RICHCNTL", false},  // whole text, not a prefix
-      {"richcntl", "RICHCNTL", false},   // case is the caller's affair
+      {"richcntl", "RICHCNTL", true},    // letters compare case-blind
+      {"RichCntl", "richCNTL", true},
       {"ABC", "A?C", true},
       {"AC", "A?C", false},
       {"ABBC", "A?C", false},
@@ -39,7 +40,10 @@ TEST(LikePatternTest, SemanticsTable) {
       {"B", "[ABC]", true},
       {"D", "[ABC]", false},
       {"Q", "[A-Z]", true},
-      {"q", "[A-Z]", false},
+      {"q", "[A-Z]", true},
+      {"b", "[a-c]", true},
+      {"_", "[0-z]", false},  // as if upper-cased: [0-Z], and '_' is above 'Z'
+      {"_", "[!A-Z]", true},
       {"5", "[!0-9]", false},
       {"X", "[!0-9]", true},
       {"-", "[A-]", true},  // a trailing '-' is a member

@@ -14,8 +14,6 @@
 #include <string>
 #include <string_view>
 
-#include "bridge/kit/ascii_prefix.h"
-
 namespace zorvik {
 
 // The client reads class names into buffers of this many bytes: a class
@@ -48,12 +46,6 @@ class WindowApi {
   virtual Hwnd FindTopLevel(std::string_view window_class,
                             std::optional<std::string_view> title) = 0;
 
-  // The same for a class known when the program is compiled; a window
-  // system that keeps its names folded compares them without folding.
-  Hwnd FindTopLevel(const FoldedPrefix& window_class, std::optional<std::string_view> title) {
-    return FindTopLevel(window_class.text, title);
-  }
-
   // Child order is front to back. 0 when there is none.
   virtual Hwnd FirstChild(Hwnd window) = 0;
   virtual Hwnd NextSibling(Hwnd window) = 0;
@@ -67,20 +59,6 @@ class WindowApi {
   std::string ClassName(Hwnd window) {
     char buffer[257];
     return std::string(buffer, CopyClassName(window, buffer, sizeof buffer));
-  }
-  // Whether the window's class name, as CopyClassName gives it into a
-  // buffer of kClassNameBuffer bytes, starts with `prefix`, ASCII letters
-  // compared case-blind (StartsWithIgnoringAsciiCase). For 0 or a window
-  // that has gone the name is empty. The step of every class walk.
-  virtual bool ClassStartsWith(Hwnd window, std::string_view prefix) {
-    char buffer[kClassNameBuffer];
-    const std::size_t length = CopyClassName(window, buffer, sizeof buffer);
-    return StartsWithIgnoringAsciiCase(std::string_view(buffer, length), prefix);
-  }
-  // The same test for a prefix folded in advance; a window system that keeps
-  // its names folded compares them without folding each one again.
-  bool ClassStartsWith(Hwnd window, const FoldedPrefix& prefix) {
-    return ClassStartsWith(window, prefix.text);
   }
   // The window's text (caption or contents), UTF-8; empty for 0 or a window
   // that has gone.

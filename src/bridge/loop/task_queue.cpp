@@ -38,9 +38,7 @@ void TaskQueue::Insert(Micros due, EventLoop::TimerId id, EventLoop::Task&& task
   } else {
     slot = free_slots_.back();
     free_slots_.pop_back();
-    // The slot was emptied when its task was taken: swapping fills it
-    // without the temporary a move-assignment makes.
-    slots_[slot].swap(task);
+    slots_[slot] = std::move(task);
   }
   heap_.push_back(Entry{due, id, slot});
   std::push_heap(heap_.begin(), heap_.end(), Later<Entry>);
@@ -53,10 +51,10 @@ void TaskQueue::Cancel(EventLoop::TimerId id) {
   // Moved to the top by giving it the earliest key there is, then popped.
   found->due = std::numeric_limits<Micros>::min();
   std::push_heap(heap_.begin(), found + 1, Later<Entry>);
-  PopFirst();
+  TakeFirst();
 }
 
-EventLoop::Task TaskQueue::PopFirst() {
+EventLoop::Task TaskQueue::TakeFirst() {
   std::pop_heap(heap_.begin(), heap_.end(), Later<Entry>);
   const std::uint32_t slot = heap_.back().slot;
   heap_.pop_back();
@@ -66,31 +64,27 @@ EventLoop::Task TaskQueue::PopFirst() {
   return task;
 }
 
-EventLoop::Task TaskQueue::TakeFirst() {
-  return PopFirst();
-}
-
 std::optional<EventLoop::Task> TaskQueue::TakeDue(Micros now, Micros end,
                                                   EventLoop::TimerId newest) {
   // Tasks scheduled during the pass can sort before the pass's own (a due
   // time in the past): set them aside until the first of the pass is found.
   std::optional<EventLoop::Task> taken;
+  std::vector<Entry> skipped;
   while (!heap_.empty()) {
     const Entry first = heap_.front();
     if (first.due > now || first.due >= end) break;
     if (first.id <= newest) {
-      taken = PopFirst();
+      taken = TakeFirst();
       break;
     }
     std::pop_heap(heap_.begin(), heap_.end(), Later<Entry>);
     heap_.pop_back();
-    skipped_.push_back(first);
+    skipped.push_back(first);
   }
-  for (const Entry& entry : skipped_) {
+  for (const Entry& entry : skipped) {
     heap_.push_back(entry);
     std::push_heap(heap_.begin(), heap_.end(), Later<Entry>);
   }
-  skipped_.clear();
   return taken;
 }
 

@@ -59,12 +59,9 @@ class TaskQueue {
   };
 
   void Insert(Micros due, EventLoop::TimerId id, EventLoop::Task&& task);
-  // Pops the heap's top entry and hands over its task.
-  EventLoop::Task PopFirst();
 
   EventLoop::TimerId last_id_ = 0;
-  std::vector<Entry> heap_;     // a min-heap by (due, id)
-  std::vector<Entry> skipped_;  // TakeDue's entries set aside, kept for its buffer
+  std::vector<Entry> heap_;  // a min-heap by (due, id)
   std::vector<EventLoop::Task> slots_;
   std::vector<std::uint32_t> free_slots_;
 };

@@ -145,27 +145,6 @@ TEST_F(VirtualLoopTest, DispatchPendingLetsNestedWaitsRunDueTasks) {
   EXPECT_EQ(loop_.PendingCount(), 1u);
 }
 
-// Cancel forgets a task not yet started, also from inside another task with
-// the same due time; unknown, finished and running ids are ignored.
-TEST_F(VirtualLoopTest, Cancel) {
-  const EventLoop::TimerId early = At(5, "early");
-  EventLoop::TimerId victim = 0;
-  EventLoop::TimerId self = 0;
-  self = loop_.ScheduleAt(10, [&] {
-    log_.push_back("canceller@" + std::to_string(loop_.Now()));
-    loop_.Cancel(victim);
-    loop_.Cancel(self);
-    loop_.Cancel(early);
-    loop_.Cancel(12345);
-  });
-  victim = At(10, "victim");
-  const EventLoop::TimerId dropped = At(20, "dropped");
-  At(30, "kept");
-  loop_.Cancel(dropped);
-  loop_.Run();
-  EXPECT_EQ(log_, (Lines{"early@5", "canceller@10", "kept@30"}));
-}
-
 // Quit from a task nested two waits deep: the nested wait and the outer one
 // return at once without moving the clock further, the waiting task's code
 // after its wait still finishes, and nothing runs any more.
