@@ -252,4 +252,23 @@ int RunReplayFile(const std::string& file, const ProgramOptions& options,
   return status;
 }
 
+std::array<std::string, 9> ConsoleRecord(const HostConsole& console) {
+  const MatchTable& t = console.table();
+  std::string enabled;
+  for (ConsoleButton button : {ConsoleButton::kGetPlayers, ConsoleButton::kSetup,
+                               ConsoleButton::kStart, ConsoleButton::kStop}) {
+    if (!console.Enabled(button)) continue;
+    if (!enabled.empty()) enabled += ',';
+    enabled += ButtonCaption(button);
+  }
+  std::string listening;
+  for (int n = 1; n <= 5; ++n) {
+    if (!console.Listening(n)) continue;
+    if (!listening.empty()) listening += ',';
+    listening += "Chat" + std::to_string(n);
+  }
+  return {"#console",         t.seat1Caption,     t.player1Creature, t.player1Hp, t.seat2Caption,
+          t.player2Creature, t.player2Hp, enabled, listening};
+}
+
 }  // namespace zorvik

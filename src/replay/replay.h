@@ -3,6 +3,7 @@
 // same script gives the same transcript byte for byte on every run.
 #pragma once
 
+#include <array>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -25,5 +26,10 @@ int RunReplay(std::istream& script, const ProgramOptions& options, std::ostream&
 // line is, with "zorvik: cannot open FILE: REASON" on `errors`.
 int RunReplayFile(const std::string& file, const ProgramOptions& options,
                   std::ostream& transcript, std::ostream& errors);
+
+// The `#console` record's fields after the time, for `console` as it is
+// now: both seats, creatures and hit points, the usable match buttons and
+// the listeners that are on. The match logs write it too.
+std::array<std::string, 9> ConsoleRecord(const HostConsole& console);
 
 }  // namespace zorvik

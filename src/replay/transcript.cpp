@@ -77,25 +77,6 @@ void TranscriptWriter::Flush() {
   pending_.clear();
 }
 
-std::array<std::string, 9> ConsoleRecord(const HostConsole& console) {
-  const MatchTable& t = console.table();
-  std::string enabled;
-  for (ConsoleButton button : {ConsoleButton::kGetPlayers, ConsoleButton::kSetup,
-                               ConsoleButton::kStart, ConsoleButton::kStop}) {
-    if (!console.Enabled(button)) continue;
-    if (!enabled.empty()) enabled += ',';
-    enabled += ButtonCaption(button);
-  }
-  std::string listening;
-  for (int n = 1; n <= 5; ++n) {
-    if (!console.Listening(n)) continue;
-    if (!listening.empty()) listening += ',';
-    listening += "Chat" + std::to_string(n);
-  }
-  return {"#console",         t.seat1Caption,     t.player1Creature, t.player1Hp, t.seat2Caption,
-          t.player2Creature, t.player2Hp, enabled, listening};
-}
-
 void WriteConsoleRecord(TranscriptWriter& writer, Micros time,
                         const std::array<std::string, 9>& r) {
   writer.Write(time, {r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8]});

@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "bridge/loop/event_loop.h"
-#include "match/host_console.h"
 
 namespace zorvik {
 
@@ -37,10 +36,8 @@ class TranscriptWriter {
   std::string pending_;  // records not handed to the stream yet
 };
 
-// The `#console` record's fields after the time, for `console` as it is
-// now: both seats, creatures and hit points, the usable match buttons and
-// the listeners that are on.
-std::array<std::string, 9> ConsoleRecord(const HostConsole& console);
+// Writes a `#console` record: its name and the eight fields ConsoleRecord
+// (replay/replay.h) reads from a console.
 void WriteConsoleRecord(TranscriptWriter& writer, Micros time,
                         const std::array<std::string, 9>& record);
 

@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "app/host_program.h"
+#include "replay/replay.h"
 #include "replay/transcript.h"
 #include "bridge/chat_client.h"
 
