@@ -67,11 +67,6 @@ TEST(ReplayScriptTest, LinesOfAnyLength) {
 
 TEST(ReplayScriptTest, RefusesLinesItCannotRead) {
   const std::pair<std::string, std::string> cases[] = {
-      {"x\tshow", "1: time \"x\" is not a number of seconds"},
-      {"-1\tshow", "1: time \"-1\" is not a number of seconds"},
-      {"1e3\tshow", "1: time \"1e3\" is not a number of seconds"},
-      {".\tshow", "1: time \".\" is not a number of seconds"},
-      {"99999999999\tshow", "1: time \"99999999999\" is not a number of seconds"},
       {"2\tshow\n1\tshow", "2: time 1 goes back"},
       {"1", "1: missing verb (fields are separated by TABs)"},
       {"1 say Bob hello", "1: missing verb (fields are separated by TABs)"},
@@ -85,8 +80,6 @@ TEST(ReplayScriptTest, RefusesLinesItCannotRead) {
       {"1234567.1234567\tsay\tBob", "1: say needs a screen name and a text"},
       {"12.5\tshow\tthe whole console", "1: show takes nothing more"},
       {"1\tjump", "1: unknown verb \"jump\""},
-      {"1\tsay\tBob", "1: say needs a screen name and a text"},
-      {"1\tsay\t\thi", "1: say needs a screen name"},
       {"1\tclick", "1: click needs a window"},
       {"1\tclick\tdesk", "1: unknown window \"desk\""},
       {"1\tclick\tsplash\tpicture", "1: click splash takes nothing more"},
@@ -95,10 +88,12 @@ TEST(ReplayScriptTest, RefusesLinesItCannotRead) {
       {"1\tclick\tmenu\tquit", "1: no menu button \"quit\""},
       {"1\tclick\tform\tsend", "1: no form button \"send\""},
       {"1\ttype\tconsole\tx", "1: cannot type into \"console\""},
-      {"1\tshow\textra", "1: show takes nothing more"},
       {"# fine\n\n1\tshow\n1\tjump\x01\x1b", "4: unknown verb \"jump??\""},
   };
   for (const auto& [script, error] : cases) EXPECT_EQ(ErrorOf(script), error) << script;
+  for (const std::string time : {"x", "-1", "1e3", ".", "99999999999"}) {
+    EXPECT_EQ(ErrorOf(time + "\tshow"), "1: time \"" + time + "\" is not a number of seconds");
+  }
 }
 
 }  // namespace

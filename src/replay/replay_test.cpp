@@ -60,32 +60,6 @@ const std::vector<Fields> kOpenGame = {
     {"2.1", "click", "console", "get players"},
 };
 
-// Seats alicesmith and bob: the buttons come on at 8.530.
-std::vector<Fields> Seated() {
-  std::vector<Fields> script = kOpenGame;
-  script.push_back({"5", "say", "AliceSmith", "-join"});
-  script.push_back({"7", "say", "Bob", "-join"});
-  return script;
-}
-
-// Both creatures picked (pikachu, bulbasaur); the last announcement is at
-// 20.560 and "start" is usable from 18.530.
-std::vector<Fields> Ready() {
-  std::vector<Fields> script = Seated();
-  script.push_back({"9", "click", "console", "setup"});
-  script.push_back({"14", "say", "AliceSmith", "/pikachu"});
-  script.push_back({"17", "say", "Bob", "/bulbasaur"});
-  return script;
-}
-
-// In battle: game commands from 25.000, alicesmith prompted at 26.530
-// (after the 0.11 s switch), the turn-1 listener on at 27.040... see each test.
-std::vector<Fields> Battle() {
-  std::vector<Fields> script = Ready();
-  script.push_back({"25", "click", "console", "start"});
-  return script;
-}
-
 // `script` with `more` merged in by time (equal times: `script` first).
 std::vector<Fields> With(std::vector<Fields> script, const std::vector<Fields>& more) {
   script.insert(script.end(), more.begin(), more.end());
@@ -95,13 +69,33 @@ std::vector<Fields> With(std::vector<Fields> script, const std::vector<Fields>& 
   return script;
 }
 
+// Seats alicesmith and bob: the buttons come on at 8.530.
+std::vector<Fields> Seated() {
+  return With(kOpenGame, {{"5", "say", "AliceSmith", "-join"}, {"7", "say", "Bob", "-join"}});
+}
+
+// In battle, alicesmith with pikachu and bob with bulbasaur: the last
+// announcement is at 20.560, "start" pressed at 25, game commands from
+// 25.000, alicesmith prompted at 26.530 (after the 0.11 s switch), the
+// turn-1 listener on at 27.040... see each test.
+std::vector<Fields> Battle() {
+  return With(Seated(), {{"9", "click", "console", "setup"},
+                         {"14", "say", "AliceSmith", "/pikachu"},
+                         {"17", "say", "Bob", "/bulbasaur"},
+                         {"25", "click", "console", "start"}});
+}
+
+// Whether `transcript` holds `text`.
+bool Holds(const std::string& transcript, const std::string& text) {
+  return transcript.find(text) != std::string::npos;
+}
+
 // The program starts with the splash window, which says hello in the room
 // before it appears; a click on it opens the console.
 TEST(ReplayTest, StartUpAndSplash) {
-  const Outcome outcome = Replay(Join({{"1", "click", "splash"},
-                                       {"3", "click", "splash"},
-                                       {"3", "click", "splash"},
-                                       {"4", "show"}}));
+  const Outcome outcome = Replay(
+      Join({{"1", "click", "splash"}, {"3", "click", "splash"}, {"3", "click", "splash"},
+            {"4", "show"}}));
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.transcript,
             Join({
@@ -111,8 +105,7 @@ TEST(ReplayTest, StartUpAndSplash) {
                 {"1.020", "host", "-=|[gotta catch'em all]|=-"},
                 {"1.530", "host", " \u00a0"},
                 {"2.040", "#window", "splash", "shown"},
-                {"3.000", "#window", "splash", "hidden"},
-                {"3.000", "#window", "console", "shown"},
+                {"3.000", "#window", "splash", "hidden"}, {"3.000", "#window", "console", "shown"},
                 {"3.000", "#ignored", "click", "splash"},
                 {"4.000", "#console", "player1:[none]", "", "", "player2:[none]", "", "",
                  "get players", ""},
@@ -123,23 +116,15 @@ TEST(ReplayTest, StartUpAndSplash) {
 // again is told so; the second player takes seat 2 and nobody after them is
 // heard.
 TEST(ReplayTest, JoinPhase) {
-  const Outcome outcome = Replay(Join(With(kOpenGame, {
-                                                          {"4", "say", "Early", "-join"},
-                                                          {"5", "say", "AliceSmith", "-join"},
-                                                          {"5.2", "say", "alicesmith", "-JOIN"},
-                                                          {"5.3", "say", "Bob", " -join"},
-                                                          {"5.4", "say", "Bob", "-join "},
-                                                          {"5.5", "say", "Bob", "-join!"},
-                                                          {"6.5", "show"},
-                                                          {"7", "say", "Bob", "-Join"},
-                                                          {"7.1", "say", "Carol", "-join"},
-                                                          {"7.2", "click", "console", "setup"},
-                                                          {"9", "show"},
-                                                      })));
+  const Outcome outcome = Replay(Join(With(
+      kOpenGame, {{"4", "say", "Early", "-join"}, {"5", "say", "AliceSmith", "-join"},
+                  {"5.2", "say", "alicesmith", "-JOIN"}, {"5.3", "say", "Bob", " -join"},
+                  {"5.4", "say", "Bob", "-join "}, {"5.5", "say", "Bob", "-join!"}, {"6.5", "show"},
+                  {"7", "say", "Bob", "-Join"}, {"7.1", "say", "Carol", "-join"},
+                  {"7.2", "click", "console", "setup"}, {"9", "show"}})));
   EXPECT_EQ(From(outcome.transcript, "2.100"),
             Join({
-                {"2.100", "#window", "splash", "hidden"},
-                {"2.100", "#window", "console", "shown"},
+                {"2.100", "#window", "splash", "hidden"}, {"2.100", "#window", "console", "shown"},
                 {"2.100", "host", " \u00a0"},
                 {"2.610", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-"},
                 {"3.120", "host", "-=|[accepting players to battle!]=-"},
@@ -149,15 +134,11 @@ TEST(ReplayTest, JoinPhase) {
                 {"5.000", "host", "-=|[alicesmith has joined the game]|=-"},
                 {"5.200", "alicesmith", "-JOIN"},
                 {"5.200", "host", "-=|[you are already playing]|=-"},
-                {"5.300", "Bob", " -join"},
-                {"5.400", "Bob", "-join "},
-                {"5.500", "Bob", "-join!"},
+                {"5.300", "Bob", " -join"}, {"5.400", "Bob", "-join "}, {"5.500", "Bob", "-join!"},
                 {"6.500", "#console", "player1:[alicesmith]", "", "", "player2:[none]", "", "",
                  "get players", "Chat1"},
-                {"7.000", "Bob", "-Join"},
-                {"7.000", "host", "-=|[bob challenges alicesmith]|=-"},
-                {"7.100", "Carol", "-join"},
-                {"7.200", "#ignored", "click", "console", "setup"},
+                {"7.000", "Bob", "-Join"}, {"7.000", "host", "-=|[bob challenges alicesmith]|=-"},
+                {"7.100", "Carol", "-join"}, {"7.200", "#ignored", "click", "console", "setup"},
                 {"8.010", "host", "-=|[no more space for players]|=-"},
                 {"9.000", "#console", "player1:[alicesmith]", "", "", "player2:[bob]", "", "",
                  "setup,stop", ""},
@@ -168,40 +149,27 @@ TEST(ReplayTest, JoinPhase) {
 // must be a roster name exactly, a refusal leaves the listener on, and the
 // second pick announces the battle.
 TEST(ReplayTest, CreatureSelection) {
-  const Outcome outcome =
-      Replay(Join(With(Seated(), {
-                                     {"9", "click", "console", "setup"},
-                                     {"10.5", "say", "Bob", "/pikachu"},
-                                     {"11", "say", "AliceSmith", "/pikachu now"},
-                                     {"12", "say", "AliceSmith", "/"},
-                                     {"13", "say", "AliceSmith", "//pikachu"},
-                                     {"13.6", "say", "AliceSmith", "pikachu"},
-                                     {"14", "say", "AliceSmith", "i pick /Pikachu"},
-                                     {"16", "say", "Bob", "/mr. mime"},
-                                     {"17", "say", "Bob", "/Mr.Mime"},
-                                     {"19", "show"},
-                                     {"21", "show"},
-                                 })));
+  const Outcome outcome = Replay(Join(With(
+      Seated(), {{"9", "click", "console", "setup"}, {"10.5", "say", "Bob", "/pikachu"},
+                 {"11", "say", "AliceSmith", "/pikachu now"}, {"12", "say", "AliceSmith", "/"},
+                 {"13", "say", "AliceSmith", "//pikachu"}, {"13.6", "say", "AliceSmith", "pikachu"},
+                 {"14", "say", "AliceSmith", "i pick /Pikachu"}, {"16", "say", "Bob", "/mr. mime"},
+                 {"17", "say", "Bob", "/Mr.Mime"}, {"19", "show"}, {"21", "show"}})));
   const std::string refused = "-=|[that zorvik is not on my zorvikroll, yet, select again]|=-";
   EXPECT_EQ(From(outcome.transcript, "9.000"),
             Join({
                 {"9.000", "host", "-=|[enter zorvik name: /zorvikname]|=-"},
                 {"9.510", "host", "-=|[alicesmith enter your zorvik first]|=-"},
                 {"10.500", "Bob", "/pikachu"},
-                {"11.000", "AliceSmith", "/pikachu now"},
-                {"11.000", "host", refused},
-                {"12.000", "AliceSmith", "/"},
-                {"12.000", "host", refused},
-                {"13.000", "AliceSmith", "//pikachu"},
-                {"13.000", "host", refused},
+                {"11.000", "AliceSmith", "/pikachu now"}, {"11.000", "host", refused},
+                {"12.000", "AliceSmith", "/"}, {"12.000", "host", refused},
+                {"13.000", "AliceSmith", "//pikachu"}, {"13.000", "host", refused},
                 {"13.600", "AliceSmith", "pikachu"},
                 {"14.000", "AliceSmith", "i pick /Pikachu"},
                 {"14.000", "host", "-=|[alicesmith selected pikachu]|=-"},
                 {"14.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
-                {"16.000", "Bob", "/mr. mime"},
-                {"16.000", "host", refused},
-                {"17.000", "Bob", "/Mr.Mime"},
-                {"17.000", "host", "-=|[bob selected mr.mime]|=-"},
+                {"16.000", "Bob", "/mr. mime"}, {"16.000", "host", refused},
+                {"17.000", "Bob", "/Mr.Mime"}, {"17.000", "host", "-=|[bob selected mr.mime]|=-"},
                 {"17.510", "host", "-=|[each trainer has selected their zorvik]|=-"},
                 {"18.020", "host", "-=|[trainers, get ready!]|=-"},
                 {"19.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
@@ -221,16 +189,12 @@ TEST(ReplayTest, CreatureSelection) {
 TEST(ReplayTest, OneBattleTurn) {
   ProgramOptions options;
   options.seed = 11;
-  const Outcome outcome = Replay(Join(With(Battle(),
-                                           {
-                                               {"26", "say", "Bob", "/tackle"},
-                                               {"28", "say", "AliceSmith", " +moves"},
-                                               {"28.1", "say", "AliceSmith", "+MOVES"},
-                                               {"30", "say", "AliceSmith", "/tackle"},
-                                               {"31", "say", "AliceSmith", "go / ThunderShock "},
-                                               {"33", "show"},
-                                           })),
-                                 options);
+  const Outcome outcome = Replay(
+      Join(With(Battle(), {{"26", "say", "Bob", "/tackle"}, {"28", "say", "AliceSmith", " +moves"},
+                           {"28.1", "say", "AliceSmith", "+MOVES"},
+                           {"30", "say", "AliceSmith", "/tackle"},
+                           {"31", "say", "AliceSmith", "go / ThunderShock "}, {"33", "show"}})),
+      options);
   EXPECT_EQ(From(outcome.transcript, "25.110"),
             Join({
                 {"25.110", "#im", "$IM_Off", "z\u00f8rv\u00efk"},
@@ -239,8 +203,7 @@ TEST(ReplayTest, OneBattleTurn) {
                 {"26.000", "Bob", "/tackle"},
                 {"26.130", "host", "-=|[for a list of moves: +moves]|=-"},
                 {"27.140", "host", "-=|[alicesmith choose your attack]|=-"},
-                {"28.000", "AliceSmith", " +moves"},
-                {"28.100", "AliceSmith", "+MOVES"},
+                {"28.000", "AliceSmith", " +moves"}, {"28.100", "AliceSmith", "+MOVES"},
                 {"28.100", "host", "-=|[moves for pikachu]|=-"},
                 {"28.610", "host", "-=|[thundershock]|=-=|[thunderwave]|=-"},
                 {"29.120", "host", "-=|[swift]|=-=|[thunder]|=-"},
@@ -278,14 +241,10 @@ std::vector<std::string> Records(const std::string& transcript) {
 // nothing more for either player; only "stop" is left, and "stop" brings
 // the console back to the start and switches instant messages on again.
 TEST(ReplayTest, BattleEndsWhenACreatureFaints) {
-  std::vector<Fields> script = FightToTheEnd(Battle());
-  script.push_back({"250", "show"});
-  script.push_back({"251", "click", "console", "start"});
-  script.push_back({"252", "click", "console", "stop"});
-  script.push_back({"253", "show"});
-  const Outcome outcome = Replay(Join(script));
+  const Outcome outcome = Replay(Join(With(
+      FightToTheEnd(Battle()), {{"250", "show"}, {"251", "click", "console", "start"},
+                                {"252", "click", "console", "stop"}, {"253", "show"}})));
   const std::vector<std::string> records = Records(outcome.transcript);
-
   std::size_t faint = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (records[i].find(" Fainted!]|=-") != std::string::npos) faint = i;
@@ -294,24 +253,18 @@ TEST(ReplayTest, BattleEndsWhenACreatureFaints) {
   const std::string fainted = records[faint].substr(records[faint].find("-=|["));
   const bool bob_won = fainted == "-=|[pikachu Fainted!]|=-";
   EXPECT_TRUE(bob_won || fainted == "-=|[bulbasaur Fainted!]|=-") << fainted;
-  EXPECT_NE(records[faint + 1].find(bob_won ? "\thost\t-=|[bob defeated alicesmith]|=-"
-                                            : "\thost\t-=|[alicesmith defeated bob]|=-"),
-            std::string::npos)
+  EXPECT_TRUE(Holds(records[faint + 1], bob_won ? "\thost\t-=|[bob defeated alicesmith]|=-"
+                                                : "\thost\t-=|[alicesmith defeated bob]|=-"))
       << records[faint + 1];
   // After the battle the players' lines get no answer.
   for (std::size_t i = faint + 2; i < records.size(); ++i) {
-    EXPECT_EQ(records[i].find("\thost\t"), std::string::npos) << records[i];
+    EXPECT_FALSE(Holds(records[i], "\thost\t")) << records[i];
   }
-  EXPECT_NE(outcome.transcript.find(
-                "250.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tstop\t\n"),
-            std::string::npos)
-      << outcome.transcript;
-  EXPECT_NE(outcome.transcript.find("251.000\t#ignored\tclick\tconsole\tstart\n"),
-            std::string::npos);
-  EXPECT_NE(outcome.transcript.find(
-                "252.110\t#im\t$IM_On\tz\u00f8rv\u00efk\n"
-                "253.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tget players\t\n"),
-            std::string::npos)
+  EXPECT_TRUE(Holds(outcome.transcript,
+                    "250.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tstop\t\n"
+                    "251.000\t#ignored\tclick\tconsole\tstart\n"
+                    "252.110\t#im\t$IM_On\tz\u00f8rv\u00efk\n"
+                    "253.000\t#console\tplayer1:[none]\t\t\tplayer2:[none]\t\t\tget players\t\n"))
       << outcome.transcript;
 }
 
@@ -332,32 +285,24 @@ TEST(ReplayTest, SameScriptSameTranscript) {
 // "setup" in battle lets player 1 pick again, adding the new moves behind
 // the old ones (the listing still shows the first four).
 TEST(ReplayTest, ReEntryDuringBattle) {
-  const Outcome outcome = Replay(Join(With(Battle(), {
-                                                         {"28", "say", "AliceSmith", "/thunder"},
-                                                         {"28.2", "say", "AliceSmith", "/thunder"},
-                                                         {"29", "say", "Bob", "/tackle"},
-                                                         {"30.3", "click", "console", "start"},
-                                                         {"32", "say", "Bob", "/tackle"},
-                                                         {"33", "click", "console", "setup"},
-                                                         {"35", "say", "AliceSmith", "/onix"},
-                                                         {"38", "say", "AliceSmith", "+moves"},
-                                                         {"40", "say", "AliceSmith", "/slam"},
-                                                         {"42.5", "show"},
-                                                     })));
+  const Outcome outcome = Replay(Join(With(
+      Battle(), {{"28", "say", "AliceSmith", "/thunder"}, {"28.2", "say", "AliceSmith", "/thunder"},
+                 {"29", "say", "Bob", "/tackle"}, {"30.3", "click", "console", "start"},
+                 {"32", "say", "Bob", "/tackle"}, {"33", "click", "console", "setup"},
+                 {"35", "say", "AliceSmith", "/onix"}, {"38", "say", "AliceSmith", "+moves"},
+                 {"40", "say", "AliceSmith", "/slam"}, {"42.5", "show"}})));
   EXPECT_EQ(From(outcome.transcript, "28.000"),
             Join({
                 {"28.000", "AliceSmith", "/thunder"},
                 {"28.000", "host", "hang in there pikachu try thunder attack!"},
                 {"28.200", "AliceSmith", "/thunder"},
                 {"28.510", "host", "-=|[pikachu did 20 points of damage!]|=-"},
-                {"29.000", "Bob", "/tackle"},
-                {"29.020", "host", "-=|[pikachu: 500/500]|=-"},
+                {"29.000", "Bob", "/tackle"}, {"29.020", "host", "-=|[pikachu: 500/500]|=-"},
                 {"29.530", "host", "-=|[bulbasaur: 480/500]|=-"},
                 {"30.040", "host", "-=|[bob choose your attack]|=-"},
                 // "start" runs inside the prompt's pause, so bob's listener
                 // comes on only after it, beside alicesmith's.
-                {"30.410", "#im", "$IM_Off", "zørvïk"},
-                {"30.410", "host", "-=|[game commands]|=-"},
+                {"30.410", "#im", "$IM_Off", "zørvïk"}, {"30.410", "host", "-=|[game commands]|=-"},
                 {"30.920", "host", "-=|[for attacking: /name of attack]|=-"},
                 {"31.430", "host", "-=|[for a list of moves: +moves]|=-"},
                 {"32.000", "Bob", "/tackle"},
@@ -369,8 +314,7 @@ TEST(ReplayTest, ReEntryDuringBattle) {
                 {"35.000", "host", "-=|[alicesmith selected onix]|=-"},
                 {"35.000", "host", "not a valid move go again"},
                 {"35.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
-                {"38.000", "AliceSmith", "+moves"},
-                {"38.000", "host", "-=|[moves for onix]|=-"},
+                {"38.000", "AliceSmith", "+moves"}, {"38.000", "host", "-=|[moves for onix]|=-"},
                 {"38.510", "host", "-=|[thundershock]|=-=|[thunderwave]|=-"},
                 {"39.020", "host", "-=|[swift]|=-=|[thunder]|=-"},
                 {"40.000", "AliceSmith", "/slam"},
@@ -387,19 +331,15 @@ TEST(ReplayTest, ReEntryDuringBattle) {
 // "stop" pressed while an attack is announced: the attack ends quietly
 // where it is, and the console is back at the start.
 TEST(ReplayTest, StopDuringAnAttack) {
-  const Outcome outcome = Replay(Join(With(Battle(), {
-                                                         {"28", "say", "AliceSmith", "/thunder"},
-                                                         {"28.7", "click", "console", "stop"},
-                                                         {"30", "say", "Bob", "/tackle"},
-                                                         {"31", "show"},
-                                                     })));
+  const Outcome outcome = Replay(Join(With(
+      Battle(), {{"28", "say", "AliceSmith", "/thunder"}, {"28.7", "click", "console", "stop"},
+                 {"30", "say", "Bob", "/tackle"}, {"31", "show"}})));
   EXPECT_EQ(From(outcome.transcript, "28.000"),
             Join({
                 {"28.000", "AliceSmith", "/thunder"},
                 {"28.000", "host", "hang in there pikachu try thunder attack!"},
                 {"28.510", "host", "-=|[pikachu did 20 points of damage!]|=-"},
-                {"28.810", "#im", "$IM_On", "zørvïk"},
-                {"30.000", "Bob", "/tackle"},
+                {"28.810", "#im", "$IM_On", "zørvïk"}, {"30.000", "Bob", "/tackle"},
                 {"31.000", "#console", "player1:[none]", "", "", "player2:[none]", "", "",
                  "get players", ""},
             }));
@@ -408,22 +348,17 @@ TEST(ReplayTest, StopDuringAnAttack) {
 // "exit" ends the program even in the middle of an attack: four lines,
 // then nothing more happens.
 TEST(ReplayTest, ExitInTheMiddleOfAnAttack) {
-  const Outcome outcome = Replay(Join(With(Battle(), {
-                                                         {"28", "say", "AliceSmith", "/thunder"},
-                                                         {"28.3", "click", "console", "exit"},
-                                                         {"29", "say", "Bob", "hello"},
-                                                         {"40", "show"},
-                                                     })));
+  const Outcome outcome = Replay(Join(With(
+      Battle(), {{"28", "say", "AliceSmith", "/thunder"}, {"28.3", "click", "console", "exit"},
+                 {"29", "say", "Bob", "hello"}, {"40", "show"}})));
   EXPECT_EQ(From(outcome.transcript, "28.000"),
             Join({
                 {"28.000", "AliceSmith", "/thunder"},
                 {"28.000", "host", "hang in there pikachu try thunder attack!"},
                 {"28.300", "host", " \u00a0"},
                 {"28.810", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[unloaded]|=-"},
-                {"29.000", "Bob", "hello"},
-                {"29.320", "host", "-=|[gotta catch'em all]|=-"},
-                {"29.830", "host", " \u00a0"},
-                {"30.340", "#exit"},
+                {"29.000", "Bob", "hello"}, {"29.320", "host", "-=|[gotta catch'em all]|=-"},
+                {"29.830", "host", " \u00a0"}, {"30.340", "#exit"},
             }));
 }
 
@@ -431,18 +366,12 @@ TEST(ReplayTest, ExitInTheMiddleOfAnAttack) {
 // form sent as mail with its CR LF lines, hidden and shown again as it was.
 TEST(ReplayTest, InfoMenuAndFeedbackForm) {
   const Outcome outcome = Replay(Join({
-      {"1", "click", "menu", "about"},
-      {"2.1", "click", "splash"},
-      {"2.2", "click", "console", "info"},
-      {"2.3", "click", "menu", "help"},
-      {"2.4", "click", "form", "exit"},
-      {"2.5", "click", "menu", "mail me"},
-      {"2.6", "click", "form", "bug report"},
-      {"2.7", "type", "form", "line one\\r\\nline\\ttwo"},
-      {"2.8", "click", "form", "comments"},
-      {"2.9", "click", "form", "exit"},
-      {"3.0", "type", "form", "lost"},
-      {"3.1", "click", "menu", "mail me"},
+      {"1", "click", "menu", "about"}, {"2.1", "click", "splash"},
+      {"2.2", "click", "console", "info"}, {"2.3", "click", "menu", "help"},
+      {"2.4", "click", "form", "exit"}, {"2.5", "click", "menu", "mail me"},
+      {"2.6", "click", "form", "bug report"}, {"2.7", "type", "form", "line one\\r\\nline\\ttwo"},
+      {"2.8", "click", "form", "comments"}, {"2.9", "click", "form", "exit"},
+      {"3.0", "type", "form", "lost"}, {"3.1", "click", "menu", "mail me"},
       {"3.2", "click", "form", "comments"},
   }));
   const std::string initial = "yo vandor!" + std::string(36, ' ') + "\\r\\nthis game is tight!" +
@@ -464,8 +393,7 @@ TEST(ReplayTest, InfoMenuAndFeedbackForm) {
                 {"1.020", "host", "-=|[gotta catch'em all]|=-"},
                 {"1.530", "host", " \u00a0"},
                 {"2.040", "#window", "splash", "shown"},
-                {"2.100", "#window", "splash", "hidden"},
-                {"2.100", "#window", "console", "shown"},
+                {"2.100", "#window", "splash", "hidden"}, {"2.100", "#window", "console", "shown"},
                 {"2.300", "#msgbox", "z\u00f8rv\u00efk by va\u00f1d\u00f8r help", help},
                 {"2.400", "#ignored", "click", "form", "exit"},
                 {"2.500", "#window", "form", "shown"},

@@ -12,43 +12,39 @@ namespace {
 
 // Server URLs as operators write them, and the ones that cannot be used.
 TEST(IrcOptionsTest, ReadsServerUrls) {
-  struct Case {
-    std::string url;
-    std::string error;  // empty when the URL is good
-    std::string host;
+  const struct {
+    std::string url, host;
     int port;
     bool tls;
     std::string channel;
-  };
-  const std::vector<Case> cases = {
-      {"ircs://irc.example.net:6697/#battles", "", "irc.example.net", 6697, true, "#battles"},
-      {"ircs://irc.example.net/#battles", "", "irc.example.net", 6697, true, "#battles"},
-      {"irc://127.0.0.1/battles", "", "127.0.0.1", 6667, false, "#battles"},
-      {"irc://127.0.0.1:7000/%23battles", "", "127.0.0.1", 7000, false, "#battles"},
-      {"irc://[::1]:6668/&local", "", "::1", 6668, false, "&local"},
-      {"http://irc.example.net/#battles",
-       "the server must be given as irc://HOST[:PORT]/#CHANNEL or ircs://...", "", 0, false, ""},
-      {"irc://irc.example.net", "the URL names no channel (irc://HOST/#CHANNEL)", "", 0, false, ""},
-      {"irc://irc.example.net/#", "the URL names no channel (irc://HOST/#CHANNEL)", "", 0, false,
-       ""},
-      {"irc:///#battles", "the URL names no server", "", 0, false, ""},
-      {"irc://:6667/#battles", "the URL names no server", "", 0, false, ""},
-      {"irc://host:0/#b", "the URL's port must be a number from 1 to 65535", "", 0, false, ""},
-      {"irc://host:65536/#b", "the URL's port must be a number from 1 to 65535", "", 0, false, ""},
-      {"irc://host:66x/#b", "the URL's port must be a number from 1 to 65535", "", 0, false, ""},
-      {"irc://[::1/#b", "the URL's IPv6 address has no ']'", "", 0, false, ""},
-      {"irc://host/#a,#b", "the channel's name cannot hold \",\"", "", 0, false, ""},
-      {"irc://host/#a b", "the channel's name cannot hold \" \"", "", 0, false, ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.url);
+  } good[] = {{"ircs://irc.example.net:6697/#battles", "irc.example.net", 6697, true, "#battles"},
+              {"ircs://irc.example.net/#battles", "irc.example.net", 6697, true, "#battles"},
+              {"irc://127.0.0.1/battles", "127.0.0.1", 6667, false, "#battles"},
+              {"irc://127.0.0.1:7000/%23battles", "127.0.0.1", 7000, false, "#battles"},
+              {"irc://[::1]:6668/&local", "::1", 6668, false, "&local"}};
+  for (const auto& c : good) {
     IrcOptions options;
-    EXPECT_EQ(ParseIrcUrl(c.url, options), c.error);
-    if (!c.error.empty()) continue;
-    EXPECT_EQ(options.endpoint.host, c.host);
-    EXPECT_EQ(options.endpoint.port, c.port);
-    EXPECT_EQ(options.endpoint.tls, c.tls);
-    EXPECT_EQ(options.client.channel, c.channel);
+    ASSERT_EQ(ParseIrcUrl(c.url, options), "") << c.url;
+    EXPECT_EQ(options.endpoint.host, c.host) << c.url;
+    EXPECT_EQ(options.endpoint.port, c.port) << c.url;
+    EXPECT_EQ(options.endpoint.tls, c.tls) << c.url;
+    EXPECT_EQ(options.client.channel, c.channel) << c.url;
+  }
+  const std::string no_channel = "the URL names no channel (irc://HOST/#CHANNEL)";
+  const std::string bad_port = "the URL's port must be a number from 1 to 65535";
+  const std::pair<std::string, std::string> bad[] = {
+      {"http://irc.example.net/#battles",
+       "the server must be given as irc://HOST[:PORT]/#CHANNEL or ircs://..."},
+      {"irc://irc.example.net", no_channel}, {"irc://irc.example.net/#", no_channel},
+      {"irc:///#battles", "the URL names no server"},
+      {"irc://:6667/#battles", "the URL names no server"}, {"irc://host:0/#b", bad_port},
+      {"irc://host:65536/#b", bad_port}, {"irc://host:66x/#b", bad_port},
+      {"irc://[::1/#b", "the URL's IPv6 address has no ']'"},
+      {"irc://host/#a,#b", "the channel's name cannot hold \",\""},
+      {"irc://host/#a b", "the channel's name cannot hold \" \""}};
+  for (const auto& [url, error] : bad) {
+    IrcOptions options;
+    EXPECT_EQ(ParseIrcUrl(url, options), error) << url;
   }
 }
 

@@ -8,38 +8,29 @@ namespace zorvik {
 namespace {
 
 TEST(Utf8Test, ReadsWholeCharactersAndTellsBadOnesFromCutOnes) {
-  struct Case {
-    std::string bytes;
-    Utf8Read::Status status;
-    std::size_t length;
-  };
-  const Case cases[] = {
-      {"a", Utf8Read::kValid, 1},
-      {"\x7F", Utf8Read::kValid, 1},
-      {"\xC3\xB8rv", Utf8Read::kValid, 2},         // ø
-      {"\xE2\x82\xAC", Utf8Read::kValid, 3},       // €
-      {"\xF0\x9F\x90\x89", Utf8Read::kValid, 4},   // a four-byte character
-      {"\xF4\x8F\xBF\xBF", Utf8Read::kValid, 4},   // U+10FFFF, the last
-      {"\xEF\xBF\xBD", Utf8Read::kValid, 3},       // U+FFFD itself
-      {"\xFE", Utf8Read::kInvalid, 1},
-      {"\xFF", Utf8Read::kInvalid, 1},
-      {"\x80", Utf8Read::kInvalid, 1},             // a continuation alone
-      {"\xC3\x28", Utf8Read::kInvalid, 1},         // "(" is read again
-      {"\xC0\xAF", Utf8Read::kInvalid, 1},         // overlong "/"
-      {"\xE0\x80\xAF", Utf8Read::kInvalid, 1},     // overlong, three bytes
-      {"\xF0\x80\x80\xAF", Utf8Read::kInvalid, 1}, // overlong, four bytes
-      {"\xED\xA0\x80", Utf8Read::kInvalid, 1},     // a surrogate
-      {"\xF4\x90\x80\x80", Utf8Read::kInvalid, 1}, // above U+10FFFF
-      {"\xF5\x80\x80\x80", Utf8Read::kInvalid, 1},
-      {"\xE2\x82(", Utf8Read::kInvalid, 2},        // cut short by ASCII
-      {"\xC3", Utf8Read::kIncomplete, 1},
-      {"\xE2\x82", Utf8Read::kIncomplete, 2},
-      {"\xF0\x9F\x90", Utf8Read::kIncomplete, 3},
-  };
-  for (const Case& c : cases) {
-    const Utf8Read read = ReadUtf8(c.bytes);
-    EXPECT_EQ(read.status, c.status) << testing::PrintToString(c.bytes);
-    EXPECT_EQ(read.length, c.length) << testing::PrintToString(c.bytes);
+  // Valid: ASCII, ø, €, a four-byte character, U+10FFFF (the last), U+FFFD itself.
+  for (const std::string bytes : {"a", "\x7F", "\xC3\xB8", "\xE2\x82\xAC", "\xF0\x9F\x90\x89",
+                                  "\xF4\x8F\xBF\xBF", "\xEF\xBF\xBD"}) {
+    const Utf8Read read = ReadUtf8(bytes + "rv");
+    EXPECT_EQ(read.status, Utf8Read::kValid) << testing::PrintToString(bytes);
+    EXPECT_EQ(read.length, bytes.size()) << testing::PrintToString(bytes);
+  }
+  // Invalid: lone bytes, a continuation alone, "(" read again after a lead, overlong
+  // forms of "/" in two, three and four bytes, a surrogate, code points above
+  // U+10FFFF; then a sequence cut short by ASCII; then incomplete ones.
+  const std::pair<std::string, std::size_t> invalid[] = {
+      {"\xFE", 1}, {"\xFF", 1}, {"\x80", 1}, {"\xC3\x28", 1}, {"\xC0\xAF", 1},
+      {"\xE0\x80\xAF", 1}, {"\xF0\x80\x80\xAF", 1}, {"\xED\xA0\x80", 1},
+      {"\xF4\x90\x80\x80", 1}, {"\xF5\x80\x80\x80", 1}, {"\xE2\x82(", 2}};
+  for (const auto& [bytes, length] : invalid) {
+    const Utf8Read read = ReadUtf8(bytes);
+    EXPECT_EQ(read.status, Utf8Read::kInvalid) << testing::PrintToString(bytes);
+    EXPECT_EQ(read.length, length) << testing::PrintToString(bytes);
+  }
+  for (const std::string bytes : {"\xC3", "\xE2\x82", "\xF0\x9F\x90"}) {
+    const Utf8Read read = ReadUtf8(bytes);
+    EXPECT_EQ(read.status, Utf8Read::kIncomplete) << testing::PrintToString(bytes);
+    EXPECT_EQ(read.length, bytes.size()) << testing::PrintToString(bytes);
   }
   EXPECT_EQ(ReadUtf8("A").code_point, U'A');
   EXPECT_EQ(ReadUtf8("\xC3\xB8").code_point, U'\u00F8');

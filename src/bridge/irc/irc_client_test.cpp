@@ -13,6 +13,14 @@ namespace zorvik {
 namespace {
 
 constexpr Micros kSecond = kMicrosPerSecond;
+using Lines = std::vector<std::string>;
+
+// What a client named "host" says first, followed by `then`.
+Lines Hello(const Lines& then = {}) {
+  Lines lines = {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host"};
+  lines.insert(lines.end(), then.begin(), then.end());
+  return lines;
+}
 
 // A scripted server behind fake transports: it records every line the
 // client writes (with the loop's time) and speaks through the handlers, as
@@ -163,17 +171,17 @@ TEST_F(IrcClientTest, RegistersUnderAFreeNickAndJoins) {
   IrcClientSettings settings;
   settings.nick = "zorvikhost";
   Make(settings);
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP LS 302", "NICK zorvikhost",
-                                                      "USER zorvik 0 * :zorvik battle host"}));
+  EXPECT_EQ(server_.Take(),
+            (Lines{"CAP LS 302", "NICK zorvikhost", "USER zorvik 0 * :zorvik battle host"}));
   server_.Say(":srv CAP * LS * :multi-prefix");
   EXPECT_TRUE(server_.Take().empty());  // more caps to come
   server_.Say(":srv CAP * LS :away-notify");
   for (int i = 0; i < 3; ++i) server_.Say(":srv 433 * taken :Nickname already in use");
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP END", "NICK zorvikhost_",
-                                                      "NICK zorvikhost__", "NICK zorvikho1"}));
+  EXPECT_EQ(server_.Take(),
+            (Lines{"CAP END", "NICK zorvikhost_", "NICK zorvikhost__", "NICK zorvikho1"}));
   server_.Say(":srv 001 zorvikho1 :Welcome");
   EXPECT_EQ(client_->nick(), "zorvikho1");
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"JOIN #battles"}));
+  EXPECT_EQ(server_.Take(), (Lines{"JOIN #battles"}));
   server_.Say(":srv 433 zorvikho1 other :Nickname already in use");  // after registration: ignored
   server_.Say(":ZORVIKHO1!u@h JOIN #Battles");
   EXPECT_TRUE(client_->channel(0).joined());
@@ -186,37 +194,26 @@ TEST_F(IrcClientTest, RegistersUnderAFreeNickAndJoins) {
 TEST_F(IrcClientTest, LogsInWithSaslOrServerPassword) {
   struct Case {
     bool sasl;
-    std::string caps;
-    std::string outcome;  // the server's answer to the credentials
-    std::vector<std::string> lines;
+    std::string caps, outcome;  // outcome: the server's answer to the credentials
+    Lines lines;
     bool fatal;
   };
+  const std::string auth = "AUTHENTICATE aG9zdABob3N0AHNlY3JldA==";
   const std::vector<Case> cases = {
-      {true,
-       "sasl multi-prefix",
-       "903",
-       {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP REQ sasl",
-        "AUTHENTICATE PLAIN", "AUTHENTICATE aG9zdABob3N0AHNlY3JldA==", "CAP END"},
-       false},
-      {true,
-       "sasl=PLAIN,EXTERNAL",
-       "904",
-       {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP REQ sasl",
-        "AUTHENTICATE PLAIN", "AUTHENTICATE aG9zdABob3N0AHNlY3JldA==",
-        "QUIT :giving up: SASL login as host failed: bad password"},
+      {true, "sasl multi-prefix", "903",
+       Hello({"CAP REQ sasl", "AUTHENTICATE PLAIN", auth, "CAP END"}), false},
+      {true, "sasl=PLAIN,EXTERNAL", "904",
+       Hello({"CAP REQ sasl", "AUTHENTICATE PLAIN", auth,
+              "QUIT :giving up: SASL login as host failed: bad password"}),
        true},
-      {true,
-       "multi-prefix",
-       "",
-       {"CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host",
-        "QUIT :giving up: the server does not offer SASL, so the account cannot log in"},
+      {true, "multi-prefix", "",
+       Hello({"QUIT :giving up: the server does not offer SASL, so the account cannot log in"}),
        true},
       {false,
        "sasl",
        "",
        {"PASS secret", "CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP END"},
-       false},
-  };
+       false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.caps + " " + c.outcome);
     server_ = FakeServer();
@@ -273,7 +270,7 @@ TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   server_.Say(":dave!d@h NOTICE #battles :-join");
   server_.Say(":erin!e@h PRIVMSG #battles :\001ACTION -join\001");
   server_.Say(":frank!f@h PRIVMSG #battles");
-  EXPECT_EQ(heard_, (std::vector<std::string>{"alice: -join", "b\xC3\xA9o: i pick /pikachu"}));
+  EXPECT_EQ(heard_, (Lines{"alice: -join", "b\xC3\xA9o: i pick /pikachu"}));
 
   server_.Say(":alice!a@h PRIVMSG host :psst");
   server_.Say(":alice!a@h NOTICE host :hello");
@@ -287,10 +284,10 @@ TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   for (const std::string& status : statuses_) {
     if (status.starts_with("message: ")) messages.push_back(status);
   }
-  EXPECT_EQ(messages, (std::vector<std::string>{"message: private message from alice: psst",
-                                                "message: notice from alice: hello"}));
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"MODE host +g", "MODE host -g",
-                                                      "NOTICE alice :\x01VERSION zorvik\x01"}));
+  EXPECT_EQ(messages, (Lines{"message: private message from alice: psst",
+                             "message: notice from alice: hello"}));
+  EXPECT_EQ(server_.Take(),
+            (Lines{"MODE host +g", "MODE host -g", "NOTICE alice :\x01VERSION zorvik\x01"}));
 
   // Without CALLERID the switch only hides messages.
   server_ = FakeServer();
@@ -320,8 +317,8 @@ TEST_F(IrcClientTest, ChatSendWaitsForTheBucket) {
     texts.push_back(message->Param(1));
     at.push_back((server_.times[i] - start) / 1000);
   }
-  EXPECT_EQ(texts, (std::vector<std::string>{"line 1", "line 2", "line 3", "line 4", "line 5",
-                                             "line 6", "line 7", "line 8", "nested", "line 9"}));
+  EXPECT_EQ(texts, (Lines{"line 1", "line 2", "line 3", "line 4", "line 5", "line 6", "line 7",
+                          "line 8", "nested", "line 9"}));
   EXPECT_EQ(at, (std::vector<Micros>{0, 510, 1020, 1530, 2040, 2550, 3060, 4000, 5000, 6020}));
 }
 
@@ -358,11 +355,11 @@ TEST_F(IrcClientTest, PingsAndNoticesASilentServer) {
   Make();
   Register();
   server_.Say("PING :irc.example 42");
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"PONG :irc.example 42"}));
+  EXPECT_EQ(server_.Take(), (Lines{"PONG :irc.example 42"}));
   loop_.Wait(59 * kSecond);
   EXPECT_TRUE(server_.Take().empty());
   loop_.Wait(6 * kSecond);
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"PING zorvik"}));
+  EXPECT_EQ(server_.Take(), (Lines{"PING zorvik"}));
   loop_.Wait(54 * kSecond);
   EXPECT_TRUE(server_.live());
   loop_.Wait(1'500'000);  // 120.5 s of silence: gone, not yet back
@@ -370,8 +367,7 @@ TEST_F(IrcClientTest, PingsAndNoticesASilentServer) {
   EXPECT_EQ(server_.opened, 1);
   loop_.Wait(kSecond);
   EXPECT_EQ(server_.opened, 2);
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP LS 302", "NICK host",
-                                                      "USER zorvik 0 * :zorvik battle host"}));
+  EXPECT_EQ(server_.Take(), Hello());
   EXPECT_FALSE(client_->channel(0).joined());
 }
 
@@ -421,8 +417,8 @@ TEST_F(IrcClientTest, LinesWaitAcrossAReconnection) {
   server_.Take();
   Register(/*keep=*/true);
   loop_.Wait(5 * kSecond);
-  EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"#battles while away 3", "#battles while away 4",
-                                                  "#battles while away 5"}));
+  EXPECT_EQ(Privmsgs(),
+            (Lines{"#battles while away 3", "#battles while away 4", "#battles while away 5"}));
   EXPECT_EQ(client_->dropped(), 2u);
   EXPECT_TRUE(
       Told("info: joined #battles; 2 lines could not wait for it and were dropped; "
@@ -442,12 +438,11 @@ TEST_F(IrcClientTest, RejoinsAfterAKickAndMailsAsPrivateMessages) {
   loop_.Wait(4 * kSecond);
   EXPECT_TRUE(server_.Take().empty());
   loop_.Wait(2 * kSecond);
-  EXPECT_EQ(server_.Take(), (std::vector<std::string>{"JOIN #battles"}));
+  EXPECT_EQ(server_.Take(), (Lines{"JOIN #battles"}));
 
   client_->SendMail("ZorvikDesk", "bug report", "line one\r\n\r\nline two");
   loop_.Wait(5 * kSecond);
-  EXPECT_EQ(Privmsgs(),
-            (std::vector<std::string>{"ops mail: bug report", "ops line one", "ops line two"}));
+  EXPECT_EQ(Privmsgs(), (Lines{"ops mail: bug report", "ops line one", "ops line two"}));
 }
 
 // Hostile bytes from the server — garbage, broken lines, replies missing
@@ -497,7 +492,7 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
     if (tagged) server_.Say(":srv CAP host ACK :account-tag");
     server_.Say(":srv CAP host ACK :account-notify");
     server_.Say(":srv CAP host NAK :extended-join");
-    EXPECT_EQ(server_.Take(), (std::vector<std::string>{"CAP END"}));
+    EXPECT_EQ(server_.Take(), (Lines{"CAP END"}));
     server_.Say(":srv 001 host :Welcome");
     if (tagged) server_.Say(":srv 005 host WHOX :are supported");  // no look-ups: tagged
     server_.Say(":host!u@h JOIN #battles");
@@ -507,15 +502,13 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
     server_.Say(":al!a@h PART #battles");
     server_.Say(":al!a@h PRIVMSG host :show");
     server_.Say(":al!a@h NOTICE host :not for the observer");
-    const std::vector<std::string> want =
-        tagged
-            ? std::vector<std::string>{"al!a@h [alice] start", "al!a@h [] stop", "al!a@h [] show"}
-            : std::vector<std::string>{"al!a@h [alice] start", "al!a@h [alice] stop",
-                                       "al!a@h [] show"};
-    EXPECT_EQ(private_, want) << tagged;
+    EXPECT_EQ(private_,
+              (Lines{"al!a@h [alice] start", tagged ? "al!a@h [] stop" : "al!a@h [alice] stop",
+                     "al!a@h [] show"}))
+        << tagged;
     client_->SendNotice("al", "state\nline two");
     loop_.DispatchPending();
-    EXPECT_EQ(Privmsgs(), (std::vector<std::string>{"al state", "al line two"}));
+    EXPECT_EQ(Privmsgs(), (Lines{"al state", "al line two"}));
     client_.reset();
   }
 }
@@ -548,7 +541,7 @@ TEST_F(IrcClientTest, LooksUpAccountsWithWhox) {
   for (int i = 0; i < 13; ++i) {  // n0 says five lines, n1 to n8 one each
     server_.Say(":n" + std::to_string(std::max(0, i - 4)) + "!x@h PRIVMSG host :m");
   }
-  EXPECT_EQ(private_, (std::vector<std::string>{"n8!x@h [] m"}));
+  EXPECT_EQ(private_, (Lines{"n8!x@h [] m"}));
   server_.Say(":srv 315 host n0 :End of /WHO list.");
   loop_.Wait(31 * kSecond);  // n1 to n7 unanswered: logged out
   EXPECT_EQ(private_.size(), 1u + 4 + 7);
@@ -566,14 +559,14 @@ TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
   });
   server_.Say(":srv 001 host :Welcome");
   EXPECT_EQ(std::vector<std::string>(server_.lines.end() - 3, server_.lines.end()),
-            (std::vector<std::string>{"JOIN #battles", "JOIN #two sesame", "JOIN #three"}));
+            (Lines{"JOIN #battles", "JOIN #two sesame", "JOIN #three"}));
   for (const char* line :
        {":host!u@h JOIN #battles", ":host!u@h JOIN #TWO", ":host!u@h JOIN #three",
         ":a!a@h PRIVMSG #two :-join", ":b!b@h PRIVMSG #battles :hi", ":c!c@h PRIVMSG #Three :-join",
         ":d!d@h PRIVMSG #four :lost"}) {
     server_.Say(line);
   }
-  EXPECT_EQ(heard_, (std::vector<std::string>{"b: hi", "2 c-join"}));
+  EXPECT_EQ(heard_, (Lines{"b: hi", "2 c-join"}));
   server_.Take();
   // Backlogs (queued from tasks, as nested ChatSends would): the burst goes
   // in order, then the queues take turns from the one after the last served.
@@ -587,9 +580,8 @@ TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
     }
   }
   loop_.Wait(20 * kSecond);
-  EXPECT_EQ(Privmsgs(),
-            (std::vector<std::string>{"#battles l1", "#battles l2", "#battles l3", "#battles l4",
-                                      "#two l1", "op l1", "#battles l5", "#two l2"}));
+  EXPECT_EQ(Privmsgs(), (Lines{"#battles l1", "#battles l2", "#battles l3", "#battles l4",
+                               "#two l1", "op l1", "#battles l5", "#two l2"}));
   // A kicked channel's lines wait; caller-ID is set while every channel's IMs are off.
   server_.Say(":op!o@h KICK #two host :out");
   loop_.Post([this] { client_->channel(1).ChatSend("waits"); });
@@ -598,8 +590,7 @@ TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
   server_.Say(":srv 005 host CALLERID=g :are supported");
   for (std::size_t i : {0, 1, 2}) client_->channel(i).InstantMessagesOff();
   client_->channel(1).InstantMessagesOn();
-  EXPECT_EQ(server_.Take(),
-            (std::vector<std::string>{"PRIVMSG #three goes", "MODE host +g", "MODE host -g"}));
+  EXPECT_EQ(server_.Take(), (Lines{"PRIVMSG #three goes", "MODE host +g", "MODE host -g"}));
   EXPECT_EQ(client_->channel(1).queued(), 1u);
 }
 
