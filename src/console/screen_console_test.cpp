@@ -198,24 +198,17 @@ TEST_F(ScreenConsoleTest, NarrowScreensCutNamesWrapButtonsAndKeepHitPoints) {
 // the feedback form, whose cursor follows its text onto the next row.
 TEST_F(ScreenConsoleTest, BoxesAndFormWrapTheirTextOnNarrowScreens) {
   const std::string title = "z\u00f8rv\u00efk by va\u00f1d\u00f8r help";
-  const std::vector<std::string> help = {
-      TopEdge(title, 40),
-      Framed("this game is easy to control, follow", 40),
-      Framed("step by step", 40),
-      Framed("step 1: first click on get players", 40),
-      Framed("step 2: then after 2 people have", 40),
-      Framed("joined click on setup", 40),
-      Framed("step 3: after setup is complete", 40),
-      Framed("click on start", 40),
-      Framed("step 4: have fun playing!", 40),
-      Framed("note:sometimes the program might", 40),
-      Framed("scroll. Just sit back and wait for", 40),
-      Framed("it to end", 40),
-      Framed("note:if someone leaves or they just", 40),
-      Framed("don't want to play, click on stop", 40),
-      Framed("", 40),
-      Framed("               [ OK ]", 40),
-      BottomEdge(40)};
+  std::vector<std::string> help = {TopEdge(title, 40)};
+  for (const char* row : {"this game is easy to control, follow", "step by step",
+                          "step 1: first click on get players", "step 2: then after 2 people have",
+                          "joined click on setup", "step 3: after setup is complete",
+                          "click on start", "step 4: have fun playing!",
+                          "note:sometimes the program might", "scroll. Just sit back and wait for",
+                          "it to end", "note:if someone leaves or they just",
+                          "don't want to play, click on stop", "", "               [ OK ]"}) {
+    help.push_back(Framed(row, 40));
+  }
+  help.push_back(BottomEdge(40));
   bool drawn = false;
   loop_.Post([this] { program_.menu().Choose(MenuItem::kHelp); });
   loop_.ScheduleAfter(kMicrosPerSecond, [&] {
