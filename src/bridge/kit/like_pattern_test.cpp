@@ -16,49 +16,25 @@ struct Case {
 // Each wildcard on its own and in combination; the whole text must match.
 TEST(LikePatternTest, SemanticsTable) {
   const Case kCases[] = {
-      {"", "", true},
-      {"", "*", true},
-      {"", "?", false},
-      {"a", "", false},
-      {"RICHCNTL", "RICHCNTL", true},
-      {"RICHCNTL2", "RICHCNTL", false},  // whole text, not a prefix
-      {"richcntl", "RICHCNTL", true},    // letters compare case-blind
-      {"RichCntl", "richCNTL", true},
-      {"ABC", "A?C", true},
-      {"AC", "A?C", false},
-      {"ABBC", "A?C", false},
-      {"AC", "A*C", true},
-      {"AXYZC", "A*C", true},
-      {"AXYZ", "A*C", false},
-      {"ABCABC", "*BC", true},
-      {"ABCABD", "*BC*BD", true},
-      {"MISSISSIPPI", "M*SS*P?", true},
-      {"MISSISSIPPI", "M*SS*Q*", false},
-      {"LOBBY 7", "LOBBY #", true},
-      {"LOBBY X", "LOBBY #", false},
-      {"LOBBY 12", "LOBBY #", false},
-      {"B", "[ABC]", true},
-      {"D", "[ABC]", false},
-      {"Q", "[A-Z]", true},
-      {"q", "[A-Z]", true},
-      {"b", "[a-c]", true},
+      {"", "", true}, {"", "*", true}, {"", "?", false}, {"a", "", false},
+      {"RICHCNTL", "RICHCNTL", true}, {"RICHCNTL2", "RICHCNTL", false},  // not a prefix
+      {"richcntl", "RICHCNTL", true}, {"RichCntl", "richCNTL", true},    // case-blind
+      {"ABC", "A?C", true}, {"AC", "A?C", false}, {"ABBC", "A?C", false},
+      {"AC", "A*C", true}, {"AXYZC", "A*C", true}, {"AXYZ", "A*C", false},
+      {"ABCABC", "*BC", true}, {"ABCABD", "*BC*BD", true},
+      {"MISSISSIPPI", "M*SS*P?", true}, {"MISSISSIPPI", "M*SS*Q*", false},
+      {"LOBBY 7", "LOBBY #", true}, {"LOBBY X", "LOBBY #", false}, {"LOBBY 12", "LOBBY #", false},
+      {"B", "[ABC]", true}, {"D", "[ABC]", false},
+      {"Q", "[A-Z]", true}, {"q", "[A-Z]", true}, {"b", "[a-c]", true},
       {"_", "[0-z]", false},  // as if upper-cased: [0-Z], and '_' is above 'Z'
-      {"_", "[!A-Z]", true},
-      {"5", "[!0-9]", false},
-      {"X", "[!0-9]", true},
-      {"-", "[A-]", true},  // a trailing '-' is a member
-      {"-", "[-Z]", true},
+      {"_", "[!A-Z]", true}, {"5", "[!0-9]", false}, {"X", "[!0-9]", true},
+      {"-", "[A-]", true}, {"-", "[-Z]", true},  // a '-' at either end is a member
       {"M", "[Z-A]", false},  // reversed range admits nothing
       {"]", "[]]", false},    // the first ']' closes: empty set, then ']'
-      {"X", "[]", false},
-      {"X", "[!]", true},
-      {"[AB", "[AB", true},  // unclosed '[' is a literal
-      {"XAB", "[AB", false},
-      {"*?#", "[*][?][#]", true},
-      {"A*", "A[*]", true},
-      {"AB", "A[*]", false},
-      {"\xC3\xB8", "??", true},  // one byte per character
-      {"\xC3\xB8", "?", false},
+      {"X", "[]", false}, {"X", "[!]", true},
+      {"[AB", "[AB", true}, {"XAB", "[AB", false},  // unclosed '[' is a literal
+      {"*?#", "[*][?][#]", true}, {"A*", "A[*]", true}, {"AB", "A[*]", false},
+      {"\xC3\xB8", "??", true}, {"\xC3\xB8", "?", false},  // one byte per character
       {"\xFF\x80", "[\x80-\xFF][\x80-\xFF]", true},  // bytes compare unsigned
   };
   for (const Case& c : kCases) {
