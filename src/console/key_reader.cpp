@@ -54,16 +54,11 @@ void KeyReader::Feed(std::string_view bytes) {
       } else if (longer) {
         break;
       } else {
+        // No sequence starts with anything but ESC, so what follows is read
+        // again here, plain text passing on a byte at a time.
         const unsigned char first = static_cast<unsigned char>(held_.front());
         held_.erase(0, 1);
         byte_(first);
-        // What follows is read again, unless it is plain text.
-        if (!held_.empty() && held_.front() != '\x1b') {
-          const std::string rest = std::move(held_);
-          held_.clear();
-          Feed(rest);
-          break;
-        }
       }
     }
   }

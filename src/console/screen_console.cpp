@@ -284,8 +284,9 @@ void ScreenConsole::PressButton(std::size_t index) {
   });
 }
 
-void ScreenConsole::Ask(std::string title, std::string text, std::function<void()> yes) {
-  question_ = Question{std::move(title), std::move(text), std::move(yes)};
+void ScreenConsole::Ask(std::string title, std::string text, std::function<void()> yes,
+                        int yes_key) {
+  question_ = Question{std::move(title), std::move(text), std::move(yes), yes_key};
   Changed();
 }
 
@@ -303,8 +304,7 @@ bool ScreenConsole::TakesKeys() const {
 
 bool ScreenConsole::HandleKey(int key) {
   if (question_) {
-    // A second Ctrl-C answers the Ctrl-C question with yes.
-    const bool yes = key == 'y' || key == 'Y' || (key == kKeyInterrupt && question_->title == "Ctrl-C");
+    const bool yes = key == 'y' || key == 'Y' || key == question_->yes_key;
     std::function<void()> action = std::move(question_->yes);
     question_.reset();
     if (yes) {
@@ -316,7 +316,8 @@ bool ScreenConsole::HandleKey(int key) {
   }
   if (key == kKeyInterrupt) {
     if (MatchRunning()) {
-      Ask("Ctrl-C", "End the match and exit? (y/n)", [this] { ExitOrQuit(); });
+      // A second Ctrl-C answers yes.
+      Ask("Ctrl-C", "End the match and exit? (y/n)", [this] { ExitOrQuit(); }, kKeyInterrupt);
     } else {
       ExitOrQuit();
     }

@@ -191,8 +191,9 @@ class ScreenConsole {
     std::string title;
     std::string text;
     std::function<void()> yes;
+    int yes_key = 'y';  // a key that answers yes besides "y" and "Y"
   };
-  void Ask(std::string title, std::string text, std::function<void()> yes);
+  void Ask(std::string title, std::string text, std::function<void()> yes, int yes_key = 'y');
   void ExitOrQuit();
   std::optional<Question> question_;
   std::string form_text_;  // the form's text with LF breaks, as edited
