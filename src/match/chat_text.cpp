@@ -6,26 +6,46 @@
 
 namespace zorvik {
 
+namespace {
+
+// The byte after a C3 in lower case: U+00C0..U+00DE are C3 80..C3 9E, and
+// their small forms are 32 higher (C3 A0..C3 BE). U+00D7 (×) has no small
+// form.
+char LowerAfterC3(char next) {
+  const auto byte = static_cast<unsigned char>(next);
+  return (byte >= 0x80 && byte <= 0x9E && byte != 0x97) ? static_cast<char>(byte + 0x20) : next;
+}
+
+bool IsC3(char c) {
+  return static_cast<unsigned char>(c) == 0xC3;
+}
+
+}  // namespace
+
 std::string LowerCase(std::string_view text) {
   std::string out(text);
   for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(out[i]);
     out[i] = AsciiLower(out[i]);
-    if (byte == 0xC3 && i + 1 < out.size()) {
-      // U+00C0..U+00DE are C3 80..C3 9E; their small forms are 32 higher
-      // (C3 A0..C3 BE). U+00D7 (×) has no small form.
-      const auto next = static_cast<unsigned char>(out[i + 1]);
-      if (next >= 0x80 && next <= 0x9E && next != 0x97) {
-        out[i + 1] = static_cast<char>(next + 0x20);
-      }
+    if (IsC3(out[i]) && i + 1 < out.size()) {
       ++i;
+      out[i] = LowerAfterC3(out[i]);
     }
   }
   return out;
 }
 
 bool SameLowerCase(std::string_view a, std::string_view b) {
-  return LowerCase(a) == LowerCase(b);
+  // LowerCase keeps every byte in its place, so the texts compare byte by
+  // byte; while they agree, a C3 pair starts at the same place in both.
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    if (IsC3(a[i]) && i + 1 < a.size()) {
+      ++i;
+      if (LowerAfterC3(a[i]) != LowerAfterC3(b[i])) return false;
+    }
+  }
+  return true;
 }
 
 std::string_view TrimSpaces(std::string_view text) {

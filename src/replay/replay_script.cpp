@@ -59,9 +59,10 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// The escapes of say and type: \\ \t \r \n; any other backslash is itself.
-std::string UnescapeText(std::string_view text) {
-  std::string out;
+// `text` with the escapes of say and type resolved into `out`: \\ \t \r
+// \n; any other backslash is itself.
+void Unescape(std::string_view text, std::string& out) {
+  out.clear();
   for (std::size_t slash; (slash = text.find('\\')) != std::string_view::npos;) {
     out.append(text.substr(0, slash));
     const char next = slash + 1 < text.size() ? text[slash + 1] : '\0';
@@ -79,7 +80,6 @@ std::string UnescapeText(std::string_view text) {
     }
   }
   out.append(text);
-  return out;
 }
 
 // Seconds as the script writes them ("12.25"), rounded to the nearest
@@ -114,7 +114,11 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
   const auto fail = [](std::string reason) {
     return std::optional<std::string>(std::move(reason));
   };
-  event = ScriptEvent{};
+  // Cleared rather than replaced, so that a reader's event keeps its buffers.
+  event.time = 0;
+  event.verb = ScriptVerb::kShow;
+  event.target.clear();
+  event.text.clear();
   std::string_view rest = line;
   std::string_view time;
   if (!CutField(rest, time)) return fail("missing verb (fields are separated by TABs)");
@@ -132,8 +136,8 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
     }
     if (name.empty()) return fail("say needs a screen name");
     event.verb = ScriptVerb::kSay;
-    event.target = name;
-    event.text = UnescapeText(rest);
+    event.target.assign(name);
+    Unescape(rest, event.text);
   } else if (verb == "click") {
     if (!has_rest) return fail("click needs a window");
     std::string_view window;
@@ -151,7 +155,7 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
       event.verb = window == "console" ? ScriptVerb::kClickConsole
                    : window == "menu"  ? ScriptVerb::kClickMenu
                                        : ScriptVerb::kClickForm;
-      event.target = caption;
+      event.target.assign(caption);
     } else {
       return fail(WithTabHint("unknown window " + Quoted(window), window));
     }
@@ -162,7 +166,7 @@ std::optional<std::string> ParseLine(std::string_view line, Micros previous, Scr
     }
     if (window != "form") return fail("cannot type into " + Quoted(window));
     event.verb = ScriptVerb::kTypeForm;
-    event.text = UnescapeText(rest);
+    Unescape(rest, event.text);
   } else if (verb == "show") {
     if (has_rest) return fail("show takes nothing more");
     event.verb = ScriptVerb::kShow;

@@ -1,5 +1,6 @@
 #include "replay/transcript.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 
@@ -7,27 +8,21 @@ namespace zorvik {
 
 namespace {
 
-// The letter that follows the backslash for a byte written escaped; 0 for
-// a byte written as it is.
-char EscapeLetter(char c) {
-  switch (c) {
-    case '\\':
-      return '\\';
-    case '\t':
-      return 't';
-    case '\r':
-      return 'r';
-    case '\n':
-      return 'n';
-    default:
-      return 0;
-  }
-}
+// For each byte, the letter that follows the backslash when it is written
+// escaped; 0 for a byte written as it is.
+constexpr std::array<char, 256> kEscapeLetters = [] {
+  std::array<char, 256> letters{};
+  letters['\\'] = '\\';
+  letters['\t'] = 't';
+  letters['\r'] = 'r';
+  letters['\n'] = 'n';
+  return letters;
+}();
 
 void AppendEscaped(std::string& out, std::string_view field) {
   std::size_t plain = 0;  // the first byte not appended yet
   for (std::size_t i = 0; i < field.size(); ++i) {
-    const char letter = EscapeLetter(field[i]);
+    const char letter = kEscapeLetters[static_cast<unsigned char>(field[i])];
     if (letter == 0) continue;
     out.append(field, plain, i - plain);
     out += '\\';
@@ -54,9 +49,9 @@ void AppendTime(std::string& out, Micros time) {
   AppendNumber(out, magnitude / 1000);
   const std::uint64_t fraction = magnitude % 1000;
   out += '.';
-  if (fraction < 100) out += '0';
-  if (fraction < 10) out += '0';
-  AppendNumber(out, fraction);
+  out += static_cast<char>('0' + fraction / 100);
+  out += static_cast<char>('0' + fraction / 10 % 10);
+  out += static_cast<char>('0' + fraction % 10);
 }
 
 }  // namespace

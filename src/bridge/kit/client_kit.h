@@ -48,10 +48,11 @@ class ClientKit : public ChatClient {
   ClientKit(WindowApi& windows, EventLoop& loop);
 
   // The first child of `parent`, in child order (front to back), whose
-  // class's first n characters match `name` as a pattern (like_pattern.h,
-  // letters case-blind), n being the length of `name`. So "RICHCNTL"
-  // also finds a class "RICHCNTL2", and the first such child wins even if a
-  // later one is the one wanted. 0 if none.
+  // class begins with `name`, letters case-blind. So "RICHCNTL" also finds
+  // a class "RICHCNTL2", and the first such child wins even if a later one
+  // is the one wanted. 0 if none. (The client compares a class with the
+  // name as a pattern; the kit's class names hold none of the pattern
+  // characters, and for such a name the pattern test is this one.)
   Hwnd FindChildByClass(Hwnd parent, std::string_view name);
 
   // The first child of `parent` whose whole text matches `title` followed

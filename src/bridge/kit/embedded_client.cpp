@@ -58,6 +58,7 @@ EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
   mdi_ = Create(main, "MDIClient", "");
 
   room_ = Create(mdi_, "AOL Child", "Lobby 1");
+  Create(room_, "_AOL_Listbox", "");
   Create(room_, "RICHCNTL", "");
   Create(room_, "_AOL_Static", "Lobby 1");
   Create(room_, "_AOL_Icon", "Notify");
@@ -66,7 +67,6 @@ EmbeddedClient::EmbeddedClient(std::string operator_screen_name)
   Create(room_, "_AOL_Static", "People here");
   Create(room_, "RICHCNTL", "", Role::kRoomInput);
   Create(room_, "_AOL_Icon", "Send");
-  Create(room_, "_AOL_Listbox", "");
 }
 
 // --- WindowApi ---
@@ -93,12 +93,10 @@ Hwnd EmbeddedClient::NextSibling(Hwnd window) {
   return found ? found->next_sibling : 0;
 }
 
-std::size_t EmbeddedClient::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
+std::string_view EmbeddedClient::ReadClassName(Hwnd window, ClassNameBuffer& /*buffer*/) {
   const Window* found = Find(window);
-  const std::string_view name = found ? std::string_view(found->window_class) : std::string_view();
-  const std::size_t length = name.copy(buffer, size - 1);
-  buffer[length] = '\0';
-  return length;
+  if (!found) return {};
+  return std::string_view(found->window_class).substr(0, kClassNameBuffer - 1);
 }
 
 std::string EmbeddedClient::WindowText(Hwnd window) {

@@ -11,10 +11,10 @@
 //     "AOL Toolbar" > "_AOL_Toolbar" > 24 "_AOL_Icon" buttons; the 2nd
 //         opens Write Mail, the 21st the Keyword window, the rest do nothing
 //     "MDIClient" > its children, the front-most first:
-//       the room, "AOL Child" titled "Lobby 1": "RICHCNTL" history view,
-//         "_AOL_Static" title, three "_AOL_Icon", "_AOL_Static" head count,
-//         "RICHCNTL" input box (the sixth window after the history view),
-//         "_AOL_Icon" Send, "_AOL_Listbox" people list
+//       the room, "AOL Child" titled "Lobby 1": "_AOL_Listbox" people list,
+//         "RICHCNTL" history view, "_AOL_Static" title, three "_AOL_Icon",
+//         "_AOL_Static" head count, "RICHCNTL" input box (the sixth window
+//         after the history view), "_AOL_Icon" Send
 //       and whatever windows the buttons open (below), each opened in front.
 //   Dialogs and message boxes are top-level windows, the newest first.
 //
@@ -100,7 +100,7 @@ class EmbeddedClient final : public WindowApi, public RoomFeed {
   Hwnd FindTopLevel(std::string_view window_class, std::optional<std::string_view> title) override;
   Hwnd FirstChild(Hwnd window) override;
   Hwnd NextSibling(Hwnd window) override;
-  std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) override;
+  std::string_view ReadClassName(Hwnd window, ClassNameBuffer& buffer) override;
   std::string WindowText(Hwnd window) override;
   void SendMessage(Hwnd window, WindowMessage message, std::uint64_t wparam,
                    std::string_view text) override;

@@ -20,7 +20,8 @@ class EmbeddedClientTest : public ::testing::Test {
   Hwnd Main() { return client_.FindTopLevel("aol frame25", std::nullopt); }
   Hwnd Mdi() { return Child(Main(), 1); }
   Hwnd ToolbarButton(int index) { return Child(Child(Child(Main(), 0), 0), index); }
-  Hwnd Input() { return Child(client_.room(), 6); }
+  Hwnd History() { return Child(client_.room(), 1); }
+  Hwnd Input() { return Child(client_.room(), 7); }
   void Click(Hwnd window) {
     client_.SendMessage(window, WindowMessage::kLButtonDown, 0, {});
     client_.SendMessage(window, WindowMessage::kLButtonUp, 0, {});
@@ -45,7 +46,7 @@ class EmbeddedClientTest : public ::testing::Test {
 // The input box takes WM_SETTEXT as replacing its text and sends it whole
 // on Enter; an empty box and other windows send nothing.
 TEST_F(EmbeddedClientTest, InputBoxSendsItsWholeTextOnEnter) {
-  EXPECT_EQ(client_.ClassName(Child(client_.room(), 0)), "RICHCNTL");
+  EXPECT_EQ(client_.ClassName(History()), "RICHCNTL");
   Type(Input(), "first draft");
   Type(Input(), "line");
   Key(Input(), 0xE9);     // é
@@ -53,8 +54,8 @@ TEST_F(EmbeddedClientTest, InputBoxSendsItsWholeTextOnEnter) {
   Key(Input(), 7);        // control characters are not typed
   Key(Input(), 13);
   Key(Input(), 13);
-  Type(Child(client_.room(), 0), "history is not an input");
-  Key(Child(client_.room(), 0), 13);
+  Type(History(), "history is not an input");
+  Key(History(), 13);
   EXPECT_EQ(client_.RoomHistory(),
             (std::vector<RoomLine>{{"Op Name", "line\xC3\xA9\xF0\x9F\x98\x80"}}));
   EXPECT_EQ(client_.WindowText(Input()), "");

@@ -8,6 +8,7 @@
 // client kit's walks and polls are written once, against this interface.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -19,6 +20,7 @@ namespace zorvik {
 // The client reads class names into buffers of this many bytes: a class
 // name is seen as its first kClassNameBuffer - 1 bytes.
 inline constexpr std::size_t kClassNameBuffer = 250;
+using ClassNameBuffer = std::array<char, kClassNameBuffer>;
 
 // A window handle, full width. 0 is "no window"; every call accepts 0 and
 // then finds nothing, reads nothing and sends nothing.
@@ -50,15 +52,17 @@ class WindowApi {
   virtual Hwnd FirstChild(Hwnd window) = 0;
   virtual Hwnd NextSibling(Hwnd window) = 0;
 
-  // Copies the window's class name into `buffer`: at most `size` - 1 bytes
-  // and then a NUL, as the window system fills a class-name buffer. Returns
-  // the bytes copied; 0 for 0 or a window that has gone. Never allocates, so
-  // that a walk can read every window it passes. Precondition: size > 0.
-  virtual std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) = 0;
-  // The class name as a string (class names are at most 256 bytes long).
+  // The window's class name as the client reads it into a ClassNameBuffer:
+  // its first kClassNameBuffer - 1 bytes; empty for 0 or a window that has
+  // gone. The view is into `buffer` (where the window system copies names
+  // out) or into the window's own record, and lasts until the next call on
+  // this interface. Never allocates, so that a walk can read every window
+  // it passes.
+  virtual std::string_view ReadClassName(Hwnd window, ClassNameBuffer& buffer) = 0;
+  // The class name as a string.
   std::string ClassName(Hwnd window) {
-    char buffer[257];
-    return std::string(buffer, CopyClassName(window, buffer, sizeof buffer));
+    ClassNameBuffer buffer;
+    return std::string(ReadClassName(window, buffer));
   }
   // The window's text (caption or contents), UTF-8; empty for 0 or a window
   // that has gone.

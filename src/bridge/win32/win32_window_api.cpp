@@ -3,7 +3,6 @@
 #include <windows.h>
 #undef SendMessage  // the WindowApi call of that name, not the macro
 
-#include <climits>
 #include <string>
 
 #include "bridge/win32/ansi_text.h"
@@ -38,16 +37,10 @@ Hwnd Win32WindowApi::NextSibling(Hwnd window) {
   return window == 0 ? 0 : FromHwnd(GetWindow(ToHwnd(window), GW_HWNDNEXT));
 }
 
-std::size_t Win32WindowApi::CopyClassName(Hwnd window, char* buffer, std::size_t size) {
-  buffer[0] = '\0';
-  if (window == 0) return 0;
-  const int capacity = size > INT_MAX ? INT_MAX : static_cast<int>(size);
-  const int copied = GetClassNameA(ToHwnd(window), buffer, capacity);
-  if (copied <= 0) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  return static_cast<std::size_t>(copied);
+std::string_view Win32WindowApi::ReadClassName(Hwnd window, ClassNameBuffer& buffer) {
+  if (window == 0) return {};
+  const int copied = GetClassNameA(ToHwnd(window), buffer.data(), static_cast<int>(buffer.size()));
+  return copied <= 0 ? std::string_view() : std::string_view(buffer.data(), copied);
 }
 
 std::string Win32WindowApi::WindowText(Hwnd window) {

@@ -23,7 +23,7 @@ class Win32WindowApi : public WindowApi {
   Hwnd FirstChild(Hwnd window) override;
   Hwnd NextSibling(Hwnd window) override;
   // GetClassNameA into the caller's buffer.
-  std::size_t CopyClassName(Hwnd window, char* buffer, std::size_t size) override;
+  std::string_view ReadClassName(Hwnd window, ClassNameBuffer& buffer) override;
   // GetWindowTextLengthA and GetWindowTextA: a window's caption (for
   // another program's controls, not their contents).
   std::string WindowText(Hwnd window) override;
