@@ -89,10 +89,11 @@ zorvik_library(zorvik_kit bridge/kit USES zorvik_bridge zorvik_loop zorvik_text)
 zorvik_library(zorvik_irc bridge/irc USES zorvik_bridge zorvik_loop zorvik_text)
 zorvik_library(zorvik_match match USES zorvik_gamedata zorvik_kit zorvik_bridge zorvik_loop
                zorvik_text)
+zorvik_library(zorvik_autopilot autopilot USES zorvik_match zorvik_bridge zorvik_loop zorvik_text)
 zorvik_library(zorvik_windows windows USES zorvik_match zorvik_kit zorvik_bridge zorvik_text)
 # The app folder's library is HostProgram; the rest of the folder is the
 # program's start (below, and cmake/win32.cmake) and the desktop's loader.
-zorvik_library(zorvik_app app USES zorvik_match zorvik_windows zorvik_kit zorvik_loop
+zorvik_library(zorvik_app app USES zorvik_autopilot zorvik_match zorvik_windows zorvik_kit zorvik_loop
                EXCLUDE "/(main|command_line|desktop[^/]*)\\.cpp$" HEADERS host_program.h)
 zorvik_library(zorvik_console console USES zorvik_app zorvik_irc zorvik_match zorvik_windows
                zorvik_gamedata zorvik_kit zorvik_loop zorvik_text)
@@ -102,4 +103,4 @@ zorvik_library(zorvik_service service USES zorvik_app zorvik_console zorvik_repl
 
 # Every library, for the program and the tests that use them all.
 set(ZORVIK_LIBRARIES zorvik_service zorvik_replay zorvik_console zorvik_app zorvik_windows
-    zorvik_match zorvik_irc zorvik_kit zorvik_bridge zorvik_loop zorvik_gamedata zorvik_text)
+    zorvik_autopilot zorvik_match zorvik_irc zorvik_kit zorvik_bridge zorvik_loop zorvik_gamedata zorvik_text)

@@ -82,9 +82,9 @@ _zorvik() {
   local common="--seed --help --version"
   local options
   case $mode in
-    console) options="$common --screen-name --text" ;;
+    console) options="$common --screen-name --text --autopilot" ;;
     demo) options="$common --screen-name --player1 --player2 --creature1 --creature2 --speed" ;;
-    replay) options="$common --screen-name" ;;
+    replay) options="$common --screen-name --autopilot" ;;
     irc) options="$common --config --nick --user --realname --sasl --sasl-account --ca-file
                   --insecure-skip-verify --burst --lines-per-second --feedback-nick
                   --log-folder --log-keep" ;;

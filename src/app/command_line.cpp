@@ -74,6 +74,12 @@ constexpr Option kOptions[] = {
        command.program.screen_name = value;
        return value.empty() ? "--screen-name needs a name" : std::string();
      }},
+    {"--autopilot", "", kInConsole | kInReplay,
+     "is for zorvik and zorvik replay; zorvik irc takes it from its config's [autopilot]",
+     [](const std::string&, CommandLine& command) {
+       command.program.autopilot = AutopilotSettings{};
+       return std::string();
+     }},
     {"--text", "", kInConsole,
      "is for zorvik alone, the only mode that would open desktop windows",
      [](const std::string&, CommandLine& command) {
@@ -194,6 +200,9 @@ std::string UsageText() {
          "                      not with irc, where the host's name is its nick)\n"
          "  --text              host in this terminal even when there is a display\n"
          "                      (zorvik alone)\n"
+         "  --autopilot         let the players run their matches: +battle in the room\n"
+         "                      starts one, the buttons are pressed for them, and idle\n"
+         "                      players forfeit (zorvik and zorvik replay)\n"
          "  -h, --help          this text\n"
          "  --version           the program's version\n"
          "\n"

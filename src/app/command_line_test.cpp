@@ -21,11 +21,14 @@ TEST(CommandLineTest, ModesAndValuesInEitherForm) {
   EXPECT_EQ(Parse({"demo", "--help"}).command.mode, Mode::kHelp);
   EXPECT_EQ(Parse({"irc", "--seed=1", "-h"}).command.mode, Mode::kHelp);
 
-  const ParsedCommandLine console = Parse({"--seed=5", "--screen-name=a=b", "--text"});
+  const ParsedCommandLine console =
+      Parse({"--seed=5", "--screen-name=a=b", "--text", "--autopilot"});
   EXPECT_EQ(console.error, "");
   EXPECT_EQ(console.command.program.seed, 5u);
   EXPECT_EQ(console.command.program.screen_name, "a=b");
   EXPECT_TRUE(console.command.text_console);
+  EXPECT_TRUE(console.command.program.autopilot);
+  EXPECT_FALSE(Parse({}).command.program.autopilot);
 
   const ParsedCommandLine replay =
       Parse({"replay", "--seed", "18446744073709551615", "--screen-name", "Op", "-"});
@@ -90,6 +93,9 @@ TEST(CommandLineTest, RefusesWithTheReason) {
        "--text is for zorvik alone, the only mode that would open desktop windows"},
       {{"replay", "--text"},
        "--text is for zorvik alone, the only mode that would open desktop windows"},
+      {{"demo", "--autopilot"},
+       "--autopilot is for zorvik and zorvik replay; zorvik irc takes it from its config's "
+       "[autopilot]"},
       {{"irc", "ircs://h/#b", "--nick", "z", "--screen-name", "x"},
        "--screen-name does nothing in zorvik irc, where the host's name is its --nick"},
       {{"--nick", "z"}, "--nick is for zorvik irc only"},

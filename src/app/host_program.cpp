@@ -38,6 +38,9 @@ HostProgram::HostProgram(EventLoop& loop, MessageBoxes& boxes, const ProgramOpti
       menu_(boxes, form_),
       splash_(chat_, windows.splash ? *windows.splash : splash_window_, console_) {
   console_.SetInfoAction([this] { menu_.PopUp(); });
+  if (options.autopilot) {
+    autopilot_ = std::make_unique<Autopilot>(loop, console_, room_, chat_, *options.autopilot);
+  }
 }
 
 void HostProgram::Start() {

@@ -9,8 +9,10 @@
 #include <cassert>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "autopilot/autopilot.h"
 #include "bridge/kit/client_kit.h"
 #include "bridge/kit/embedded_client.h"
 #include "bridge/loop/event_loop.h"
@@ -27,6 +29,8 @@ namespace zorvik {
 struct ProgramOptions {
   std::uint64_t seed = 0;
   std::string screen_name = "host";
+  // Set: an autopilot presses the console's buttons (autopilot/autopilot.h).
+  std::optional<AutopilotSettings> autopilot;
 };
 
 // The front end's own windows, each null for one without a display.
@@ -67,6 +71,8 @@ class HostProgram {
   ChatClient& chat() { return chat_; }
   RoomFeed& room() { return room_; }
   HostConsole& console() { return console_; }
+  // The autopilot, or null when the options asked for none.
+  Autopilot* autopilot() { return autopilot_.get(); }
   Splash& splash() { return splash_; }
   FeedbackForm& form() { return form_; }
   InfoMenu& menu() { return menu_; }
@@ -95,6 +101,8 @@ class HostProgram {
   FeedbackForm form_;
   InfoMenu menu_;
   Splash splash_;
+  // Last, so that it goes first: it observes the console and the room.
+  std::unique_ptr<Autopilot> autopilot_;
 };
 
 }  // namespace zorvik

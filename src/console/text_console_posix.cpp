@@ -20,10 +20,19 @@ int RunTextConsole(const ProgramOptions& options, int input, std::ostream& out,
     loop.Post([&program] { program.splash().Click(); });
   });
   program.console().SetExitAction([&] { front->notes() << "[exit] goodbye" << std::endl; });
+  if (Autopilot* autopilot = program.autopilot()) {
+    autopilot->SetNoteSink([&](const std::string& note) {
+      front->notes() << "[auto] " << note << std::endl;
+    });
+  }
   front->Attach(program, true);
 
   front->notes() << "zorvik " << ZORVIK_VERSION << " on the embedded client; you are \""
                  << Printable(options.screen_name) << "\". Type help for commands." << std::endl;
+  if (options.autopilot) {
+    front->notes() << "[auto] the autopilot runs the matches: " << options.autopilot->start_word
+                   << " in the room starts one" << std::endl;
+  }
   program.Start();
   loop.Run();
   return 0;

@@ -27,6 +27,18 @@ constexpr ButtonName kButtonNames[] = {
     {ConsoleButton::kStop, "stop"},
 };
 
+// Counts a handler as under way for its whole run.
+class RunningHandler {
+ public:
+  explicit RunningHandler(int& count) : count_(count) { ++count_; }
+  RunningHandler(const RunningHandler&) = delete;
+  RunningHandler& operator=(const RunningHandler&) = delete;
+  ~RunningHandler() { --count_; }
+
+ private:
+  int& count_;
+};
+
 }  // namespace
 
 std::string_view ButtonCaption(ConsoleButton button) {
@@ -55,6 +67,7 @@ HostConsole::HostConsole(EventLoop& loop, RoomFeed& room, ChatClient& client, Ra
     const Handler handler = kHandlers[i];
     chat_[i] = std::make_unique<ChatListener>(
         loop, room, [this, handler](const std::string& screen_name, const std::string& text) {
+          const RunningHandler running(running_);
           (this->*handler)(screen_name, text);
         });
   }
@@ -111,6 +124,7 @@ bool HostConsole::Enabled(ConsoleButton button) const {
 bool HostConsole::Press(ConsoleButton button) {
   if (!Usable(button)) return false;
   for (const auto& observer : press_observers_) observer(button);
+  const RunningHandler running(running_);
   switch (button) {
     case ConsoleButton::kGetPlayers:
       getplayers_Click();

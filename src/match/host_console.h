@@ -86,6 +86,10 @@ class HostConsole {
   // Whether ChatN (1 to 5) is switched on.
   bool Listening(int n) const;
   bool ended() const { return ended_; }
+  // Whether a handler (a button's or a listener's) is under way: started and
+  // not yet returned, most likely waiting in ChatSend or Pause. A task that
+  // runs nested inside such a wait sees true.
+  bool Running() const { return running_ > 0; }
 
   // The handlers, named after their controls and events. Each dispatches
   // (re-enters) while it speaks or pauses.
@@ -144,6 +148,7 @@ class HostConsole {
   // current, both turn handlers ignore their lines (one attack per turn).
   std::optional<Epoch> attack_epoch_;
 
+  int running_ = 0;  // handlers under way, nested ones included
   bool loaded_ = false;
   bool shown_ = false;
   bool ended_ = false;
