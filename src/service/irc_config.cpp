@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -17,6 +18,19 @@
 namespace zorvik {
 
 namespace {
+
+// The longest time an [autopilot] setting may name, in seconds: a day.
+constexpr double kLongestAutopilotTime = 24 * 60 * 60;
+
+// A word a player types alone on a line: 1 to 32 bytes, no blanks or
+// control characters.
+bool OneWord(std::string_view word) {
+  return !word.empty() && word.size() <= 32 &&
+         std::none_of(word.begin(), word.end(), [](char c) {
+           const auto byte = static_cast<unsigned char>(c);
+           return byte <= 0x20 || byte == 0x7F;
+         });
+}
 
 // Walks one table, taking each known key once and calling the rest errors.
 class ConfigTable {
@@ -221,6 +235,33 @@ std::string ParseIrcConfig(std::string_view text, const std::string& path, IrcOp
     }
     options.log_keep = static_cast<std::size_t>(keep);
   }
+  if (const toml::table* autopilot = top.Table("autopilot", error)) {
+    ConfigTable table(*autopilot, path, "autopilot.");
+    AutopilotSettings& settings = options.autopilot;
+    table.Bool("enabled", options.autopilot_enabled, error);
+    if (table.String("start_word", settings.start_word, error) && error.empty() &&
+        !OneWord(settings.start_word)) {
+      error = table.Where(*autopilot->get("start_word")) +
+              "autopilot.start_word must be one word without spaces, of at most 32 bytes";
+    }
+    table.Bool("rematch", settings.rematch, error);
+    const struct {
+      std::string_view key;
+      Micros& into;
+      double least;
+    } kTimes[] = {{"gap", settings.gap, 0},
+                  {"rematch_gap", settings.rematch_gap, 1},
+                  {"pick_time", settings.pick_time, 10},
+                  {"turn_time", settings.turn_time, 10},
+                  {"leave_grace", settings.leave_grace, 0}};
+    for (const auto& time : kTimes) {
+      double seconds = 0;
+      if (table.Number(time.key, seconds, time.least, kLongestAutopilotTime, error)) {
+        time.into = SecondsToMicros(seconds);
+      }
+    }
+    table.CheckRest(error);
+  }
   if (const toml::node* node = top.Array("channels", error)) {
     client.more_channels.clear();
     for (const toml::node& entry : *node->as_array()) {
@@ -234,6 +275,10 @@ std::string ParseIrcConfig(std::string_view text, const std::string& path, IrcOp
           error = top.Where(entry) + "a channel in channels needs its name";
         }
         table.String("key", channel.key, error);
+        bool autopilot = false;
+        if (table.Bool("autopilot", autopilot, error)) {
+          options.channel_autopilot.emplace_back(channel.name, autopilot);
+        }
         table.CheckRest(error);
       } else {
         error = top.Where(entry) +

@@ -25,8 +25,17 @@ realname = "the battle host"
 feedback_nick = "vandor"
 log_folder = "/var/log/z"
 log_keep = 7
-channels = ["#two", { name = "&three", key = "sesame" }]
+channels = ["#two", { name = "&three", key = "sesame", autopilot = false }]
 operators_may_exit = true
+[autopilot]
+enabled = true
+start_word = "!duel"
+gap = 0.5
+rematch = true
+rematch_gap = 45
+pick_time = 90
+turn_time = 60
+leave_grace = 0
 [[operator]]
 account = "alice"
 [[operator]]
@@ -66,6 +75,17 @@ lines_per_second = 0.5
   EXPECT_EQ(options.operators[0].account, "alice");
   EXPECT_EQ(options.operators[1].mask, "b!*@h.example");
   EXPECT_TRUE(options.operators_may_exit);
+  EXPECT_EQ(options.autopilot.start_word, "!duel");
+  EXPECT_EQ(options.autopilot.gap, kMicrosPerSecond / 2);
+  EXPECT_TRUE(options.autopilot.rematch);
+  EXPECT_EQ(options.autopilot.rematch_gap, 45 * kMicrosPerSecond);
+  EXPECT_EQ(options.autopilot.pick_time, 90 * kMicrosPerSecond);
+  EXPECT_EQ(options.autopilot.turn_time, 60 * kMicrosPerSecond);
+  EXPECT_EQ(options.autopilot.leave_grace, 0);
+  EXPECT_TRUE(options.AutopilotIn("#battles"));
+  EXPECT_TRUE(options.AutopilotIn("#two"));
+  EXPECT_FALSE(options.AutopilotIn("&THREE"));
+  EXPECT_FALSE(IrcOptions().AutopilotIn("#battles"));
 }
 
 // Every mistake names the file, the line it is on and what is wrong.
@@ -104,6 +124,14 @@ TEST(IrcConfigTest, ErrorsNameFileLineAndProblem) {
       {"channels = [\n\"#a\",\n\"b\"]\n",
        "c.toml:3: channels: a channel's name starts with # or & and has more after it"},
       {"channels = [{ key = \"k\" }]\n", "c.toml:1: a channel in channels needs its name"},
+      {"channels = [{ name = \"#a\", autopilot = 1 }]\n",
+       "c.toml:1: channels.autopilot must be true or false"},
+      {"[autopilot]\nenabled = \"on\"\n", "c.toml:2: autopilot.enabled must be true or false"},
+      {"[autopilot]\nstart_word = \"+ battle\"\n",
+       "c.toml:2: autopilot.start_word must be one word without spaces"},
+      {"[autopilot]\npick_time = 5\n", "c.toml:2: autopilot.pick_time must be from 10 to 86400"},
+      {"[autopilot]\ngap = -1\n", "c.toml:2: autopilot.gap must be from 0 to 86400"},
+      {"[autopilot]\njoin_time = 600\n", "c.toml:2: unknown key autopilot.join_time"},
       // Operators: by account or by a mask that does not match whole networks.
       {"[[operator]]\nmask = \"alice\"\n", "c.toml:2: operator.mask: a mask is nick!user@host"},
       {"[[operator]]\nmask = \"alice!*@*\"\n", "c.toml:2: operator.mask: the mask's host part"},

@@ -46,7 +46,13 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
                 IrcChannel& channel, const IrcOptions& irc, std::ostream& notes)
         : room(channel),
           log(loop, channel, channel.name(), irc.log_folder, irc.log_keep, notes),
-          program(loop, boxes, options, log.chat(), channel) {}
+          program(loop, boxes, WithAutopilot(options, irc, channel.name()), log.chat(), channel) {}
+    static ProgramOptions WithAutopilot(ProgramOptions options, const IrcOptions& irc,
+                                        const std::string& channel) {
+      options.autopilot.reset();
+      if (irc.AutopilotIn(channel)) options.autopilot = irc.autopilot;
+      return options;
+    }
     IrcChannel& room;
     MatchLog log;
     HostProgram program;
@@ -99,6 +105,18 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
       front->ChannelHostLine(i, nick, text);
       log.HostLine(nick, text);
     });
+    if (Autopilot* autopilot = program.autopilot()) {
+      autopilot->SetNoteSink([&notes, &room](const std::string& note) {
+        notes << "[auto] " << Printable(room.name()) << ": " << Printable(note) << std::endl;
+      });
+      room.SetPresenceObserver([autopilot](const std::string& nick, bool here) {
+        if (here) {
+          autopilot->PersonBack(nick);
+        } else {
+          autopilot->PersonLeft(nick);
+        }
+      });
+    }
     desk.Attach(room.name(), program);
     log.Attach(program);
     program.splash().AddVisibilityObserver([&loop, &program](bool shown_now) {

@@ -180,6 +180,14 @@ const IrcOption* FindIrcOption(std::string_view name) {
   return nullptr;
 }
 
+bool IrcOptions::AutopilotIn(std::string_view channel) const {
+  bool on = autopilot_enabled;
+  for (const auto& [name, enabled] : channel_autopilot) {
+    if (SameIrcName(name, channel)) on = enabled;
+  }
+  return on;
+}
+
 std::string CheckIrcOptions(const IrcOptions& options) {
   if (!options.have_url) return "irc needs the server: irc://HOST[:PORT]/#CHANNEL or ircs://...";
   if (options.client.nick.empty()) return "irc needs --nick NICK";

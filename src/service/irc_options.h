@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "autopilot/autopilot.h"
 #include "service/irc_operators.h"
 #include "bridge/irc/irc_client.h"
 #include "bridge/irc/irc_connection.h"
@@ -31,6 +32,14 @@ struct IrcOptions {
   bool operators_may_exit = false;  // whether "exit" from IRC ends the host
   std::string log_folder;           // where the match logs go; empty: none
   std::size_t log_keep = 100;       // logs kept in it; 0: all
+  // The autopilot ([autopilot] in the config): its settings, whether it runs
+  // in the channels, and the channels that say otherwise for themselves.
+  AutopilotSettings autopilot;
+  bool autopilot_enabled = false;
+  std::vector<std::pair<std::string, bool>> channel_autopilot;
+
+  // Whether the autopilot runs in `channel`.
+  bool AutopilotIn(std::string_view channel) const;
 };
 
 // Reads "irc://HOST[:PORT]/#CHANNEL" or "ircs://HOST[:PORT]/#CHANNEL" (the

@@ -223,6 +223,42 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
               HostLines().size());
 }
 
+// With [autopilot] in the config the players run a match with nobody at
+// the buttons: +battle opens it, the host presses setup and start itself,
+// and a player who quits forfeits once the grace is over.
+TEST_F(IrcMatchTest, AutopilotRunsTheMatchAndALeaverForfeits) {
+  char folder[] = "/tmp/zorvik-auto-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string config = std::string(folder) + "/zorvik.toml";
+  std::ofstream(config) << "[autopilot]\nenabled = true\ngap = 0.5\nleave_grace = 3\n";
+  StartHost({Url(false), "--nick", kHost, "--config", config, "--burst", "10",
+             "--lines-per-second", "2.5"});
+  TestClient alice("alice");
+  TestClient bob("bob");
+  for (TestClient* client : {&alice, &bob}) ASSERT_TRUE(Enter(*client));
+
+  alice.Say(kChannel, "+Battle");
+  ASSERT_TRUE(HostSays("-=|[type: -join]=-"));
+  ASSERT_TRUE(Listening(1));
+  alice.Say(kChannel, "-join");
+  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-"));
+  bob.Say(kChannel, "-join");
+  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-"));
+  ASSERT_TRUE(Listening(2));
+  alice.Say(kChannel, "/pikachu");
+  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-"));
+  ASSERT_TRUE(Listening(3));
+  bob.Say(kChannel, "/mew");
+  ASSERT_TRUE(HostSays("-=|[alice choose your attack]|=-"));
+  ASSERT_TRUE(Listening(4));
+  bob.Send("QUIT :gone");
+  ASSERT_TRUE(HostSays("-=|[bob left the game: alice wins]|=-", 15));
+  EXPECT_TRUE(host_->Printed("[auto] #battles: bob left; they forfeit unless back within 3"));
+  EXPECT_TRUE(scene_.Until(
+      [&] { return host_->Printed("[auto] #battles: bob left the game; alice wins"); }, 5));
+  std::filesystem::remove_all(folder);
+}
+
 // The server dies mid-battle and comes back: the host reconnects, joins
 // again, and the battle goes on where it was.
 TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {

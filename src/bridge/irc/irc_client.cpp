@@ -303,11 +303,19 @@ void IrcClient::Handle(const IrcMessage& message) {
     if (channel && SameIrcName(NickOf(message.prefix), nick_)) {
       channel->Joined();
       LookUpChannel(*channel);
+    } else if (channel) {
+      channel->Presence(std::string(NickOf(message.prefix)), true);
+    }
+  } else if (command == "QUIT") {
+    const std::string nick(NickOf(message.prefix));
+    if (!SameIrcName(nick, nick_)) {
+      for (const auto& channel : channels_) channel->Presence(nick, false);
     }
   } else if (command == "KICK" || command == "PART") {
-    const bool us = command == "KICK" ? SameIrcName(message.Param(1), nick_)
-                                      : SameIrcName(NickOf(message.prefix), nick_);
+    const std::string gone = command == "KICK" ? message.Param(1) : std::string(NickOf(message.prefix));
+    const bool us = SameIrcName(gone, nick_);
     IrcChannel* channel = FindChannel(message.Param(0));
+    if (!us && channel) channel->Presence(gone, false);
     if (us && channel && channel->joined()) {
       channel->Left();
       Report(IrcStatus::kInfo, "out of " + channel->name() + " (" + command + " by " +
@@ -599,6 +607,10 @@ void IrcChannel::Hear(const std::string& nick, const std::string& text) {
     LineObserver observer = found->second;
     observer(nick, text);
   }
+}
+
+void IrcChannel::Presence(const std::string& nick, bool here) {
+  if (presence_observer_) presence_observer_(nick, here);
 }
 
 void IrcChannel::Joined() {

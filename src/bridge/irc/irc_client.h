@@ -165,6 +165,12 @@ class IrcChannel : public ChatClient, public RoomFeed {
   // Called with (nick, text) for every line of this channel as it goes on
   // the wire.
   void SetSentObserver(LineObserver observer) { sent_observer_ = std::move(observer); }
+  // Called with a nick whenever someone else comes into this channel (true)
+  // or goes out of it (false: parted, was kicked, or quit the network;
+  // a quit is reported to every channel, for the client keeps no member
+  // lists).
+  using PresenceObserver = std::function<void(const std::string& nick, bool here)>;
+  void SetPresenceObserver(PresenceObserver observer) { presence_observer_ = std::move(observer); }
 
   // ChatClient.
   void ChatSend(std::string_view line) override;
@@ -182,6 +188,7 @@ class IrcChannel : public ChatClient, public RoomFeed {
   friend class IrcClient;
 
   void Hear(const std::string& nick, const std::string& text);
+  void Presence(const std::string& nick, bool here);
   void Joined();
   void Left();
   void RejoinAfter(Micros delay);
@@ -195,6 +202,7 @@ class IrcChannel : public ChatClient, public RoomFeed {
   std::map<SubscriptionId, LineObserver> observers_;
   SubscriptionId last_subscription_ = 0;
   LineObserver sent_observer_;
+  PresenceObserver presence_observer_;
 };
 
 class IrcClient {

@@ -445,6 +445,30 @@ TEST_F(IrcClientTest, RejoinsAfterAKickAndMailsAsPrivateMessages) {
   EXPECT_EQ(Privmsgs(), (Lines{"ops mail: bug report", "ops line one", "ops line two"}));
 }
 
+// Others coming and going are reported to the channel they concern; a quit
+// to every channel; the host's own comings and goings are not.
+TEST_F(IrcClientTest, ReportsWhoComesAndGoes) {
+  IrcClientSettings settings;
+  settings.more_channels = {IrcChannelSettings{"#other", ""}};
+  Make(settings);
+  Register();
+  server_.Say(":host!u@h JOIN #other");
+  Lines seen;
+  for (std::size_t i = 0; i < 2; ++i) {
+    client_->channel(i).SetPresenceObserver([&, i](const std::string& nick, bool here) {
+      seen.push_back(client_->channel(i).name() + (here ? " +" : " -") + nick);
+    });
+  }
+  server_.Say(":ann!a@h JOIN #battles");
+  server_.Say(":ann!a@h PART #battles :bye");
+  server_.Say(":op!o@h KICK #other tom :out");
+  server_.Say(":bob!b@h QUIT :gone");
+  server_.Say(":host!u@h PART #other");
+  server_.Say(":ann!a@h JOIN #nowhere");
+  EXPECT_EQ(seen, (Lines{"#battles +ann", "#battles -ann", "#other -tom", "#battles -bob",
+                         "#other -bob"}));
+}
+
 // Hostile bytes from the server — garbage, broken lines, replies missing
 // their parameters, an endless line — change nothing: the client still
 // answers PING and still hears the room.
