@@ -51,7 +51,10 @@ Autopilot::~Autopilot() {
 // --- What it hears ---
 
 void Autopilot::HearLine(const std::string& screen_name, const std::string& text) {
-  if (start_asked_ || !SameLowerCase(TrimSpaces(text), settings_.start_word) || !Idle()) return;
+  if (start_asked_ || !SameLowerCase(TrimSpaces(text), settings_.start_word)) return;
+  // Asked for while a match ends (a winner, a stop under way), the next one
+  // opens as soon as the console is idle.
+  if (console_.Listening(1) || (MatchUnderWay() && !stopping_)) return;
   start_asked_ = true;
   asker_ = LowerCase(screen_name);
   Review();
@@ -64,6 +67,7 @@ void Autopilot::Pressed(ConsoleButton button) {
     case ConsoleButton::kGetPlayers:
       start_asked_ = false;
       match_ended_ = false;
+      stopping_ = false;
       break;
     case ConsoleButton::kSetup:
       setup_pressed_ = true;
@@ -79,6 +83,7 @@ void Autopilot::Pressed(ConsoleButton button) {
       setup_pressed_ = false;
       battle_started_ = false;
       match_ended_ = true;
+      stopping_ = true;
       Cancel(leave_task_);
       leaver_.clear();
       break;
@@ -135,6 +140,7 @@ void Autopilot::ReviewNow() {
     }
     return;
   }
+  if (Idle()) stopping_ = false;
   const Step step = NextStep();
   Micros delay = settings_.gap;
   if (step == Step::kGetPlayers) delay = start_asked_ ? 0 : settings_.rematch_gap;
@@ -270,6 +276,7 @@ void Autopilot::Forfeit(int loser, const std::string& reason) {
   step_ = Step::kNone;
   awaited_.reset();
   leaver_.clear();
+  stopping_ = true;  // from the announcement on, the match is ending
   Note(loser_name + " " + reason + "; " + winner_name + " wins");
   Say(Line(loser_name + " " + reason + ": " + winner_name + " wins"));
   if (!console_.Usable(ConsoleButton::kStop)) return;

@@ -6,7 +6,8 @@
 // game's handlers say. What it adds are lines of its own, in the host's
 // style, and time limits:
 //   - "+battle" (the start word, any case, blanks around it ignored) from
-//     anyone while the console is idle: it presses "get players".
+//     anyone while the console is idle, or while a match is ending: it
+//     presses "get players" as soon as the console is idle.
 //   - Once both seats are taken it presses "setup", once both creatures
 //     are chosen "start", and after a winner "stop"; each after `gap` of
 //     quiet, counted again while a handler of the console is still under
@@ -115,6 +116,7 @@ class Autopilot {
   bool setup_pressed_ = false;  // since the players were seated
   bool battle_started_ = false;
   bool match_ended_ = false;    // a match ended and no new one has opened
+  bool stopping_ = false;       // "stop" was pressed; the console is not idle yet
   bool start_asked_ = false;    // the start word was heard while idle
   std::string asker_;           // who said it, lower-cased
 

@@ -1,5 +1,6 @@
 // The IRC console's runner: the poll loop, the connection and the client.
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -10,8 +11,8 @@
 #include "console/console_front_end.h"
 #include "console/console_printer.h"
 #include "service/irc_console.h"
-#include "service/hangup_watch.h"
 #include "service/irc_operator_desk.h"
+#include "service/signal_watch.h"
 #include "service/match_log.h"
 #include "service/operator_reload.h"
 #include "console/text_console.h"
@@ -85,13 +86,25 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   desk.SetOperators(irc.operators, irc.operators_may_exit);
   OperatorList operators{irc.operators, irc.operators_may_exit};
   // On the full-screen terminal SIGHUP is the terminal hanging up.
-  std::optional<HangupWatch> hangup;
+  std::optional<SignalWatch> hangup;
   if (!irc.config_file.empty() && display != ConsoleDisplay::kFullScreen) {
-    hangup.emplace(loop, [&] {
+    hangup.emplace(loop, SIGHUP, [&] {
       notes << Printable(RereadOperators(irc.config_file, operators)) << std::endl;
       desk.SetOperators(operators.operators, operators.may_exit);
     });
   }
+  // SIGTERM (systemctl stop) and SIGINT (^C) end the host as "exit" ends a
+  // match, without its farewell lines: every open match log gets its
+  // "#exit", QUIT goes out at once, whatever the bucket holds, and the
+  // program ends.
+  const auto stop = [&](const std::string& signal_name) {
+    for (const auto& host : hosts) host->log.Exit();
+    client.Quit("zorvik stopped (" + signal_name + ")");
+    notes << "[exit] " << signal_name << ": goodbye" << std::endl;
+    loop.Quit();
+  };
+  const SignalWatch terminate(loop, SIGTERM, [&] { stop("SIGTERM"); });
+  const SignalWatch interrupt(loop, SIGINT, [&] { stop("SIGINT"); });
   client.SetPrivateObserver(
       [&desk](const IrcSender& sender, const std::string& text) { desk.Hear(sender, text); });
 

@@ -70,6 +70,9 @@ class MatchLog {
   void HostLine(const std::string& nick, const std::string& text);
   // The link's news; `joined` whether the channel is joined after it.
   void Link(bool joined, const std::string& news);
+  // The program ends without its console's "exit" (a signal): the match
+  // being logged, if any, ends with "#exit".
+  void Exit();
 
   // The file of the match being logged; empty when none is.
   const std::string& path() const { return path_; }

@@ -247,6 +247,12 @@ void MatchLog::ConsoleChanged() {
   if (free && seated_) End();
 }
 
+void MatchLog::Exit() {
+  if (!writer_) return;
+  Record({"#exit"});
+  End();
+}
+
 void MatchLog::Record(std::initializer_list<std::string_view> fields) {
   if (!writer_) return;
   writer_->Write(loop_.Now() - start_, fields);

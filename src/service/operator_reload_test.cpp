@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "service/hangup_watch.h"
+#include "service/signal_watch.h"
 #include "bridge/loop/poll_loop.h"
 
 namespace zorvik {
@@ -24,15 +24,23 @@ TEST(OperatorReloadTest, SighupRereadsAndABadFileKeepsTheList) {
   OperatorList list{{IrcOperator{"old", ""}}, false};
   PollLoop loop;
   std::string note;
+  bool terminated = false;
   {
-    HangupWatch watch(loop, [&] {
+    // Each signal comes to its own watch; a second watch of one is refused.
+    SignalWatch terminate(loop, SIGTERM, [&] { terminated = true; });
+    SignalWatch watch(loop, SIGHUP, [&] {
       note = RereadOperators(path, list);
       loop.Quit();
     });
     ASSERT_TRUE(watch.watching());
-    loop.Post([] { std::raise(SIGHUP); });
+    EXPECT_FALSE(SignalWatch(loop, SIGHUP, [] {}).watching());
+    loop.Post([] {
+      std::raise(SIGTERM);
+      std::raise(SIGHUP);
+    });
     loop.Run();
   }
+  EXPECT_TRUE(terminated);
   EXPECT_EQ(note, "[config] reread " + path + ": 2 operators now, who may end the host");
   EXPECT_EQ(list.operators.at(1).mask, "bo!*@admin.example");
 

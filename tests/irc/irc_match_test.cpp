@@ -225,12 +225,14 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
 
 // With [autopilot] in the config the players run a match with nobody at
 // the buttons: +battle opens it, the host presses setup and start itself,
-// and a player who quits forfeits once the grace is over.
+// and a player who quits forfeits once the grace is over. SIGTERM in the
+// next match ends the host at once: QUIT, "#exit" in the log, status 0.
 TEST_F(IrcMatchTest, AutopilotRunsTheMatchAndALeaverForfeits) {
   char folder[] = "/tmp/zorvik-auto-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string config = std::string(folder) + "/zorvik.toml";
-  std::ofstream(config) << "[autopilot]\nenabled = true\ngap = 0.5\nleave_grace = 3\n";
+  std::ofstream(config) << "log_folder = \"" << folder << "/logs\"\n"
+                        << "[autopilot]\nenabled = true\ngap = 0.5\nleave_grace = 3\n";
   StartHost({Url(false), "--nick", kHost, "--config", config, "--burst", "10",
              "--lines-per-second", "2.5"});
   TestClient alice("alice");
@@ -256,6 +258,25 @@ TEST_F(IrcMatchTest, AutopilotRunsTheMatchAndALeaverForfeits) {
   EXPECT_TRUE(host_->Printed("[auto] #battles: bob left; they forfeit unless back within 3"));
   EXPECT_TRUE(scene_.Until(
       [&] { return host_->Printed("[auto] #battles: bob left the game; alice wins"); }, 5));
+
+  alice.Say(kChannel, "+battle");
+  ASSERT_TRUE(HostSays("-=|[accepting players to battle!]=-"));
+  kill(host_->pid(), SIGTERM);
+  int status = -1;
+  EXPECT_TRUE(scene_.Until([&] { return (status = host_->ExitStatus()) >= 0; }, 5));
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(scene_.Until(
+      [&] { return watcher_.Count(":" + kHost + "!", " QUIT :\"zorvik stopped (SIGTERM)") > 0; },
+      5)) << LastLines("watcher", watcher_.raw, 5);
+  std::vector<std::string> logs;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(folder) + "/logs")) {
+    logs.push_back(entry.path());
+  }
+  std::sort(logs.begin(), logs.end());
+  ASSERT_EQ(logs.size(), 2u);
+  std::ostringstream last;
+  last << std::ifstream(logs.back()).rdbuf();
+  EXPECT_TRUE(last.str().ends_with("\t#exit\n")) << last.str();
   std::filesystem::remove_all(folder);
 }
 
