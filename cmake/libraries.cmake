@@ -98,8 +98,9 @@ zorvik_library(zorvik_app app USES zorvik_autopilot zorvik_match zorvik_windows 
 zorvik_library(zorvik_console console USES zorvik_app zorvik_irc zorvik_match zorvik_windows
                zorvik_gamedata zorvik_kit zorvik_loop zorvik_text)
 zorvik_library(zorvik_replay replay USES zorvik_app zorvik_console zorvik_match zorvik_loop)
-zorvik_library(zorvik_service service USES zorvik_app zorvik_console zorvik_replay zorvik_irc
-               zorvik_match zorvik_windows zorvik_kit zorvik_loop tomlplusplus::tomlplusplus)
+zorvik_library(zorvik_service service USES zorvik_app zorvik_autopilot zorvik_console
+               zorvik_replay zorvik_irc zorvik_match zorvik_gamedata zorvik_windows zorvik_kit
+               zorvik_loop tomlplusplus::tomlplusplus)
 
 # Every library, for the program and the tests that use them all.
 set(ZORVIK_LIBRARIES zorvik_service zorvik_replay zorvik_console zorvik_app zorvik_windows

@@ -15,9 +15,11 @@
 #include "service/signal_watch.h"
 #include "service/match_log.h"
 #include "service/operator_reload.h"
+#include "service/player_help.h"
 #include "console/text_console.h"
 #include "bridge/irc/irc_client.h"
 #include "bridge/irc/irc_connection.h"
+#include "bridge/irc/irc_message.h"
 #include "bridge/loop/poll_loop.h"
 
 namespace zorvik {
@@ -105,8 +107,13 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
   };
   const SignalWatch terminate(loop, SIGTERM, [&] { stop("SIGTERM"); });
   const SignalWatch interrupt(loop, SIGINT, [&] { stop("SIGINT"); });
-  client.SetPrivateObserver(
-      [&desk](const IrcSender& sender, const std::string& text) { desk.Hear(sender, text); });
+  // Players' +help and +roster, in a channel or by private message.
+  PlayerHelp help(loop, [&client](const std::string& nick, const std::string& text) {
+    client.SendNotice(nick, text);
+  });
+  client.SetPrivateObserver([&desk, &help](const IrcSender& sender, const std::string& text) {
+    if (!help.Hear(std::string(NickOf(sender.prefix)), "", text)) desk.Hear(sender, text);
+  });
 
   std::vector<ConsoleFrontEnd::Channel> shown;
   for (std::size_t i = 0; i < client.channel_count(); ++i) {
@@ -130,6 +137,12 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
         }
       });
     }
+    help.AddChannel(room.name(), program.autopilot()
+                                     ? std::optional(program.autopilot()->settings())
+                                     : std::nullopt);
+    room.Subscribe([&help, &room](const std::string& nick, const std::string& text) {
+      help.Hear(nick, room.name(), text);
+    });
     desk.Attach(room.name(), program);
     log.Attach(program);
     program.splash().AddVisibilityObserver([&loop, &program](bool shown_now) {

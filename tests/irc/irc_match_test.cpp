@@ -239,6 +239,19 @@ TEST_F(IrcMatchTest, AutopilotRunsTheMatchAndALeaverForfeits) {
   TestClient bob("bob");
   for (TestClient* client : {&alice, &bob}) ASSERT_TRUE(Enter(*client));
 
+  // +help goes to the asker alone, once a minute.
+  alice.Say(kChannel, "+help");
+  alice.Say(kChannel, "+help");
+  const auto helped = [&](const TestClient& client) {
+    return client.Count(":" + kHost + "!", " NOTICE " + client.nick() + " :zorvik battles in ");
+  };
+  ASSERT_TRUE(scene_.Until([&] { return helped(alice) > 0; }, 10));
+  // Its last line (the time limits), after which nothing more comes.
+  EXPECT_TRUE(scene_.Until([&] { return alice.Count(":" + kHost + "!", " a turn; ") > 0; }, 5));
+  scene_.For(1);
+  EXPECT_EQ(helped(alice), 1);
+  EXPECT_EQ(helped(bob) + watcher_.Count(":" + kHost + "!", " NOTICE "), 0);
+
   alice.Say(kChannel, "+Battle");
   ASSERT_TRUE(HostSays("-=|[type: -join]=-"));
   ASSERT_TRUE(Listening(1));
