@@ -22,13 +22,17 @@ std::string CheckDemoOptions(const DemoOptions& demo) {
   return {};
 }
 
+ProgramOptions DemoProgramOptions(ProgramOptions options) {
+  if (!options.autopilot) options.autopilot = AutopilotSettings{};
+  return options;
+}
+
 DemoCast::DemoCast(HostProgram& program, const DemoOptions& options, std::uint64_t random_seed)
     : program_(program), options_(options), people_random_(random_seed ^ 0x5DEECE66DULL) {
   const std::string p1 = LowerCase(options_.player1);
   const std::string p2 = LowerCase(options_.player2);
   cues_.pick1 = "-=|[" + p1 + " enter your zorvik first]|=-";
   cues_.pick2 = "-=|[" + p2 + " type in a valid zorvik name]|=-";
-  cues_.start = "-=|[" + p2 + " will use " + LowerCase(options_.creature2) + " 500/500]|=-";
   cues_.turn1 = "-=|[" + p1 + " choose your attack]|=-";
   cues_.turn2 = "-=|[" + p2 + " choose your attack]|=-";
   cues_.won1 = "-=|[" + p1 + " defeated " + p2 + "]|=-";
@@ -39,11 +43,14 @@ DemoCast::DemoCast(HostProgram& program, const DemoOptions& options, std::uint64
   program.splash().AddVisibilityObserver([this](bool shown) {
     if (shown) Later(1.0, [this] { program_.splash().Click(); });
   });
-  // ... and opens the game once it is open.
+  // Once it is open, player 1 asks for a match; the autopilot does the
+  // rest of the operator's work.
   program.console().AddChangeObserver([this, opened = false]() mutable {
     if (opened || !program_.console().shown()) return;
     opened = true;
-    Later(1.5, [this] { program_.console().Press(ConsoleButton::kGetPlayers); });
+    Later(1.5, [this] {
+      program_.client().Say(options_.player1, program_.autopilot()->settings().start_word);
+    });
   });
 }
 
@@ -61,22 +68,17 @@ double DemoCast::HumanDelay(double least, double spread) {
 
 void DemoCast::OnLine(const std::string& name, const std::string& text) {
   if (name != program_.client().operator_screen_name()) return;
-  HostConsole& console = program_.console();
   EmbeddedClient& room = program_.client();
 
   if (text == "-=|[type: -join]=-") {
     Later(HumanDelay(1.0, 1.0), [this, &room] { room.Say(options_.player1, "-join"); });
     Later(HumanDelay(2.5, 1.5), [this, &room] { room.Say(options_.player2, "-join"); });
-  } else if (text == "-=|[no more space for players]|=-") {
-    Later(HumanDelay(1.5, 1.0), [&console] { console.Press(ConsoleButton::kSetup); });
   } else if (text == cues_.pick1) {
     Later(HumanDelay(2.0, 2.0),
           [this, &room] { room.Say(options_.player1, "i pick /" + options_.creature1); });
   } else if (text == cues_.pick2) {
     Later(HumanDelay(2.0, 2.0),
           [this, &room] { room.Say(options_.player2, "/" + options_.creature2); });
-  } else if (text == cues_.start) {
-    Later(HumanDelay(1.5, 1.0), [&console] { console.Press(ConsoleButton::kStart); });
   } else if (text == cues_.turn1) {
     Attack(1);
   } else if (text == cues_.turn2) {

@@ -1,7 +1,8 @@
-// A demo match: two simulated players in the embedded room and a simulated
-// operator at the console, reacting to the room the way people do (join
-// when asked, pick when asked, attack when prompted, after a human-like
-// delay), against the real host at the game's real pace.
+// A demo match: two simulated players in the embedded room, reacting to it
+// the way people do (ask for a match, join when asked, pick when asked,
+// attack when prompted, after a human-like delay), against the real host at
+// the game's real pace, with the autopilot at the console: the service as a
+// community sees it.
 #pragma once
 
 #include <cstdint>
@@ -27,13 +28,17 @@ struct DemoOptions {
 
 inline constexpr int kFastestDemo = 100;
 
+// `options` with the autopilot a demo needs.
+ProgramOptions DemoProgramOptions(ProgramOptions options);
+
 // The players and the operator of a demo. They watch the room through the
 // program's client and act through tasks on its loop, so they work on real
 // and virtual time alike. Must outlive the loop's run.
 class DemoCast {
  public:
   // `random_seed` drives the cast's own delays and move choices; it is not
-  // the host's random source.
+  // the host's random source. `program` must run an autopilot
+  // (DemoProgramOptions).
   DemoCast(HostProgram& program, const DemoOptions& options, std::uint64_t random_seed);
   DemoCast(const DemoCast&) = delete;
   DemoCast& operator=(const DemoCast&) = delete;
@@ -52,7 +57,7 @@ class DemoCast {
   DemoOptions options_;
   // The host's lines the cast acts on, made once.
   struct Cues {
-    std::string pick1, pick2, start, turn1, turn2, won1, won2;
+    std::string pick1, pick2, turn1, turn2, won1, won2;
   } cues_;
   // The cast's own stream: people are not the host's dice.
   RandomSource people_random_;

@@ -18,7 +18,9 @@ int RunDemo(const ProgramOptions& options, const DemoOptions& demo, std::ostream
   const std::unique_ptr<ConsoleFrontEnd> front =
       MakeConsoleFrontEnd(display, loop, STDIN_FILENO, out);
   std::ostream& notes = front->notes();
-  HostProgram program(loop, front->boxes(), options);
+  HostProgram program(loop, front->boxes(), DemoProgramOptions(options));
+  program.autopilot()->SetNoteSink(
+      [&notes](const std::string& note) { notes << "[auto] " << note << std::endl; });
   // On a full screen the operator may join in; a log has no one typing.
   front->Attach(program, display == ConsoleDisplay::kFullScreen);
   DemoCast cast(program, demo, options.seed);

@@ -27,8 +27,10 @@ std::vector<std::string> VirtualDemo(std::string& winner) {
   VirtualLoop loop;
   std::ostringstream log;
   PrintedBoxes boxes(log);
-  HostProgram program(loop, boxes, ProgramOptions{});
+  HostProgram program(loop, boxes, DemoProgramOptions({}));
   ConsolePrinter printer(program, log);
+  program.autopilot()->SetNoteSink(
+      [&log](const std::string& note) { log << "[auto] " << note << std::endl; });
   DemoCast cast(program, DemoOptions{}, 0);
   cast.SetFinishAction([&](const std::string& name) {
     winner = name;
