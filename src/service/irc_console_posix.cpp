@@ -1,7 +1,11 @@
 // The IRC console's runner: the poll loop, the connection and the client.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <random>
@@ -23,6 +27,18 @@
 #include "bridge/loop/poll_loop.h"
 
 namespace zorvik {
+
+namespace {
+
+// Whether nobody can type commands on `input`: it is closed, or a device
+// that is no terminal (/dev/null, as a service's standard input).
+bool NobodyTypes(int input) {
+  struct stat info {};
+  if (fstat(input, &info) != 0) return true;
+  return S_ISCHR(info.st_mode) && !isatty(input);
+}
+
+}  // namespace
 
 int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int input,
                   std::ostream& out, ConsoleDisplay display) {
@@ -166,6 +182,18 @@ int RunIrcConsole(const ProgramOptions& options, const IrcOptions& irc, int inpu
     front->Attach(hosts.front()->program, true);
   } else {
     front->AttachChannels(shown);
+  }
+
+  // Run as a service (standard input /dev/null or closed) with nobody to
+  // press a button, not a single match could start: say so, once.
+  const bool autopilot_anywhere = std::any_of(
+      hosts.begin(), hosts.end(), [](const auto& host) { return host->program.autopilot(); });
+  if (NobodyTypes(input) && irc.operators.empty() && !autopilot_anywhere) {
+    const std::string warning =
+        "nobody can steer this host: no terminal, no [[operator]] and no [autopilot] in the "
+        "config, so no match can start";
+    notes << "[warning] " << warning << std::endl;
+    std::cerr << "zorvik: " << warning << std::endl;
   }
 
   std::string names;

@@ -464,5 +464,32 @@ TEST_F(IrcMatchTest, TlsRefusesAnUntrustedCertificate) {
   EXPECT_EQ(HostJoins(), 0);
 }
 
+// Started as a service is (standard input /dev/null) with no operators and
+// no autopilot, nobody could start a match: the host says so, once, on
+// standard error too. With the autopilot it has nothing to say.
+TEST(IrcHostAloneTest, SaysWhenNobodyCanSteerIt) {
+  char folder[] = "/tmp/zorvik-alone-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string config = std::string(folder) + "/zorvik.toml";
+  std::ofstream(config) << "[autopilot]\nenabled = true\n";
+  for (const bool autopilot : {false, true}) {
+    const std::string command = std::string("timeout 2 ") + ZORVIK_BINARY +
+                                " irc irc://127.0.0.1:1/#x --nick z" +
+                                (autopilot ? " --config " + config : "") +
+                                " </dev/null 2>&1 >/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string errors;
+    char buffer[512];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+      errors.append(buffer, got);
+    }
+    pclose(pipe);
+    EXPECT_EQ(errors.find("zorvik: nobody can steer this host") != std::string::npos, !autopilot)
+        << errors;
+  }
+  std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace zorvik::irc_test
