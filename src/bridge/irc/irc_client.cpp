@@ -297,25 +297,31 @@ void IrcClient::Handle(const IrcMessage& message) {
   } else if (command == "ERROR") {
     Report(IrcStatus::kInfo, "the server says: " + message.Param(0));
   } else if (command == "NICK") {
-    if (SameIrcName(NickOf(message.prefix), nick_)) nick_ = message.Param(0);
+    if (SameIrcName(NickOf(message.prefix), nick_)) {
+      nick_ = message.Param(0);
+    } else {
+      Renamed(std::string(NickOf(message.prefix)), message.Param(0));
+    }
   } else if (command == "JOIN") {
     IrcChannel* channel = FindChannel(message.Param(0));
     if (channel && SameIrcName(NickOf(message.prefix), nick_)) {
       channel->Joined();
       LookUpChannel(*channel);
     } else if (channel) {
-      channel->Presence(std::string(NickOf(message.prefix)), true);
+      channel->Presence(ReportedName(NickOf(message.prefix)), true);
     }
   } else if (command == "QUIT") {
-    const std::string nick(NickOf(message.prefix));
+    const std::string_view nick = NickOf(message.prefix);
     if (!SameIrcName(nick, nick_)) {
-      for (const auto& channel : channels_) channel->Presence(nick, false);
+      const std::string name = ReportedName(nick);
+      for (const auto& channel : channels_) channel->Presence(name, false);
+      reported_names_.erase(FoldIrcName(nick));
     }
   } else if (command == "KICK" || command == "PART") {
     const std::string gone = command == "KICK" ? message.Param(1) : std::string(NickOf(message.prefix));
     const bool us = SameIrcName(gone, nick_);
     IrcChannel* channel = FindChannel(message.Param(0));
-    if (!us && channel) channel->Presence(gone, false);
+    if (!us && channel) channel->Presence(ReportedName(gone), false);
     if (us && channel && channel->joined()) {
       channel->Left();
       Report(IrcStatus::kInfo, "out of " + channel->name() + " (" + command + " by " +
@@ -468,6 +474,27 @@ void IrcClient::ApplyCallerId() {
   callerid_set_ = off;
 }
 
+std::string IrcClient::ReportedName(std::string_view nick) const {
+  const auto found = reported_names_.find(FoldIrcName(nick));
+  if (found != reported_names_.end()) return found->second;
+  // A name someone else still goes by: this is not that person. A quote
+  // mark makes the name differ, and no nick holds one.
+  for (const auto& [current, name] : reported_names_) {
+    if (SameIrcName(name, nick)) return std::string(nick) + "'";
+  }
+  return std::string(nick);
+}
+
+void IrcClient::Renamed(const std::string& old_nick, const std::string& new_nick) {
+  const std::string name = ReportedName(old_nick);
+  reported_names_.erase(FoldIrcName(old_nick));
+  if (SameIrcName(name, new_nick)) return;  // back to the name they came with
+  // Kept while the client sees the person; bounded, so that a network's
+  // nick changes over months cannot grow it without end.
+  if (reported_names_.size() >= kMostRenamedPeople) reported_names_.clear();
+  reported_names_[FoldIrcName(new_nick)] = name;
+}
+
 void IrcClient::HandlePrivmsg(const IrcMessage& message, bool notice) {
   if (message.params.size() < 2) return;
   const std::string& target = message.params[0];
@@ -486,7 +513,7 @@ void IrcClient::HandlePrivmsg(const IrcMessage& message, bool notice) {
     return;
   }
   if (IrcChannel* channel = notice ? nullptr : FindChannel(target)) {
-    channel->Hear(std::string(sender), StripFormatting(text));
+    channel->Hear(ReportedName(sender), StripFormatting(text));
     return;
   }
   if (IsChannel(target) || !from_person) return;

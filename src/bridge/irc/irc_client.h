@@ -260,6 +260,12 @@ class IrcClient {
   void OnClosed(const std::string& reason);
   void Handle(const IrcMessage& message);
   void HandleCap(const IrcMessage& message);
+  // The name a person's lines and comings and goings are reported under:
+  // the nick they had when the client first saw them, through any nick
+  // changes since; someone who takes a nick that another person still goes
+  // by is reported as that nick with a quote mark ("bob'").
+  std::string ReportedName(std::string_view nick) const;
+  void Renamed(const std::string& old_nick, const std::string& new_nick);
   void HandlePrivmsg(const IrcMessage& message, bool notice);
   void Registered(const IrcMessage& message);
   void TryNextNick();
@@ -349,6 +355,9 @@ class IrcClient {
   EventLoop::TimerId settle_timer_ = 0;  // resets the backoff once the link proves good
   EventLoop::TimerId pump_timer_ = 0;
   Micros pump_due_ = 0;
+  // Folded current nick -> reported name, for the people who changed nick.
+  std::map<std::string, std::string> reported_names_;
+  static constexpr std::size_t kMostRenamedPeople = 1'000;
   ReconnectBackoff backoff_;
   TokenBucket bucket_;
 

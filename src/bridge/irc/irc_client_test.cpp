@@ -469,6 +469,34 @@ TEST_F(IrcClientTest, ReportsWhoComesAndGoes) {
                          "#other -bob"}));
 }
 
+// A person keeps the name they came with through nick changes, so a seat
+// follows them; someone who takes that name meanwhile is told apart.
+TEST_F(IrcClientTest, PeopleKeepTheirNameThroughNickChanges) {
+  Make();
+  Register();
+  Lines seen;
+  client_->channel(0).SetPresenceObserver(
+      [&](const std::string& nick, bool here) { seen.push_back((here ? "+" : "-") + nick); });
+  server_.Say(":bob!b@h NICK Bobby");
+  server_.Say(":Bobby!b@h NICK robert");
+  server_.Say(":robert!b@h PRIVMSG #battles :/pikachu");
+  server_.Say(":mal!m@x NICK BOB");  // mal goes by bob's old nick: still mal
+  server_.Say(":BOB!m@x PRIVMSG #battles :/pikachu");
+  server_.Say(":BOB!m@x QUIT :gone");
+  server_.Say(":bob!e@y JOIN #battles");  // a newcomer with bob's name
+  server_.Say(":bob!e@y PRIVMSG #battles :/pikachu");
+  server_.Say(":bob!e@y QUIT :gone");
+  server_.Say(":robert!b@h QUIT :gone");
+  server_.Say(":bob!b@h JOIN #battles");  // bob again, once the name is free
+  server_.Say(":bob!b@h PRIVMSG #battles :-join");
+  server_.Say(":ann!a@h NICK ann2");
+  server_.Say(":ann2!a@h NICK ann");  // back to her own name
+  server_.Say(":ann!a@h PRIVMSG #battles :hi");
+  EXPECT_EQ(heard_, (Lines{"bob: /pikachu", "mal: /pikachu", "bob': /pikachu", "bob: -join",
+                           "ann: hi"}));
+  EXPECT_EQ(seen, (Lines{"-mal", "+bob'", "-bob'", "-bob", "+bob"}));
+}
+
 // Hostile bytes from the server — garbage, broken lines, replies missing
 // their parameters, an endless line — change nothing: the client still
 // answers PING and still hears the room.
