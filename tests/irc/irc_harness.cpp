@@ -23,20 +23,36 @@ namespace {
 
 const Clock::time_point kStart = Clock::now();
 
-}  // namespace
-
-bool CanConnect(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+sockaddr_in Loopback(int port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
+}
+
+bool CanConnect(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address = Loopback(port);
   const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
   close(fd);
   return ok;
 }
 
-namespace {
+// Runs `argv` (a path, or a name found on PATH) in a child process reading
+// `in` and writing its output and errors to `out`.
+pid_t Run(const std::vector<std::string>& argv, int in, int out) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  dup2(in, 0);
+  dup2(out, 1);
+  dup2(out, 2);
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
 
 void SplitLines(std::string& partial, std::vector<std::string>& lines) {
   std::size_t newline;
@@ -66,19 +82,11 @@ std::string Base64(std::string_view bytes) {
 }  // namespace
 
 pid_t Spawn(const std::vector<std::string>& argv, const std::string& log) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    const int null = open("/dev/null", O_RDONLY);
-    dup2(null, 0);
-    dup2(fd, 1);
-    dup2(fd, 2);
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
+  const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  const pid_t pid = Run(argv, in, out);
+  close(in);
+  close(out);
   return pid;
 }
 
@@ -119,9 +127,7 @@ double Elapsed() {
 
 int FreePort() {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in address = Loopback(0);
   bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
   socklen_t length = sizeof address;
   getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
@@ -132,17 +138,7 @@ int FreePort() {
 Child::Child(const std::vector<std::string>& argv) {
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
-  pid_ = fork();
-  if (pid_ == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(out[1], 2);
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
+  pid_ = Run(argv, in[0], out[1]);
   close(in[0]);
   close(out[1]);
   in_ = in[1];
@@ -229,8 +225,7 @@ Ngircd::~Ngircd() {
 
 bool Ngircd::Start() {
   Kill();
-  log_ = dir_ + "/ngircd.log";
-  pid_ = Spawn({"ngircd", "-n", "-f", dir_ + "/ngircd.conf"}, log_);
+  pid_ = Spawn({"ngircd", "-n", "-f", dir_ + "/ngircd.conf"}, dir_ + "/ngircd.log");
   return Listens(pid_, {port_, tls_port_}, 10);
 }
 
@@ -241,15 +236,13 @@ TestClient::~TestClient() {
 bool TestClient::Open(int port, const char* from) {
   Close();
   fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
+  sockaddr_in address = Loopback(0);
   inet_pton(AF_INET, from, &address.sin_addr);
   if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     Close();
     return false;
   }
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address = Loopback(port);
   if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     Close();
     return false;
@@ -298,7 +291,6 @@ void TestClient::Pump() {
       break;
     }
     if (got < 0) break;
-    bytes_received += static_cast<std::size_t>(got);
     partial_.append(buffer, static_cast<std::size_t>(got));
   }
   std::vector<std::string> lines;

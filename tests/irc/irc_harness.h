@@ -26,8 +26,6 @@ double Elapsed();
 
 // A free TCP port on 127.0.0.1 (free when asked; ngircd takes it at once).
 int FreePort();
-// Whether something takes TCP connections on 127.0.0.1:`port`.
-bool CanConnect(int port);
 
 // Runs `argv` (a path, or a name found on PATH) with no input and its
 // output and errors appended to the file `log`.
@@ -90,11 +88,9 @@ class Ngircd {
   int tls_port() const { return tls_port_; }
   // The self-signed certificate, to be trusted as a CA.
   std::string certificate() const { return dir_ + "/cert.pem"; }
-  const std::string& log() const { return log_; }
 
  private:
   std::string dir_;
-  std::string log_;
   int port_ = 0;
   int tls_port_ = 0;
   pid_t pid_ = -1;
@@ -141,7 +137,6 @@ class TestClient {
   long Count(std::string_view start, std::string_view part, std::size_t from = 0) const;
   std::vector<Heard> heard;      // PRIVMSGs to channels, in order
   std::vector<std::string> raw;  // every line from the server
-  std::size_t bytes_received = 0;
 
  private:
   std::string nick_;
