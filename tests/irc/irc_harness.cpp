@@ -322,10 +322,15 @@ void TestClient::Pump() {
   }
 }
 
-long TestClient::Count(std::string_view start, std::string_view part, std::size_t from) const {
+long TestClient::Count(std::string_view start, std::initializer_list<std::string_view> parts,
+                       std::size_t from) const {
   return std::count_if(raw.begin() + static_cast<long>(std::min(from, raw.size())), raw.end(),
                        [&](const std::string& line) {
-                         return line.starts_with(start) && line.find(part) != std::string::npos;
+                         std::size_t at = 0;
+                         for (std::string_view part : parts) {
+                           if ((at = line.find(part, at)) == std::string::npos) return false;
+                         }
+                         return line.starts_with(start);
                        });
 }
 
@@ -362,84 +367,63 @@ void Scene::For(double seconds) {
   Until([] { return false; }, seconds);
 }
 
-bool HostWatch::Says(const std::string& part, double seconds, const std::string& channel) {
-  return scene.Until(
+std::optional<std::string> HostWatch::Next(const std::function<bool(const std::string&)>& match,
+                                           double seconds, const std::string& channel) {
+  std::optional<std::string> found;
+  scene.Until(
       [&] {
-        while (cursor < watcher.heard.size()) {
+        while (!found && cursor < watcher.heard.size()) {
           const Heard& heard = watcher.heard[cursor++];
           if (heard.nick == host && (channel.empty() || heard.channel == channel) &&
-              heard.text.find(part) != std::string::npos) {
-            return true;
+              match(heard.text)) {
+            found = heard.text;
           }
+        }
+        return found.has_value();
+      },
+      seconds);
+  return found;
+}
+
+bool HostShows(Scene& scene, Child& host, const std::string& field, const std::string& part,
+               double seconds, const std::string& before) {
+  const std::size_t asked = host.lines.size();
+  Clock::time_point ask = Clock::now();
+  return scene.Until(
+      [&] {
+        if (Clock::now() >= ask) {  // again four times a second
+          host.Write(before + "show\n");
+          ask = Clock::now() + std::chrono::milliseconds(250);
+        }
+        for (std::size_t i = host.lines.size(); i > asked; --i) {  // the latest state
+          const std::string& line = host.lines[i - 1];
+          const std::size_t at = line.find(field);
+          if (!line.starts_with("[console]") || at == std::string::npos) continue;
+          return line.substr(at, line.find(" | ", at) - at).find(part) != std::string::npos;
         }
         return false;
       },
       seconds);
-}
-
-int HostWatch::NextTurn(const std::string& player1, const std::string& player2, double seconds,
-                        const std::string& channel) {
-  int turn = -1;
-  scene.Until(
-      [&] {
-        while (turn < 0 && cursor < watcher.heard.size()) {
-          const Heard& heard = watcher.heard[cursor++];
-          if (heard.nick != host || (!channel.empty() && heard.channel != channel)) continue;
-          if (heard.text == "-=|[" + player1 + " choose your attack]|=-") turn = 1;
-          if (heard.text == "-=|[" + player2 + " choose your attack]|=-") turn = 2;
-          if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
-        }
-        return turn >= 0;
-      },
-      seconds);
-  return turn;
 }
 
 bool HostListening(Scene& scene, Child& host, int n, double seconds, const std::string& before) {
   // What `show` says each of Chat1 ... Chat5 listens for.
   static const std::string kHeard[] = {"joins", "player 1's pick", "player 2's pick",
                                        "player 1's attack", "player 2's attack"};
-  const std::string& heard = kHeard[n - 1];
-  for (int tries = 0; tries < static_cast<int>(seconds * 5); ++tries) {
-    const std::size_t asked = host.lines.size();
-    host.Write(before + "show\n");
-    bool on = false;
-    scene.Until(
-        [&] {
-          for (std::size_t i = asked; i < host.lines.size(); ++i) {
-            const std::string& line = host.lines[i];
-            const std::size_t listening = line.find("listening for: ");
-            if (line.starts_with("[console]") && listening != std::string::npos) {
-              on = line.find(heard, listening) != std::string::npos;
-              return true;
-            }
-          }
-          return false;
-        },
-        2);
-    if (on) return true;
-    scene.For(0.2);
-  }
-  return false;
+  return HostShows(scene, host, "listening for:", kHeard[n - 1], seconds, before);
 }
 
-bool HostOffers(Scene& scene, Child& host, const std::string& command, double seconds,
-                const std::string& before) {
-  const std::size_t asked = before.empty() ? 0 : host.lines.size();
-  host.Write(before);
-  return scene.Until(
-      [&] {
-        for (std::size_t i = host.lines.size(); i > asked; --i) {
-          const std::string& line = host.lines[i - 1];
-          if (!line.starts_with("[console]") && !line.starts_with("[channel]")) continue;
-          const std::size_t from = line.find("buttons:");
-          const std::size_t to = line.find(" | listening for:");
-          return from != std::string::npos &&
-                 line.substr(from, to - from).find(command) != std::string::npos;
-        }
-        return false;
+int NextTurn(HostWatch& said, Child& host, double seconds) {
+  const std::string alice = "-=|[alice choose your attack]|=-";
+  const std::string bob = "-=|[bob choose your attack]|=-";
+  const std::optional<std::string> line = said.Next(
+      [&](const std::string& text) {
+        return text == alice || text == bob || text.find(" defeated ") != std::string::npos;
       },
       seconds);
+  const int turn = !line ? -1 : *line == alice ? 1 : *line == bob ? 2 : 0;
+  if (turn > 0 && !HostListening(said.scene, host, turn + 3, seconds)) return -1;
+  return turn;
 }
 
 const std::vector<MatchStep> kMatchOpening = {

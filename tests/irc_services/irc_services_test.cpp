@@ -4,7 +4,6 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -33,9 +32,12 @@ class IrcServicesTest : public ::testing::Test {
     ASSERT_TRUE(Enter(watcher_, true));
   }
 
-  // A failing scenario ends with what the host's terminal showed last.
+  // A failing scenario ends with what the host's terminal showed last and
+  // the network's logs.
   void TearDown() override {
-    if (HasFailure()) std::printf("%s", Transcript().c_str());
+    if (!HasFailure()) return;
+    std::printf("%s%s", host_ ? LastLines("host terminal", host_->lines, 40).c_str() : "",
+                network_.Logs().c_str());
   }
 
   // Connects `client` (logged in, when it uses SASL) and joins the channel;
@@ -69,20 +71,17 @@ class IrcServicesTest : public ::testing::Test {
 
   bool HostSays(const std::string& part, double seconds = 30) { return said_.Says(part, seconds); }
 
-  int NextTurn() { return said_.NextTurn("alice", "bob", 30); }
-
-  bool Listening(int n) { return HostListening(scene_, *host_, n, 20); }
-
   // The operator presses `command` (in `channel`, when the host serves
   // several) by private message once the console shows it usable, and is
   // answered by notice with the console's state.
   void Press(TestClient& op, const std::string& command, const std::string& channel = {}) {
-    EXPECT_TRUE(
-        HostOffers(scene_, *host_, command, 30, channel.empty() ? "" : "channel " + channel + "\n"))
+    EXPECT_TRUE(HostShows(scene_, *host_, "buttons:", command, 30,
+                          channel.empty() ? "" : "channel " + channel + "\n"))
         << command << " never became usable";
     const std::size_t from = op.raw.size();
     op.Send("PRIVMSG " + kHost + " :" + (channel.empty() ? "" : channel + " ") + command);
-    EXPECT_TRUE(scene_.Until([&] { return Noticed(op, "[console]", from) > 0; }, 20)) << command;
+    EXPECT_TRUE(scene_.Until([&] { return op.Noticed(kHost, "[console]", from) > 0; }, 20))
+        << command;
   }
 
   // Makes a step's move: the player says it, or `op` presses it (naming the
@@ -95,21 +94,6 @@ class IrcServicesTest : public ::testing::Test {
     };
   }
 
-  // How many notices from the host to `client` (from line `from` on)
-  // contain `part`.
-  static long Noticed(const TestClient& client, const std::string& part, std::size_t from = 0) {
-    return std::count_if(client.raw.begin() + static_cast<long>(from), client.raw.end(),
-                         [&](const std::string& line) {
-                           return line.starts_with(":" + kHost + "!") &&
-                                  line.find(" NOTICE " + client.nick() + " :") !=
-                                      std::string::npos &&
-                                  line.find(part) != std::string::npos;
-                         });
-  }
-
-  std::string Transcript() const {
-    return (host_ ? LastLines("host terminal", host_->lines, 40) : "") + network_.Logs();
-  }
 
   ServicesNetwork network_;
   Scene scene_;
@@ -167,9 +151,10 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
     SCOPED_TRACE(refused.nick());
     ASSERT_TRUE(Enter(refused, false, client == &eve ? "127.0.0.2" : "127.0.0.3"));
     for (int i = 0; i < 3; ++i) refused.Send("PRIVMSG " + kHost + " :get players");
-    ASSERT_TRUE(scene_.Until([&] { return Noticed(refused, "you are not an operator") > 0; }, 10));
+    ASSERT_TRUE(
+        scene_.Until([&] { return refused.Noticed(kHost, "you are not an operator") > 0; }, 10));
     scene_.For(1.5);
-    EXPECT_EQ(Noticed(refused, ""), 1);
+    EXPECT_EQ(refused.Noticed(kHost), 1);
     refused.Send("QUIT");
     scene_.For(0.3);
   }
@@ -184,16 +169,13 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
       PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(boss, alice, bob, false)),
       "");
   int attacks = 0, turn;
-  while ((turn = NextTurn()) > 0 && attacks++ < 60) {
-    ASSERT_TRUE(Listening(turn + 3));
+  while ((turn = NextTurn(said_, *host_, 30)) > 0 && attacks++ < 60)
     (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
-  }
   ASSERT_EQ(turn, 0) << "the battle did not end";
   Press(boss, "stop");
 
-  for (const TestClient* client : {&boss, &alice, &bob, &watcher_}) {
-    for (const std::string& line : client->raw) EXPECT_EQ(line.find("Excess Flood"), line.npos);
-  }
+  for (const TestClient* client : {&boss, &alice, &bob, &watcher_})
+    EXPECT_EQ(client->Count("", "Excess Flood"), 0) << client->nick();
   EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost"));
   std::printf("[ figures  ] match by an operator: %d attacks in %.1f s at the default rate\n",
               attacks, Elapsed() - start);
