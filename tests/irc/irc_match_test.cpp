@@ -40,7 +40,7 @@ class IrcMatchTest : public ::testing::Test {
     scene_.Add(client);
     if (!client.Open(server_.port())) return false;
     if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
-    client.Send("JOIN " + (also_.empty() ? kChannel : also_ + "," + kChannel));
+    client.Send("JOIN " + kChannel);
     return scene_.Until([&] { return client.InChannel(); }, 10);
   }
 
@@ -70,48 +70,35 @@ class IrcMatchTest : public ::testing::Test {
     return lines;
   }
 
-  // Waits for the host's next line in the current channel containing `part`.
-  bool HostSays(const std::string& part, double seconds = 20) {
-    return said_.Says(part, seconds, channel_);
-  }
+  bool HostSays(const std::string& part, double seconds = 20) { return said_.Says(part, seconds); }
+
+  bool Listening(int n) { return HostListening(scene_, *host_, n, 20); }
+
+  // Waits for the prompt of the player to move and for their listener.
+  int NextTurnListened(double seconds = 20) { return NextTurn(said_, *host_, seconds); }
 
   // Presses a console button once the console shows it usable, as an
   // operator looking at it would.
   void Operator(const std::string& command) {
-    EXPECT_TRUE(HostShows(scene_, *host_, "buttons:", command, 30, Shown()))
+    EXPECT_TRUE(HostShows(scene_, *host_, "buttons:", command, 30))
         << command << " never became usable";
-    host_->Write(Shown() + command + "\n");
+    host_->Write(command + "\n");
   }
 
-  // Makes a step's move in a channel: the player says it, or the operator
-  // presses it.
+  // Makes a step's move: the player says it, or the operator presses it.
   std::function<void(const std::string&, const MatchStep&)> Moves(TestClient& alice,
                                                                   TestClient& bob) {
     return [&, this](const std::string& channel, const MatchStep& step) {
       if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
-      channel_ = channel;
       Operator(step.what);
     };
   }
-
-  // With two channels, the terminal shows the current one before a command.
-  std::string Shown() const { return several_ ? "channel " + channel_ + "\n" : ""; }
-
-  bool Listening(int n, double seconds = 20) {
-    return HostListening(scene_, *host_, n, seconds, Shown());
-  }
-
-  // Waits for the prompt of the player to move and for their listener.
-  int NextTurnListened(double seconds = 20) { return NextTurn(said_, *host_, seconds); }
 
   Ngircd server_;
   Scene scene_;
   TestClient watcher_{"watcher"};
   std::unique_ptr<Child> host_;
   HostWatch said_{scene_, watcher_, kHost};
-  std::string channel_ = kChannel;  // whose lines HostSays waits for
-  std::string also_;                // a second channel the clients join
-  bool several_ = false;            // the host serves both
 };
 
 // Operators steer the host by private message: boss (by mask) presses
@@ -379,45 +366,6 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
       "host RSS %ld -> %ld KiB; %zu host lines checked for rate\n",
       flooded, flood_seconds, static_cast<double>(flooded) / flood_seconds, slowest, rss_before,
       rss_after, lines.size());
-}
-
-// One seeded match to two attacks, played alone and then in two channels
-// of one host at once, every step taken in one channel and then the other:
-// each channel's lines equal the lone match's.
-TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
-  const std::string second = "#second";
-  also_ = second;
-  watcher_.Send("JOIN " + second);
-  TestClient alice("alice"), bob("bob");
-  for (TestClient* client : {&alice, &bob}) ASSERT_TRUE(Enter(*client));
-  char folder[] = "/tmp/zorvik-channels-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  std::vector<std::string> alone;
-  std::vector<std::unique_ptr<Child>> hosts;  // the scene keeps them
-  for (const bool both : {false, true}) {
-    const std::string config = std::string(folder) + (both ? "/both.toml" : "/alone.toml");
-    std::ofstream(config) << (both ? "channels = [\"" + second + "\"]\n" : "");
-    several_ = both;
-    const std::size_t from = said_.cursor = watcher_.heard.size();
-    StartHost({Url(false), "--nick", kHost, "--seed", "110", "--burst", "10", "--lines-per-second",
-               "2.5", "--config", config});
-    ASSERT_TRUE(
-        scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
-    const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
-    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(alice, bob)), "");
-    UntilQuiet(said_);
-    for (const std::string& channel : {kChannel, second}) {
-      const std::vector<std::string> lines = HostLinesIn(said_, channel, from);
-      if (alone.empty()) alone = lines;
-      EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
-    }
-    Operator("exit");
-    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20));
-    hosts.push_back(std::move(host_));
-  }
-  EXPECT_GT(alone.size(), 30u);
-  std::printf("[ figures  ] two channels: %zu match lines in each\n", alone.size());
-  std::filesystem::remove_all(folder);
 }
 
 // The certificate is checked by default: without --ca-file the host does

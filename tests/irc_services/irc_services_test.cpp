@@ -71,29 +71,19 @@ class IrcServicesTest : public ::testing::Test {
 
   bool HostSays(const std::string& part, double seconds = 30) { return said_.Says(part, seconds); }
 
-  // The operator presses `command` (in `channel`, when the host serves
-  // several) by private message once the console shows it usable, and is
-  // answered by notice with the console's state.
-  void Press(TestClient& op, const std::string& command, const std::string& channel = {}) {
-    EXPECT_TRUE(HostShows(scene_, *host_, "buttons:", command, 30,
-                          channel.empty() ? "" : "channel " + channel + "\n"))
+  // Presses `command` once the console shows it usable (in `channel`, when
+  // the host serves several): `op` by private message, answered by notice
+  // with the console's state, or else on the host's terminal.
+  void Press(TestClient* op, const std::string& command, const std::string& channel = {}) {
+    const std::string shown = channel.empty() ? "" : "channel " + channel + "\n";
+    EXPECT_TRUE(HostShows(scene_, *host_, "buttons:", command, 30, shown))
         << command << " never became usable";
-    const std::size_t from = op.raw.size();
-    op.Send("PRIVMSG " + kHost + " :" + (channel.empty() ? "" : channel + " ") + command);
-    EXPECT_TRUE(scene_.Until([&] { return op.Noticed(kHost, "[console]", from) > 0; }, 20))
+    if (!op) return host_->Write(shown + command + "\n");
+    const std::size_t from = op->raw.size();
+    op->Send("PRIVMSG " + kHost + " :" + (channel.empty() ? "" : channel + " ") + command);
+    EXPECT_TRUE(scene_.Until([&] { return op->Noticed(kHost, "[console]", from) > 0; }, 20))
         << command;
   }
-
-  // Makes a step's move: the player says it, or `op` presses it (naming the
-  // channel when the host serves `several`).
-  std::function<void(const std::string&, const MatchStep&)> Moves(TestClient& op, TestClient& alice,
-                                                                  TestClient& bob, bool several) {
-    return [&, this, several](const std::string& channel, const MatchStep& step) {
-      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
-      Press(op, step.what, several ? channel : "");
-    };
-  }
-
 
   ServicesNetwork network_;
   Scene scene_;
@@ -165,14 +155,16 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
   for (TestClient* client : {&boss, &alice, &bob}) ASSERT_TRUE(Enter(*client, client != &boss));
   ASSERT_TRUE(boss.logged_in());
   const double start = Elapsed();
-  ASSERT_EQ(
-      PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(boss, alice, bob, false)),
-      "");
+  const auto moves = [&](const std::string& channel, const MatchStep& step) {
+    if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
+    Press(&boss, step.what);
+  };
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, moves), "");
   int attacks = 0, turn;
   while ((turn = NextTurn(said_, *host_, 30)) > 0 && attacks++ < 60)
     (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
   ASSERT_EQ(turn, 0) << "the battle did not end";
-  Press(boss, "stop");
+  Press(&boss, "stop");
 
   for (const TestClient* client : {&boss, &alice, &bob, &watcher_})
     EXPECT_EQ(client->Count("", "Excess Flood"), 0) << client->nick();
@@ -181,10 +173,12 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
               attacks, Elapsed() - start);
 }
 
-// Two channels at once: the operator, known by account, runs the same
-// seeded match in each by private messages naming the channel, every step
-// in one channel and then the other; each channel's lines equal those of
-// the match played alone.
+// Two channels at once, the same seeded match in each, every step in one
+// channel and then the other, the buttons pressed in the first by the
+// operator known by account (private messages naming the channel) and in
+// the second on the host's terminal once switched to it: each channel's
+// lines equal those of the match played alone, and while the host served
+// the first alone, the second heard nothing from it.
 TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
   const std::string second = "#second";
   ASSERT_TRUE(network_.Register("boss", "boss-secret-2"));
@@ -200,13 +194,16 @@ TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
     ASSERT_TRUE(scene_.Until(
         [&] { return host_->Printed("[irc] joined " + (both ? second : kChannel)); }, 20));
     const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
-    ASSERT_EQ(
-        PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(boss, alice, bob, both)),
-        "");
+    const auto moves = [&](const std::string& channel, const MatchStep& step) {
+      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
+      Press(channel == kChannel ? &boss : nullptr, step.what, both ? channel : "");
+    };
+    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, moves), "");
     UntilQuiet(said_);
-    for (const std::string& channel : channels) {
-      if (alone.empty()) alone = HostLinesIn(said_, channel, from);
-      EXPECT_EQ(HostLinesIn(said_, channel, from), alone) << channel;
+    for (const std::string& channel : {kChannel, second}) {
+      const std::vector<std::string> lines = HostLinesIn(said_, channel, from);
+      if (alone.empty()) alone = lines;
+      EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
     }
     host_->Write("exit\n");
     ASSERT_TRUE(scene_.Until([&] { return host_->ExitStatus() == 0; }, 20));
