@@ -153,23 +153,18 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   bob.Write(":j " + kChannel + "\n");
   ASSERT_TRUE(scene_.Until([&] { return watcher_.Count(":bob!", " JOIN ") > 0; }, 10));
 
-  Operator("get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-"));
-  ASSERT_TRUE(Listening(1));
-  alice.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-"));
-  bob.Write("-join\n");
-  ASSERT_TRUE(HostSays("-=|[bob challenges alice]|=-"));
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-"));
-  Operator("setup");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-"));
-  ASSERT_TRUE(Listening(2));
-  alice.Say(kChannel, "\x02i choose /pikachu\x02");  // in bold, as some clients send it
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-"));
-  ASSERT_TRUE(Listening(3));
-  bob.Write(" /bulbasaur\n");  // a leading space, as a player would type it
-  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-"));
-  Operator("start");
+  // Alice picks in bold, as some clients send it; bob with a leading space,
+  // as a player would type it.
+  std::vector<MatchStep> opening = kMatchOpening;
+  opening[4].what = "\x02i choose /pikachu\x02";
+  opening[5].what = " /bulbasaur";
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, opening,
+                            [&](const std::string&, const MatchStep& step) {
+                              if (step.player == 1) return alice.Say(kChannel, step.what);
+                              if (step.player == 2) return bob.Write(step.what + "\n");
+                              Operator(step.what);
+                            }),
+            "");
   int attacks = 0;
   for (int turn; (turn = NextTurnListened()) > 0 && attacks < 60; ++attacks) {
     if (turn == 1)
