@@ -8,51 +8,50 @@
 namespace zorvik {
 namespace {
 
-ParsedCommandLine Parse(const std::vector<std::string>& args) {
-  return ParseCommandLine(args);
-}
-
 // Every mode reads "--option=VALUE" as "--option VALUE", the first '='
 // splitting; help and version win wherever they stand.
 TEST(CommandLineTest, ModesAndValuesInEitherForm) {
-  EXPECT_EQ(Parse({}).command.mode, Mode::kConsole);
-  EXPECT_EQ(Parse({"--version"}).command.mode, Mode::kVersion);
-  EXPECT_EQ(Parse({"-h"}).command.mode, Mode::kHelp);
-  EXPECT_EQ(Parse({"demo", "--help"}).command.mode, Mode::kHelp);
-  EXPECT_EQ(Parse({"irc", "--seed=1", "-h"}).command.mode, Mode::kHelp);
+  EXPECT_EQ(ParseCommandLine({}).command.mode, Mode::kConsole);
+  EXPECT_EQ(ParseCommandLine({"--version"}).command.mode, Mode::kVersion);
+  EXPECT_EQ(ParseCommandLine({"-h"}).command.mode, Mode::kHelp);
+  EXPECT_EQ(ParseCommandLine({"demo", "--help"}).command.mode, Mode::kHelp);
+  EXPECT_EQ(ParseCommandLine({"irc", "--seed=1", "-h"}).command.mode, Mode::kHelp);
 
   const ParsedCommandLine console =
-      Parse({"--seed=5", "--screen-name=a=b", "--text", "--autopilot"});
+      ParseCommandLine({"--seed=5", "--screen-name=a=b", "--text", "--autopilot"});
   EXPECT_EQ(console.error, "");
   EXPECT_EQ(console.command.program.seed, 5u);
   EXPECT_EQ(console.command.program.screen_name, "a=b");
   EXPECT_TRUE(console.command.text_console);
   EXPECT_TRUE(console.command.program.autopilot);
-  EXPECT_FALSE(Parse({}).command.program.autopilot);
+  EXPECT_FALSE(ParseCommandLine({}).command.program.autopilot);
 
   const ParsedCommandLine replay =
-      Parse({"replay", "--seed", "18446744073709551615", "--screen-name", "Op", "-"});
+      ParseCommandLine({"replay", "--seed", "18446744073709551615", "--screen-name", "Op", "-"});
   EXPECT_EQ(replay.error, "");
   EXPECT_EQ(replay.command.mode, Mode::kReplay);
   EXPECT_EQ(replay.command.program.seed, 18446744073709551615ULL);
   EXPECT_EQ(replay.command.program.screen_name, "Op");
   EXPECT_EQ(replay.command.replay_file, "-");
 
-  const ParsedCommandLine demo = Parse({"demo", "--speed=100", "--player1=Ann", "--creature1",
-                                        "charmander", "--seed", "3", "--screen-name=Op"});
+  const ParsedCommandLine demo = ParseCommandLine(
+      {"demo", "--speed=100", "--player1=Ann", "--creature1", "charmander", "--seed", "3",
+       "--screen-name=Op"});
   EXPECT_EQ(demo.error, "");
   EXPECT_EQ(demo.command.demo.speed, 100);
   EXPECT_EQ(demo.command.demo.player1, "Ann");
   EXPECT_EQ(demo.command.demo.creature1, "charmander");
   EXPECT_EQ(demo.command.program.seed, 3u);
-  EXPECT_EQ(Parse({"demo"}).command.demo.speed, 1);
+  EXPECT_EQ(ParseCommandLine({"demo"}).command.demo.speed, 1);
 
-  const ParsedCommandLine irc = Parse({"irc", "ircs://h/#b", "--nick=zhost", "--burst=10",
-                                       "--sasl-account=acct", "--log-keep=0", "--seed=7"});
+  const ParsedCommandLine irc =
+      ParseCommandLine({"irc", "ircs://h/#b", "--nick=zhost", "--burst=10", "--seed=7",
+                        "--lines-per-second=2.5", "--sasl-account=acct", "--log-keep=0"});
   EXPECT_EQ(irc.error, "");
   EXPECT_EQ(irc.command.irc.client.nick, "zhost");
   EXPECT_EQ(irc.command.program.screen_name, "zhost");
   EXPECT_EQ(irc.command.irc.client.burst, 10);
+  EXPECT_EQ(irc.command.irc.client.lines_per_second, 2.5);
   EXPECT_EQ(irc.command.irc.client.sasl_account, "acct");
   EXPECT_TRUE(irc.command.irc.client.sasl);
   EXPECT_EQ(irc.command.irc.log_keep, 0u);
@@ -112,7 +111,7 @@ TEST(CommandLineTest, RefusesWithTheReason) {
   };
   for (const auto& [args, error] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));
-    const ParsedCommandLine parsed = Parse(args);
+    const ParsedCommandLine parsed = ParseCommandLine(args);
     EXPECT_EQ(parsed.error, error);
     EXPECT_FALSE(parsed.config_error);
   }

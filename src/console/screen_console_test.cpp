@@ -35,13 +35,13 @@ class ScreenConsoleTest : public ::testing::Test {
     screen_.Draw(screen, input);
     return screen;
   }
-  // Seats both players with their creatures and starts the battle.
-  void PlayToBattle() {
+  // Seats `first` with pikachu and bob with bulbasaur and starts the battle.
+  void PlayToBattle(const std::string& first = "alice") {
     Key(kKeyF1);
-    Say("alice", "-join");
+    Say(first, "-join");
     Say("bob", "-join");
     Key(kKeyF3);
-    Say("alice", "/pikachu");
+    Say(first, "/pikachu");
     Say("bob", "/bulbasaur");
     Key(kKeyF4);
   }
@@ -131,13 +131,7 @@ TEST_F(ScreenConsoleTest, NarrowScreensCutNamesWrapButtonsAndKeepHitPoints) {
   EXPECT_EQ(fresh.RowText(4), " F4 start  F5 stop  F6 info");
   EXPECT_EQ(fresh.At(4, 1).style, Style::kButtonDim);
   EXPECT_EQ(fresh.At(4, 20).style, Style::kButton);
-  Key(kKeyF1);
-  Say("Maximilian_Longname", "-join");
-  Say("bob", "-join");
-  Key(kKeyF3);
-  Say("Maximilian_Longname", "/pikachu");
-  Say("bob", "/bulbasaur");
-  Key(kKeyF4);
+  PlayToBattle("Maximilian_Longname");
   Say("Maximilian_Longname", "/thundershock");
   ASSERT_EQ(program_.console().table().player2Hp, "480");
   Say("carol", "a long cheer for maximilian, who picked the electric mouse and never looked back");

@@ -61,27 +61,6 @@ TEST(MoveTableTest, EveryMoveSetIsAsPublished) {
   EXPECT_EQ(hash, 18135435078860065751u);
 }
 
-TEST(AddMoveSetTest, AppendsTheCreaturesFourMovesInOrder) {
-  const std::vector<std::pair<std::string_view, Moves>> cases = {
-      {"pikachu", {"thundershock", "thunderwave", "swift", "thunder"}},
-      {"nidoran", {"tackle", "bodyslam", "furyswipes", "doublekick"}},
-      {"nidoqueen", {"tackle", "bodyslam", "furyswipes", "doublekick"}},
-      {"nidorino", {"tackle", "hornattack", "horndrill", "doublekick"}},
-      {"ninetails", {"ember", "flamethrower", "firespin", "fireblast"}},
-      {"victreebel", {"vinewhip", "poisonpowder", "razorleaf", "slam"}},
-      {"mewtwo", {"psybeam", "psychic", "mist", "amnesia"}},
-      {"eevee", {"tackle", "scratch", "slash", "bite"}},
-      {"farfetch'd", {"peck", "swordsdance", "agility", "slash"}},
-      {"mr.mime", {"confusion", "doubleslap", "meditate", "substitute"}},
-      {"electrode", {"tackle", "sonicboom", "selfdestruct", "eplosion"}},
-  };
-  for (const auto& [name, moves] : cases) {
-    Moves list;
-    AddMoveSet(name, list);
-    EXPECT_EQ(list, moves) << name;
-  }
-}
-
 // The lookup is exact and never clears: unknown names change nothing, a
 // second pick lands behind the first.
 TEST(AddMoveSetTest, ExactNamesOnlyAndNeverClears) {

@@ -188,9 +188,9 @@ TEST(AutopilotReplayTest, LeaversForfeitAfterTheGrace) {
     ProgramOptions options;
     options.autopilot = Quick();
     HostProgram program(loop, boxes, options);
-    std::vector<std::string> lines;
+    std::string all;  // the room's lines, "MILLISECONDS WHO: TEXT" each
     program.client().Subscribe([&](const std::string& who, const std::string& text) {
-      lines.push_back(std::to_string(loop.Now() / 1000) + " " + who + ": " + text);
+      all += std::to_string(loop.Now() / 1000) + " " + who + ": " + text + "\n";
     });
     const auto at = [&](double seconds, std::function<void()> action) {
       loop.ScheduleAt(SecondsToMicros(seconds), std::move(action));
@@ -204,11 +204,6 @@ TEST(AutopilotReplayTest, LeaversForfeitAfterTheGrace) {
     if (back) at(25, [&] { program.autopilot()->PersonBack("tom"); });
     at(33, [&] { program.client().Say("Tom", "/pikachu"); });
     loop.Run();
-    const std::string all = [&] {
-      std::string text;
-      for (const std::string& line : lines) text += line + "\n";
-      return text;
-    }();
     EXPECT_EQ(all.find("31000 host: -=|[tom left the game: ann wins]|=-") != std::string::npos,
               !back)
         << all;

@@ -86,10 +86,6 @@ TEST(IrcOptionsTest, ChecksTheIrcCommandLine) {
       EXPECT_EQ(parsed.command.program.screen_name, parsed.command.irc.client.nick);
     }
   }
-  const ParsedCommandLine tuned = ParseCommandLine(
-      {"irc", "ircs://h/#b", "--nick", "z", "--burst", "10", "--lines-per-second", "2.5"});
-  EXPECT_EQ(tuned.command.irc.client.burst, 10);
-  EXPECT_EQ(tuned.command.irc.client.lines_per_second, 2.5);
 }
 
 }  // namespace

@@ -23,20 +23,36 @@ namespace {
 
 const Clock::time_point kStart = Clock::now();
 
-}  // namespace
-
-bool CanConnect(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+sockaddr_in Loopback(int port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
+}
+
+bool CanConnect(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address = Loopback(port);
   const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
   close(fd);
   return ok;
 }
 
-namespace {
+// Runs `argv` (a path, or a name found on PATH) in a child process reading
+// `in` and writing its output and errors to `out`.
+pid_t Run(const std::vector<std::string>& argv, int in, int out) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  dup2(in, 0);
+  dup2(out, 1);
+  dup2(out, 2);
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
 
 void SplitLines(std::string& partial, std::vector<std::string>& lines) {
   std::size_t newline;
@@ -66,19 +82,11 @@ std::string Base64(std::string_view bytes) {
 }  // namespace
 
 pid_t Spawn(const std::vector<std::string>& argv, const std::string& log) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    const int null = open("/dev/null", O_RDONLY);
-    dup2(null, 0);
-    dup2(fd, 1);
-    dup2(fd, 2);
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
+  const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  const pid_t pid = Run(argv, in, out);
+  close(in);
+  close(out);
   return pid;
 }
 
@@ -119,9 +127,7 @@ double Elapsed() {
 
 int FreePort() {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in address = Loopback(0);
   bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
   socklen_t length = sizeof address;
   getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
@@ -132,17 +138,7 @@ int FreePort() {
 Child::Child(const std::vector<std::string>& argv) {
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
-  pid_ = fork();
-  if (pid_ == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(out[1], 2);
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
+  pid_ = Run(argv, in[0], out[1]);
   close(in[0]);
   close(out[1]);
   in_ = in[1];
@@ -229,8 +225,7 @@ Ngircd::~Ngircd() {
 
 bool Ngircd::Start() {
   Kill();
-  log_ = dir_ + "/ngircd.log";
-  pid_ = Spawn({"ngircd", "-n", "-f", dir_ + "/ngircd.conf"}, log_);
+  pid_ = Spawn({"ngircd", "-n", "-f", dir_ + "/ngircd.conf"}, dir_ + "/ngircd.log");
   return Listens(pid_, {port_, tls_port_}, 10);
 }
 
@@ -241,15 +236,13 @@ TestClient::~TestClient() {
 bool TestClient::Open(int port, const char* from) {
   Close();
   fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
+  sockaddr_in address = Loopback(0);
   inet_pton(AF_INET, from, &address.sin_addr);
   if (bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     Close();
     return false;
   }
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address = Loopback(port);
   if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     Close();
     return false;
@@ -298,7 +291,6 @@ void TestClient::Pump() {
       break;
     }
     if (got < 0) break;
-    bytes_received += static_cast<std::size_t>(got);
     partial_.append(buffer, static_cast<std::size_t>(got));
   }
   std::vector<std::string> lines;
@@ -330,10 +322,15 @@ void TestClient::Pump() {
   }
 }
 
-long TestClient::Count(std::string_view start, std::string_view part, std::size_t from) const {
+long TestClient::Count(std::string_view start, std::initializer_list<std::string_view> parts,
+                       std::size_t from) const {
   return std::count_if(raw.begin() + static_cast<long>(std::min(from, raw.size())), raw.end(),
                        [&](const std::string& line) {
-                         return line.starts_with(start) && line.find(part) != std::string::npos;
+                         std::size_t at = 0;
+                         for (std::string_view part : parts) {
+                           if ((at = line.find(part, at)) == std::string::npos) return false;
+                         }
+                         return line.starts_with(start);
                        });
 }
 
@@ -370,84 +367,63 @@ void Scene::For(double seconds) {
   Until([] { return false; }, seconds);
 }
 
-bool HostWatch::Says(const std::string& part, double seconds, const std::string& channel) {
-  return scene.Until(
+std::optional<std::string> HostWatch::Next(const std::function<bool(const std::string&)>& match,
+                                           double seconds, const std::string& channel) {
+  std::optional<std::string> found;
+  scene.Until(
       [&] {
-        while (cursor < watcher.heard.size()) {
+        while (!found && cursor < watcher.heard.size()) {
           const Heard& heard = watcher.heard[cursor++];
           if (heard.nick == host && (channel.empty() || heard.channel == channel) &&
-              heard.text.find(part) != std::string::npos) {
-            return true;
+              match(heard.text)) {
+            found = heard.text;
           }
+        }
+        return found.has_value();
+      },
+      seconds);
+  return found;
+}
+
+bool HostShows(Scene& scene, Child& host, const std::string& field, const std::string& part,
+               double seconds, const std::string& before) {
+  const std::size_t asked = host.lines.size();
+  Clock::time_point ask = Clock::now();
+  return scene.Until(
+      [&] {
+        if (Clock::now() >= ask) {  // again four times a second
+          host.Write(before + "show\n");
+          ask = Clock::now() + std::chrono::milliseconds(250);
+        }
+        for (std::size_t i = host.lines.size(); i > asked; --i) {  // the latest state
+          const std::string& line = host.lines[i - 1];
+          const std::size_t at = line.find(field);
+          if (!line.starts_with("[console]") || at == std::string::npos) continue;
+          return line.substr(at, line.find(" | ", at) - at).find(part) != std::string::npos;
         }
         return false;
       },
       seconds);
-}
-
-int HostWatch::NextTurn(const std::string& player1, const std::string& player2, double seconds,
-                        const std::string& channel) {
-  int turn = -1;
-  scene.Until(
-      [&] {
-        while (turn < 0 && cursor < watcher.heard.size()) {
-          const Heard& heard = watcher.heard[cursor++];
-          if (heard.nick != host || (!channel.empty() && heard.channel != channel)) continue;
-          if (heard.text == "-=|[" + player1 + " choose your attack]|=-") turn = 1;
-          if (heard.text == "-=|[" + player2 + " choose your attack]|=-") turn = 2;
-          if (heard.text.find(" defeated ") != std::string::npos) turn = 0;
-        }
-        return turn >= 0;
-      },
-      seconds);
-  return turn;
 }
 
 bool HostListening(Scene& scene, Child& host, int n, double seconds, const std::string& before) {
   // What `show` says each of Chat1 ... Chat5 listens for.
   static const std::string kHeard[] = {"joins", "player 1's pick", "player 2's pick",
                                        "player 1's attack", "player 2's attack"};
-  const std::string& heard = kHeard[n - 1];
-  for (int tries = 0; tries < static_cast<int>(seconds * 5); ++tries) {
-    const std::size_t asked = host.lines.size();
-    host.Write(before + "show\n");
-    bool on = false;
-    scene.Until(
-        [&] {
-          for (std::size_t i = asked; i < host.lines.size(); ++i) {
-            const std::string& line = host.lines[i];
-            const std::size_t listening = line.find("listening for: ");
-            if (line.starts_with("[console]") && listening != std::string::npos) {
-              on = line.find(heard, listening) != std::string::npos;
-              return true;
-            }
-          }
-          return false;
-        },
-        2);
-    if (on) return true;
-    scene.For(0.2);
-  }
-  return false;
+  return HostShows(scene, host, "listening for:", kHeard[n - 1], seconds, before);
 }
 
-bool HostOffers(Scene& scene, Child& host, const std::string& command, double seconds,
-                const std::string& before) {
-  const std::size_t asked = before.empty() ? 0 : host.lines.size();
-  host.Write(before);
-  return scene.Until(
-      [&] {
-        for (std::size_t i = host.lines.size(); i > asked; --i) {
-          const std::string& line = host.lines[i - 1];
-          if (!line.starts_with("[console]") && !line.starts_with("[channel]")) continue;
-          const std::size_t from = line.find("buttons:");
-          const std::size_t to = line.find(" | listening for:");
-          return from != std::string::npos &&
-                 line.substr(from, to - from).find(command) != std::string::npos;
-        }
-        return false;
+int NextTurn(HostWatch& said, Child& host, double seconds) {
+  const std::string alice = "-=|[alice choose your attack]|=-";
+  const std::string bob = "-=|[bob choose your attack]|=-";
+  const std::optional<std::string> line = said.Next(
+      [&](const std::string& text) {
+        return text == alice || text == bob || text.find(" defeated ") != std::string::npos;
       },
       seconds);
+  const int turn = !line ? -1 : *line == alice ? 1 : *line == bob ? 2 : 0;
+  if (turn > 0 && !HostListening(said.scene, host, turn + 3, seconds)) return -1;
+  return turn;
 }
 
 const std::vector<MatchStep> kMatchOpening = {

@@ -13,6 +13,8 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +28,6 @@ double Elapsed();
 
 // A free TCP port on 127.0.0.1 (free when asked; ngircd takes it at once).
 int FreePort();
-// Whether something takes TCP connections on 127.0.0.1:`port`.
-bool CanConnect(int port);
 
 // Runs `argv` (a path, or a name found on PATH) with no input and its
 // output and errors appended to the file `log`.
@@ -90,11 +90,9 @@ class Ngircd {
   int tls_port() const { return tls_port_; }
   // The self-signed certificate, to be trusted as a CA.
   std::string certificate() const { return dir_ + "/cert.pem"; }
-  const std::string& log() const { return log_; }
 
  private:
   std::string dir_;
-  std::string log_;
   int port_ = 0;
   int tls_port_ = 0;
   pid_t pid_ = -1;
@@ -137,11 +135,19 @@ class TestClient {
   bool InChannel() const { return in_channel_; }
   const std::string& nick() const { return nick_; }
   // How many lines from the server, from line `from` on, start with `start`
-  // and hold `part`.
-  long Count(std::string_view start, std::string_view part, std::size_t from = 0) const;
+  // and hold each of `parts`, one after the other.
+  long Count(std::string_view start, std::initializer_list<std::string_view> parts,
+             std::size_t from = 0) const;
+  long Count(std::string_view start, std::string_view part, std::size_t from = 0) const {
+    return Count(start, {part}, from);
+  }
+  // How many notices from `sender` to this client, from line `from` on,
+  // hold `part`.
+  long Noticed(const std::string& sender, std::string_view part = {}, std::size_t from = 0) const {
+    return Count(":" + sender + "!", {" NOTICE " + nick_ + " :", part}, from);
+  }
   std::vector<Heard> heard;      // PRIVMSGs to channels, in order
   std::vector<std::string> raw;  // every line from the server
-  std::size_t bytes_received = 0;
 
  private:
   std::string nick_;
@@ -182,26 +188,35 @@ struct HostWatch {
   std::string host;
   std::size_t cursor = 0;
 
+  // Waits for the host's next line in `channel` that `match` accepts, and
+  // returns it; nothing once `seconds` have passed.
+  std::optional<std::string> Next(const std::function<bool(const std::string&)>& match,
+                                  double seconds, const std::string& channel = {});
   // Waits for the host's next line in `channel` containing `part`.
-  bool Says(const std::string& part, double seconds, const std::string& channel = {});
-  // Waits for the next prompt or the end: 1 or 2 for whose turn it is, 0
-  // once the battle is won, -1 on a timeout.
-  int NextTurn(const std::string& player1, const std::string& player2, double seconds,
-               const std::string& channel = {});
+  bool Says(const std::string& part, double seconds, const std::string& channel = {}) {
+    return Next([&](const std::string& text) { return text.find(part) != text.npos; }, seconds,
+                channel)
+        .has_value();
+  }
 };
 
-// Waits until the host's terminal, asked `show` (after `before`, e.g. a
-// channel switch) again and again, says listener ChatN is on (1: joins,
-// 2 and 3: the players' picks, 4 and 5: their attacks). The host
-// switches a listener on after its prompt's pause, so a player who answers
-// faster than a person would is not heard; the tests' players wait for it.
+// Asks the host's terminal `show` (after `before`, e.g. a channel switch)
+// again and again until the console's latest state holds `part` in its
+// `field` ("buttons:" or "listening for:"); false once `seconds` have passed.
+bool HostShows(Scene& scene, Child& host, const std::string& field, const std::string& part,
+               double seconds, const std::string& before = {});
+
+// Waits until the host's terminal says listener ChatN is on (1: joins, 2
+// and 3: the players' picks, 4 and 5: their attacks). The host switches a
+// listener on after its prompt's pause, so a player who answers faster
+// than a person would is not heard; the tests' players wait for it.
 bool HostListening(Scene& scene, Child& host, int n, double seconds,
                    const std::string& before = {});
 
-// Waits until the host's terminal (after `before`, e.g. a channel switch)
-// shows its console with a usable `command` button.
-bool HostOffers(Scene& scene, Child& host, const std::string& command, double seconds,
-                const std::string& before = {});
+// Waits for alice's or bob's prompt and then for that player's listener: 1
+// or 2 for whose turn it is, 0 once the battle is won, -1 if either never
+// comes within `seconds`.
+int NextTurn(HostWatch& said, Child& host, double seconds);
 
 // Once the host has said `when` (empty: at once) and listens with
 // Chat`listener` (0: no need), `player` (1 alice, 2 bob, 0 the operator)

@@ -7,7 +7,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -32,7 +31,8 @@ class IrcMatchTest : public ::testing::Test {
 
   // A failing scenario ends with what the host's terminal showed last.
   void TearDown() override {
-    if (HasFailure()) std::printf("%s", Transcript().c_str());
+    if (HasFailure() && host_)
+      std::printf("%s", LastLines("host terminal", host_->lines, 60).c_str());
   }
 
   // Connects `client` and joins the channel; the scene pumps it from now on.
@@ -40,7 +40,7 @@ class IrcMatchTest : public ::testing::Test {
     scene_.Add(client);
     if (!client.Open(server_.port())) return false;
     if (!scene_.Until([&] { return client.registered(); }, 10)) return false;
-    client.Send("JOIN " + (also_.empty() ? kChannel : also_ + "," + kChannel));
+    client.Send("JOIN " + kChannel);
     return scene_.Until([&] { return client.InChannel(); }, 10);
   }
 
@@ -70,51 +70,28 @@ class IrcMatchTest : public ::testing::Test {
     return lines;
   }
 
-  // Waits for the host's next line in the current channel containing `part`.
-  bool HostSays(const std::string& part, double seconds = 20) {
-    return said_.Says(part, seconds, channel_);
-  }
+  bool HostSays(const std::string& part, double seconds = 20) { return said_.Says(part, seconds); }
 
-  int NextTurn(const std::string& player1, const std::string& player2, double seconds = 20) {
-    return said_.NextTurn(player1, player2, seconds, channel_);
-  }
+  bool Listening(int n) { return HostListening(scene_, *host_, n, 20); }
+
+  // Waits for the prompt of the player to move and for their listener.
+  int NextTurnListened(double seconds = 20) { return NextTurn(said_, *host_, seconds); }
 
   // Presses a console button once the console shows it usable, as an
   // operator looking at it would.
   void Operator(const std::string& command) {
-    EXPECT_TRUE(HostOffers(scene_, *host_, command, 30, Shown()))
+    EXPECT_TRUE(HostShows(scene_, *host_, "buttons:", command, 30))
         << command << " never became usable";
-    host_->Write(Shown() + command + "\n");
+    host_->Write(command + "\n");
   }
 
-  // Makes a step's move in a channel: the player says it, or the operator
-  // presses it.
+  // Makes a step's move: the player says it, or the operator presses it.
   std::function<void(const std::string&, const MatchStep&)> Moves(TestClient& alice,
                                                                   TestClient& bob) {
     return [&, this](const std::string& channel, const MatchStep& step) {
       if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
-      channel_ = channel;
       Operator(step.what);
     };
-  }
-
-  // With two channels, the terminal shows the current one before a command.
-  std::string Shown() const { return several_ ? "channel " + channel_ + "\n" : ""; }
-
-  bool Listening(int n, double seconds = 20) {
-    return HostListening(scene_, *host_, n, seconds, Shown());
-  }
-
-  // Waits for the prompt of the player to move and for their listener.
-  int NextTurnListened(const std::string& player1, const std::string& player2,
-                       double seconds = 20) {
-    const int turn = NextTurn(player1, player2, seconds);
-    if (turn > 0 && !Listening(turn == 1 ? 4 : 5, seconds)) return -1;
-    return turn;
-  }
-
-  std::string Transcript() const {
-    return host_ ? LastLines("host terminal", host_->lines, 60) : "";
   }
 
   Ngircd server_;
@@ -122,9 +99,6 @@ class IrcMatchTest : public ::testing::Test {
   TestClient watcher_{"watcher"};
   std::unique_ptr<Child> host_;
   HostWatch said_{scene_, watcher_, kHost};
-  std::string channel_ = kChannel;  // whose lines HostSays and NextTurn wait for
-  std::string also_;                // a second channel the clients join
-  bool several_ = false;            // the host serves both
 };
 
 // Operators steer the host by private message: boss (by mask) presses
@@ -136,25 +110,19 @@ TEST_F(IrcMatchTest, OperatorsByPrivateMessage) {
   char folder[] = "/tmp/zorvik-ops-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string config = std::string(folder) + "/zorvik.toml";
-  {
-    std::ofstream file(config);
-    file << "log_folder = \"" << folder << "/logs\"\noperators_may_exit = true\n"
-         << "[[operator]]\nmask = \"boss!*@127.0.0.1\"\n";
-  }
+  std::ofstream(config) << "log_folder = \"" << folder << "/logs\"\noperators_may_exit = true\n"
+                        << "[[operator]]\nmask = \"boss!*@127.0.0.1\"\n";
   StartHost({Url(false), "--nick", kHost, "--config", config});
   TestClient boss("boss");
   TestClient eve("eve");
   for (TestClient* client : {&boss, &eve}) ASSERT_TRUE(Enter(*client));
-  const auto notices = [](const TestClient& client) {
-    return client.Count(":" + kHost + "!", " NOTICE " + client.nick() + " :");
-  };
   boss.Send("PRIVMSG " + kHost + " :get players");
   EXPECT_TRUE(HostSays("-=|[type: -join]=-"));
-  EXPECT_TRUE(scene_.Until([&] { return notices(boss) > 0; }, 10));
+  EXPECT_TRUE(scene_.Until([&] { return boss.Noticed(kHost) > 0; }, 10));
   for (int i = 0; i < 3; ++i) eve.Send("PRIVMSG " + kHost + " :" + kChannel + " stop");
-  ASSERT_TRUE(scene_.Until([&] { return notices(eve) > 0; }, 10));
+  ASSERT_TRUE(scene_.Until([&] { return eve.Noticed(kHost) > 0; }, 10));
   scene_.For(2);
-  EXPECT_EQ(notices(eve), 1);
+  EXPECT_EQ(eve.Noticed(kHost), 1);
 
   std::ofstream(config, std::ios::app) << "[[operator]]\nmask = \"eve!*@127.0.0.1\"\n";
   kill(host_->pid(), SIGHUP);
@@ -185,25 +153,20 @@ TEST_F(IrcMatchTest, WholeMatchOverTls) {
   bob.Write(":j " + kChannel + "\n");
   ASSERT_TRUE(scene_.Until([&] { return watcher_.Count(":bob!", " JOIN ") > 0; }, 10));
 
-  Operator("get players");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-"));
-  ASSERT_TRUE(Listening(1));
-  alice.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-"));
-  bob.Write("-join\n");
-  ASSERT_TRUE(HostSays("-=|[bob challenges alice]|=-"));
-  ASSERT_TRUE(HostSays("-=|[no more space for players]|=-"));
-  Operator("setup");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-"));
-  ASSERT_TRUE(Listening(2));
-  alice.Say(kChannel, "\x02i choose /pikachu\x02");  // in bold, as some clients send it
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-"));
-  ASSERT_TRUE(Listening(3));
-  bob.Write(" /bulbasaur\n");  // a leading space, as a player would type it
-  ASSERT_TRUE(HostSays("-=|[bob will use bulbasaur 500/500]|=-"));
-  Operator("start");
+  // Alice picks in bold, as some clients send it; bob with a leading space,
+  // as a player would type it.
+  std::vector<MatchStep> opening = kMatchOpening;
+  opening[4].what = "\x02i choose /pikachu\x02";
+  opening[5].what = " /bulbasaur";
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, opening,
+                            [&](const std::string&, const MatchStep& step) {
+                              if (step.player == 1) return alice.Say(kChannel, step.what);
+                              if (step.player == 2) return bob.Write(step.what + "\n");
+                              Operator(step.what);
+                            }),
+            "");
   int attacks = 0;
-  for (int turn; (turn = NextTurnListened("alice", "bob")) > 0 && attacks < 60; ++attacks) {
+  for (int turn; (turn = NextTurnListened()) > 0 && attacks < 60; ++attacks) {
     if (turn == 1)
       alice.Say(kChannel, "/thundershock");
     else
@@ -302,9 +265,9 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
   ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "");
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 1);
+  ASSERT_EQ(NextTurnListened(), 1);
   alice.Say(kChannel, "/thundershock");
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 2);
+  ASSERT_EQ(NextTurnListened(), 2);
   // bulbasaur is hit: its hit points are below 500 now.
   const std::string hurt = HostLines()[HostLines().size() - 2].text;
   ASSERT_TRUE(hurt.starts_with("-=|[bulbasaur: ") && hurt.find("500/500") == std::string::npos)
@@ -312,21 +275,12 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
 
   server_.Kill();
   const double down = Elapsed();
-  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost"); }, 10));
+  const std::size_t killed = host_->lines.size();
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] connection lost", killed); }, 10));
   ASSERT_TRUE(server_.Start());
-  const long joins_before = HostJoins();
   ASSERT_TRUE(Enter(watcher_));
-  ASSERT_TRUE(scene_.Until(
-      [&] { return HostJoins() > joins_before || host_->Printed("[irc] joined #battles; "); }, 20));
   // The watcher may have joined after the host: the host's console says.
-  ASSERT_TRUE(scene_.Until(
-      [&] {
-        std::size_t joined = 0;
-        for (const std::string& line : host_->lines)
-          joined += line.starts_with("[irc] joined #battles");
-        return joined >= 2;
-      },
-      20));
+  ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[irc] joined #battles", killed); }, 20));
   const double back = Elapsed();
   ASSERT_TRUE(Enter(alice));
   ASSERT_TRUE(Enter(bob));
@@ -338,9 +292,9 @@ TEST_F(IrcMatchTest, BattleSurvivesAServerRestart) {
   ASSERT_TRUE(HostSays("-=|[pikachu: "));
   ASSERT_TRUE(HostSays("-=|[bulbasaur: "));
   EXPECT_EQ(HostLines().back().text, hurt) << "bulbasaur's hit points were kept";
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 1);
+  ASSERT_EQ(NextTurnListened(), 1);
   alice.Say(kChannel, "/thunder");
-  ASSERT_EQ(NextTurnListened("alice", "bob"), 2);
+  ASSERT_EQ(NextTurnListened(), 2);
   Operator("stop");
   EXPECT_TRUE(scene_.Until([&] { return host_->Printed("buttons: get players, exit, info"); }, 10));
   std::printf("[ figures  ] server down at %.1f s, host back in the channel %.1f s later\n", down,
@@ -359,16 +313,10 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
   // The crowd may talk fast: the server would otherwise throttle it.
   crowd.Send("OPER flood floodpw");
   crowd.Send("MODE crowd +F");
-  ASSERT_TRUE(scene_.Until(
-      [&] {
-        return std::any_of(crowd.raw.begin(), crowd.raw.end(), [](const std::string& l) {
-          return l.find("MODE crowd") != std::string::npos && l.find("+F") != std::string::npos;
-        });
-      },
-      10));
+  ASSERT_TRUE(scene_.Until([&] { return crowd.Count("", {"MODE crowd", "+F"}) > 0; }, 10));
 
   ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(alice, bob)), "");
-  ASSERT_EQ(NextTurnListened("alice", "bob", 30), 1);
+  ASSERT_EQ(NextTurnListened(30), 1);
 
   const long rss_before = host_->RssKib();
   const double flood_start = Elapsed();
@@ -386,7 +334,7 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
     (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
     ASSERT_TRUE(HostSays("points of damage!", 15));
     answers.push_back(Elapsed() - asked);
-    ASSERT_EQ(NextTurnListened("alice", "bob", 15), turn == 1 ? 2 : 1);
+    ASSERT_EQ(NextTurnListened(15), turn == 1 ? 2 : 1);
   }
   const double flood_seconds = Elapsed() - flood_start;
   scene_.SetTick(nullptr);
@@ -413,45 +361,6 @@ TEST_F(IrcMatchTest, SpectatorFloodDuringBattle) {
       "host RSS %ld -> %ld KiB; %zu host lines checked for rate\n",
       flooded, flood_seconds, static_cast<double>(flooded) / flood_seconds, slowest, rss_before,
       rss_after, lines.size());
-}
-
-// One seeded match to two attacks, played alone and then in two channels
-// of one host at once, every step taken in one channel and then the other:
-// each channel's lines equal the lone match's.
-TEST_F(IrcMatchTest, TwoChannelsPlayAsIfAlone) {
-  const std::string second = "#second";
-  also_ = second;
-  watcher_.Send("JOIN " + second);
-  TestClient alice("alice"), bob("bob");
-  for (TestClient* client : {&alice, &bob}) ASSERT_TRUE(Enter(*client));
-  char folder[] = "/tmp/zorvik-channels-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  std::vector<std::string> alone;
-  std::vector<std::unique_ptr<Child>> hosts;  // the scene keeps them
-  for (const bool both : {false, true}) {
-    const std::string config = std::string(folder) + (both ? "/both.toml" : "/alone.toml");
-    std::ofstream(config) << (both ? "channels = [\"" + second + "\"]\n" : "");
-    several_ = both;
-    const std::size_t from = said_.cursor = watcher_.heard.size();
-    StartHost({Url(false), "--nick", kHost, "--seed", "110", "--burst", "10", "--lines-per-second",
-               "2.5", "--config", config});
-    ASSERT_TRUE(
-        scene_.Until([&] { return !both || host_->Printed("[irc] joined " + second); }, 15));
-    const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
-    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(alice, bob)), "");
-    UntilQuiet(said_);
-    for (const std::string& channel : {kChannel, second}) {
-      const std::vector<std::string> lines = HostLinesIn(said_, channel, from);
-      if (alone.empty()) alone = lines;
-      EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
-    }
-    Operator("exit");
-    ASSERT_TRUE(scene_.Until([&] { return host_->Printed("[exit] goodbye"); }, 20));
-    hosts.push_back(std::move(host_));
-  }
-  EXPECT_GT(alone.size(), 30u);
-  std::printf("[ figures  ] two channels: %zu match lines in each\n", alone.size());
-  std::filesystem::remove_all(folder);
 }
 
 // The certificate is checked by default: without --ca-file the host does

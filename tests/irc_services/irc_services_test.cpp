@@ -4,7 +4,6 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -33,9 +32,12 @@ class IrcServicesTest : public ::testing::Test {
     ASSERT_TRUE(Enter(watcher_, true));
   }
 
-  // A failing scenario ends with what the host's terminal showed last.
+  // A failing scenario ends with what the host's terminal showed last and
+  // the network's logs.
   void TearDown() override {
-    if (HasFailure()) std::printf("%s", Transcript().c_str());
+    if (!HasFailure()) return;
+    std::printf("%s%s", host_ ? LastLines("host terminal", host_->lines, 40).c_str() : "",
+                network_.Logs().c_str());
   }
 
   // Connects `client` (logged in, when it uses SASL) and joins the channel;
@@ -69,46 +71,18 @@ class IrcServicesTest : public ::testing::Test {
 
   bool HostSays(const std::string& part, double seconds = 30) { return said_.Says(part, seconds); }
 
-  int NextTurn() { return said_.NextTurn("alice", "bob", 30); }
-
-  bool Listening(int n) { return HostListening(scene_, *host_, n, 20); }
-
-  // The operator presses `command` (in `channel`, when the host serves
-  // several) by private message once the console shows it usable, and is
-  // answered by notice with the console's state.
-  void Press(TestClient& op, const std::string& command, const std::string& channel = {}) {
-    EXPECT_TRUE(
-        HostOffers(scene_, *host_, command, 30, channel.empty() ? "" : "channel " + channel + "\n"))
+  // Presses `command` once the console shows it usable (in `channel`, when
+  // the host serves several): `op` by private message, answered by notice
+  // with the console's state, or else on the host's terminal.
+  void Press(TestClient* op, const std::string& command, const std::string& channel = {}) {
+    const std::string shown = channel.empty() ? "" : "channel " + channel + "\n";
+    EXPECT_TRUE(HostShows(scene_, *host_, "buttons:", command, 30, shown))
         << command << " never became usable";
-    const std::size_t from = op.raw.size();
-    op.Send("PRIVMSG " + kHost + " :" + (channel.empty() ? "" : channel + " ") + command);
-    EXPECT_TRUE(scene_.Until([&] { return Noticed(op, "[console]", from) > 0; }, 20)) << command;
-  }
-
-  // Makes a step's move: the player says it, or `op` presses it (naming the
-  // channel when the host serves `several`).
-  std::function<void(const std::string&, const MatchStep&)> Moves(TestClient& op, TestClient& alice,
-                                                                  TestClient& bob, bool several) {
-    return [&, this, several](const std::string& channel, const MatchStep& step) {
-      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
-      Press(op, step.what, several ? channel : "");
-    };
-  }
-
-  // How many notices from the host to `client` (from line `from` on)
-  // contain `part`.
-  static long Noticed(const TestClient& client, const std::string& part, std::size_t from = 0) {
-    return std::count_if(client.raw.begin() + static_cast<long>(from), client.raw.end(),
-                         [&](const std::string& line) {
-                           return line.starts_with(":" + kHost + "!") &&
-                                  line.find(" NOTICE " + client.nick() + " :") !=
-                                      std::string::npos &&
-                                  line.find(part) != std::string::npos;
-                         });
-  }
-
-  std::string Transcript() const {
-    return (host_ ? LastLines("host terminal", host_->lines, 40) : "") + network_.Logs();
+    if (!op) return host_->Write(shown + command + "\n");
+    const std::size_t from = op->raw.size();
+    op->Send("PRIVMSG " + kHost + " :" + (channel.empty() ? "" : channel + " ") + command);
+    EXPECT_TRUE(scene_.Until([&] { return op->Noticed(kHost, "[console]", from) > 0; }, 20))
+        << command;
   }
 
   ServicesNetwork network_;
@@ -167,9 +141,10 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
     SCOPED_TRACE(refused.nick());
     ASSERT_TRUE(Enter(refused, false, client == &eve ? "127.0.0.2" : "127.0.0.3"));
     for (int i = 0; i < 3; ++i) refused.Send("PRIVMSG " + kHost + " :get players");
-    ASSERT_TRUE(scene_.Until([&] { return Noticed(refused, "you are not an operator") > 0; }, 10));
+    ASSERT_TRUE(
+        scene_.Until([&] { return refused.Noticed(kHost, "you are not an operator") > 0; }, 10));
     scene_.For(1.5);
-    EXPECT_EQ(Noticed(refused, ""), 1);
+    EXPECT_EQ(refused.Noticed(kHost), 1);
     refused.Send("QUIT");
     scene_.For(0.3);
   }
@@ -180,29 +155,30 @@ TEST_F(IrcServicesTest, OperatorByAccountRunsAMatch) {
   for (TestClient* client : {&boss, &alice, &bob}) ASSERT_TRUE(Enter(*client, client != &boss));
   ASSERT_TRUE(boss.logged_in());
   const double start = Elapsed();
-  ASSERT_EQ(
-      PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, Moves(boss, alice, bob, false)),
-      "");
+  const auto moves = [&](const std::string& channel, const MatchStep& step) {
+    if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
+    Press(&boss, step.what);
+  };
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, kMatchOpening, moves), "");
   int attacks = 0, turn;
-  while ((turn = NextTurn()) > 0 && attacks++ < 60) {
-    ASSERT_TRUE(Listening(turn + 3));
+  while ((turn = NextTurn(said_, *host_, 30)) > 0 && attacks++ < 60)
     (turn == 1 ? alice : bob).Say(kChannel, turn == 1 ? "/thundershock" : "/tackle");
-  }
   ASSERT_EQ(turn, 0) << "the battle did not end";
-  Press(boss, "stop");
+  Press(&boss, "stop");
 
-  for (const TestClient* client : {&boss, &alice, &bob, &watcher_}) {
-    for (const std::string& line : client->raw) EXPECT_EQ(line.find("Excess Flood"), line.npos);
-  }
+  for (const TestClient* client : {&boss, &alice, &bob, &watcher_})
+    EXPECT_EQ(client->Count("", "Excess Flood"), 0) << client->nick();
   EXPECT_FALSE(host_->Printed("Excess Flood") || host_->Printed("connection lost"));
   std::printf("[ figures  ] match by an operator: %d attacks in %.1f s at the default rate\n",
               attacks, Elapsed() - start);
 }
 
-// Two channels at once: the operator, known by account, runs the same
-// seeded match in each by private messages naming the channel, every step
-// in one channel and then the other; each channel's lines equal those of
-// the match played alone.
+// Two channels at once, the same seeded match in each, every step in one
+// channel and then the other, the buttons pressed in the first by the
+// operator known by account (private messages naming the channel) and in
+// the second on the host's terminal once switched to it: each channel's
+// lines equal those of the match played alone, and while the host served
+// the first alone, the second heard nothing from it.
 TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
   const std::string second = "#second";
   ASSERT_TRUE(network_.Register("boss", "boss-secret-2"));
@@ -218,13 +194,16 @@ TEST_F(IrcServicesTest, TwoChannelsPlayAsIfAlone) {
     ASSERT_TRUE(scene_.Until(
         [&] { return host_->Printed("[irc] joined " + (both ? second : kChannel)); }, 20));
     const auto channels = both ? std::vector{kChannel, second} : std::vector{kChannel};
-    ASSERT_EQ(
-        PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, Moves(boss, alice, bob, both)),
-        "");
+    const auto moves = [&](const std::string& channel, const MatchStep& step) {
+      if (step.player) return (step.player == 1 ? alice : bob).Say(channel, step.what);
+      Press(channel == kChannel ? &boss : nullptr, step.what, both ? channel : "");
+    };
+    ASSERT_EQ(PlayInterleaved(said_, *host_, channels, kTwoAttackMatch, moves), "");
     UntilQuiet(said_);
-    for (const std::string& channel : channels) {
-      if (alone.empty()) alone = HostLinesIn(said_, channel, from);
-      EXPECT_EQ(HostLinesIn(said_, channel, from), alone) << channel;
+    for (const std::string& channel : {kChannel, second}) {
+      const std::vector<std::string> lines = HostLinesIn(said_, channel, from);
+      if (alone.empty()) alone = lines;
+      EXPECT_EQ(lines, both || channel == kChannel ? alone : std::vector<std::string>()) << channel;
     }
     host_->Write("exit\n");
     ASSERT_TRUE(scene_.Until([&] { return host_->ExitStatus() == 0; }, 20));

@@ -29,17 +29,13 @@ ServicesNetwork::ServicesNetwork() {
 }
 
 ServicesNetwork::~ServicesNetwork() {
-  KillAll();
+  Stop(services_);
+  Stop(server_);
   std::system(("rm -rf " + dir_).c_str());
 }
 
 bool ServicesNetwork::Installed() {
   return access(kServer, X_OK) == 0 && access(kServices, X_OK) == 0;
-}
-
-void ServicesNetwork::KillAll() {
-  Stop(services_);
-  Stop(server_);
 }
 
 void ServicesNetwork::WriteConfigs(int link_port) const {

@@ -43,7 +43,6 @@ class ServicesNetwork {
   // the answer, empty after a timeout.
   std::string AskNickServ(TestClient& client, const std::string& text);
   void WriteConfigs(int link_port) const;
-  void KillAll();
 
   std::string dir_;
   int port_ = 0;

@@ -209,9 +209,7 @@ TEST_F(IrcClientTest, LogsInWithSaslOrServerPassword) {
       {true, "multi-prefix", "",
        Hello({"QUIT :giving up: the server does not offer SASL, so the account cannot log in"}),
        true},
-      {false,
-       "sasl",
-       "",
+      {false, "sasl", "",
        {"PASS secret", "CAP LS 302", "NICK host", "USER zorvik 0 * :zorvik battle host", "CAP END"},
        false}};
   for (const Case& c : cases) {

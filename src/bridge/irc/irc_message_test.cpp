@@ -143,23 +143,7 @@ TEST(IrcMessageTest, SplitsOnCharacterBoundaries) {
       {"a verylongwordhere", 10, {"a verylong", "wordhere"}},  // space too early
       {"\x80\x80\x80\x80\x80\x80", 4, {"\x80\x80\x80\x80", "\x80\x80"}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(SplitUtf8(c.text, c.limit), c.pieces);
-  }
-  // A long line of the host's own characters, at the budget a long nick
-  // and channel leave.
-  std::string text;
-  for (int i = 0; i < 200; ++i) text += "-=|[z\xC3\xB8rv\xC3\xAFk]|=- ";
-  const std::size_t budget = PrivmsgTextBudget("zorvikhost", "#battles");
-  ASSERT_GT(budget, 300u);
-  std::string joined;
-  for (const std::string& piece : SplitUtf8(text, budget)) {
-    EXPECT_LE(piece.size(), budget);
-    EXPECT_EQ(ToUtf8(piece), piece);
-    joined += piece;
-  }
-  EXPECT_EQ(joined, text);
+  for (const Case& c : cases) EXPECT_EQ(SplitUtf8(c.text, c.limit), c.pieces) << c.text;
 }
 
 // CTCP requests are recognised in any case, with or without the closing

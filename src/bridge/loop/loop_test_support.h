@@ -1,6 +1,6 @@
 // Test support for the real-time loops: a pipe to make a descriptor
-// readable on demand, the process's CPU time to tell sleeping from
-// spinning, and the contract every real-time loop keeps, as typed tests.
+// readable on demand, and the contract every real-time loop keeps, as typed
+// tests.
 #pragma once
 
 #include <fcntl.h>
@@ -17,13 +17,6 @@
 
 namespace zorvik::test {
 
-// CPU time this process has used, in microseconds.
-inline Micros ProcessCpuMicros() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<Micros>(ts.tv_sec) * kMicrosPerSecond + ts.tv_nsec / 1000;
-}
-
 // A pipe closed at the end of the test; the read end is non-blocking so a
 // spurious readiness callback cannot hang the test.
 class Pipe {
@@ -33,8 +26,8 @@ class Pipe {
     fcntl(fds_[0], F_SETFL, O_NONBLOCK);
   }
   ~Pipe() {
-    CloseWriteEnd();
-    if (fds_[0] >= 0) close(fds_[0]);
+    Close(0);
+    Close(1);
   }
   Pipe(const Pipe&) = delete;
   Pipe& operator=(const Pipe&) = delete;
@@ -46,40 +39,19 @@ class Pipe {
   std::string ReadAll() {
     std::string text;
     char buffer[64];
-    ssize_t n;
-    while ((n = read(fds_[0], buffer, sizeof buffer)) > 0)
+    for (ssize_t n; (n = read(fds_[0], buffer, sizeof buffer)) > 0;)
       text.append(buffer, static_cast<size_t>(n));
     return text;
   }
-  void CloseWriteEnd() {
-    if (fds_[1] >= 0) close(fds_[1]);
-    fds_[1] = -1;
-  }
-  void CloseReadEnd() {
-    close(fds_[0]);
-    fds_[0] = -1;
+  // Closes the read end (0) or the write end (1).
+  void Close(int end) {
+    if (fds_[end] >= 0) close(fds_[end]);
+    fds_[end] = -1;
   }
 
  private:
   int fds_[2] = {-1, -1};
 };
-
-// CPU time spent by `loop` in a long wait with an idle descriptor and a
-// timer, then in 100 waits shorter than a millisecond (where a timeout
-// rounded down to whole milliseconds would spin). A loop that sleeps uses a
-// small fraction of the ~290 ms.
-inline Micros CpuUsedByWaits(EventLoop& loop) {
-  constexpr Micros kMillisecond = 1000;
-  Pipe idle;
-  loop.WatchReadable(idle.read_end(), [] {});
-  loop.ScheduleAfter(100 * kMillisecond, [] {});
-  const Micros cpu_start = ProcessCpuMicros();
-  loop.Wait(200 * kMillisecond);
-  for (int i = 0; i < 100; ++i) loop.Wait(900);
-  const Micros used = ProcessCpuMicros() - cpu_start;
-  loop.Unwatch(idle.read_end());
-  return used;
-}
 
 template <typename Loop>
 class RealTimeLoopTest : public ::testing::Test {};
@@ -105,7 +77,7 @@ TYPED_TEST_P(RealTimeLoopTest, Descriptors) {
   });
   loop.ScheduleAfter(5'000, [&] {
     pipe.Write("bye");
-    pipe.CloseWriteEnd();
+    pipe.Close(1);
   });
   const auto real_start = std::chrono::steady_clock::now();
   loop.Run();
@@ -114,7 +86,7 @@ TYPED_TEST_P(RealTimeLoopTest, Descriptors) {
   Pipe closed;
   int calls = 0;
   loop.WatchReadable(closed.read_end(), [&] { ++calls; });
-  closed.CloseReadEnd();
+  closed.Close(0);
   loop.Run();
   EXPECT_EQ(calls, 0);
   EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
@@ -145,10 +117,24 @@ TYPED_TEST_P(RealTimeLoopTest, QuitInsideNestedTaskStopsEverything) {
   EXPECT_LT(std::chrono::steady_clock::now() - real_start, std::chrono::seconds(2));
 }
 
-// Waiting sleeps: long and sub-millisecond waits use little CPU.
+// Waiting sleeps: a long wait with an idle descriptor and a timer, then 100
+// waits shorter than a millisecond (where a timeout rounded down to whole
+// milliseconds would spin), use a small part of the ~290 ms in CPU time.
 TYPED_TEST_P(RealTimeLoopTest, WaitDoesNotSpin) {
+  const auto cpu_micros = [] {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<Micros>(ts.tv_sec) * kMicrosPerSecond + ts.tv_nsec / 1000;
+  };
   TypeParam loop;
-  EXPECT_LT(CpuUsedByWaits(loop), 50'000);
+  Pipe idle;
+  loop.WatchReadable(idle.read_end(), [] {});
+  loop.ScheduleAfter(100'000, [] {});
+  const Micros cpu_start = cpu_micros();
+  loop.Wait(200'000);
+  for (int i = 0; i < 100; ++i) loop.Wait(900);
+  EXPECT_LT(cpu_micros() - cpu_start, 50'000);
+  loop.Unwatch(idle.read_end());
 }
 
 REGISTER_TYPED_TEST_SUITE_P(RealTimeLoopTest, Descriptors, QuitInsideNestedTaskStopsEverything,
