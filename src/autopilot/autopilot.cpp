@@ -42,10 +42,8 @@ Autopilot::Autopilot(EventLoop& loop, HostConsole& console, RoomFeed& room, Chat
 
 Autopilot::~Autopilot() {
   room_.Unsubscribe(subscription_);
-  for (EventLoop::TimerId* id :
-       {&review_task_, &step_task_, &reminder_task_, &limit_task_, &leave_task_}) {
-    Cancel(*id);
-  }
+  Cancel(review_task_);
+  CancelTimers();
 }
 
 // --- What it hears ---
@@ -135,9 +133,7 @@ void Autopilot::Review() {
 
 void Autopilot::ReviewNow() {
   if (console_.ended()) {
-    for (EventLoop::TimerId* id : {&step_task_, &reminder_task_, &limit_task_, &leave_task_}) {
-      Cancel(*id);
-    }
+    CancelTimers();
     return;
   }
   if (Idle()) stopping_ = false;
@@ -237,25 +233,28 @@ void Autopilot::ArmLimit(std::optional<Awaited> awaited) {
       Remind();
     });
   }
-  const Micros deadline = loop_.Now() + limit;
-  limit_task_ = loop_.ScheduleAt(deadline, [this] {
+  limit_deadline_ = loop_.Now() + limit;
+  limit_task_ = loop_.ScheduleAt(limit_deadline_, [this] {
     limit_task_ = 0;
-    if (!awaited_) return;
-    if (console_.Running() || FindAwaited() != awaited_) {
-      // A pick or a move is being announced right now: its end decides.
-      limit_task_ = loop_.ScheduleAfter(kBusyRetry, [this] {
-        limit_task_ = 0;
-        if (awaited_ && FindAwaited() == awaited_ && !console_.Running()) {
-          Forfeit(awaited_->player, "ran out of time");
-        } else {
-          Review();
-        }
-      });
-      return;
-    }
-    Forfeit(awaited_->player, "ran out of time");
+    LimitReached();
   });
-  limit_deadline_ = deadline;
+}
+
+void Autopilot::LimitReached() {
+  if (!awaited_) return;
+  if (FindAwaited() != awaited_) {
+    Review();
+    return;
+  }
+  if (console_.Running()) {
+    // A pick or a move is being announced right now: its end decides.
+    limit_task_ = loop_.ScheduleAfter(kBusyRetry, [this] {
+      limit_task_ = 0;
+      LimitReached();
+    });
+    return;
+  }
+  Forfeit(awaited_->player, "ran out of time");
 }
 
 void Autopilot::Remind() {
@@ -270,9 +269,7 @@ void Autopilot::Forfeit(int loser, const std::string& reason) {
   if (!MatchUnderWay()) return;
   const std::string loser_name = PlayerName(loser);
   const std::string winner_name = PlayerName(loser == 1 ? 2 : 1);
-  for (EventLoop::TimerId* id : {&step_task_, &reminder_task_, &limit_task_, &leave_task_}) {
-    Cancel(*id);
-  }
+  CancelTimers();
   step_ = Step::kNone;
   awaited_.reset();
   leaver_.clear();
@@ -330,6 +327,12 @@ void Autopilot::Say(const std::string& line) {
 
 void Autopilot::Note(const std::string& note) {
   if (note_) note_(note);
+}
+
+void Autopilot::CancelTimers() {
+  for (EventLoop::TimerId* id : {&step_task_, &reminder_task_, &limit_task_, &leave_task_}) {
+    Cancel(*id);
+  }
 }
 
 void Autopilot::Cancel(EventLoop::TimerId& id) {

@@ -88,6 +88,7 @@ class Autopilot {
   void ArmStep(Step step, Micros delay);
   void FireStep();
   void ArmLimit(std::optional<Awaited> awaited);
+  void LimitReached();
   void Remind();
   void Forfeit(int loser, const std::string& reason);
   void ForfeitLeaver();
@@ -100,6 +101,8 @@ class Autopilot {
   void Say(const std::string& line);
   void Note(const std::string& note);
   void Cancel(EventLoop::TimerId& id);
+  // Every timer but the pending review.
+  void CancelTimers();
 
   EventLoop& loop_;
   HostConsole& console_;
