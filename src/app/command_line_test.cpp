@@ -68,8 +68,7 @@ TEST(CommandLineTest, RefusesWithTheReason) {
        "--seed takes a whole number from 0 to 18446744073709551615, not \"18446744073709551616\""},
       {{"--seed=-1"}, "--seed takes a whole number from 0 to 18446744073709551615, not \"-1\""},
       {{"--screen-name", ""}, "--screen-name needs a name"},
-      {{"--screen-name="}, "--screen-name needs a name"},
-      {{"--text=x"}, "--text takes no value"},
+      {{"--screen-name="}, "--screen-name needs a name"}, {{"--text=x"}, "--text takes no value"},
       {{"--help=yes"}, "--help takes no value"},
       {{"replay", "--version="}, "--version takes no value"},
       {{"irc", "ircs://h/#b", "--nick", "z", "--sasl=yes"}, "--sasl takes no value"},
@@ -102,12 +101,9 @@ TEST(CommandLineTest, RefusesWithTheReason) {
       {{"replay", "--insecure-skip-verify"}, "--insecure-skip-verify is for zorvik irc only"},
       // Arguments nobody takes.
       {{"replay", "a", "b"}, "unexpected argument \"b\""},
-      {{"demo", "x"}, "unexpected argument \"x\""},
-      {{"-"}, "unexpected argument \"-\""},
-      {{"--bogus=1"}, "unknown option \"--bogus\""},
-      {{"--"}, "unknown option \"--\""},
-      {{"-x\x1b[2J"}, "unknown option \"-x\\x1B[2J\""},
-      {{"-h=1"}, "unknown option \"-h=1\""},
+      {{"demo", "x"}, "unexpected argument \"x\""}, {{"-"}, "unexpected argument \"-\""},
+      {{"--bogus=1"}, "unknown option \"--bogus\""}, {{"--"}, "unknown option \"--\""},
+      {{"-x\x1b[2J"}, "unknown option \"-x\\x1B[2J\""}, {{"-h=1"}, "unknown option \"-h=1\""},
   };
   for (const auto& [args, error] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));

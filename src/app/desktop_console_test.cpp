@@ -170,10 +170,8 @@ TEST_F(ConsoleViewTest, LongNamesAreCutToTheirFrames) {
     std::string name;
     bool whole;
   } cases[] = {
-      {"bob", true},
-      {"Maximilian_Alexander_Longname_the_Third", false},
-      {"zørvïk_" + std::string(60, 'w'), false},
-      {"@->" + std::string(60, '@'), false},
+      {"bob", true}, {"Maximilian_Alexander_Longname_the_Third", false},
+      {"zørvïk_" + std::string(60, 'w'), false}, {"@->" + std::string(60, '@'), false},
       {std::string(200, 'm') + "]", false},
   };
   for (const auto& c : cases) {

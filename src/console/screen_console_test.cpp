@@ -326,13 +326,9 @@ TEST_F(ScreenConsoleTest, TabCompletesCommandsItemsNamesAndPicks) {
   Say("alice", "hello");
   Say("Bob", "hi");
   const std::pair<std::string, std::vector<std::string>> cases[] = {
-      {"se", {"setup"}},
-      {"s", {"setup", "start", "stop", "say ", "show"}},
-      {"menu ", {"menu about", "menu mail me", "menu help"}},
-      {"form c", {"form comments"}},
-      {"b", {"Bob: "}},
-      {"say hi b", {"say hi Bob"}},
-      {"alice: /pikac", {"alice: /pikachu"}},
+      {"se", {"setup"}}, {"s", {"setup", "start", "stop", "say ", "show"}},
+      {"menu ", {"menu about", "menu mail me", "menu help"}}, {"form c", {"form comments"}},
+      {"b", {"Bob: "}}, {"say hi b", {"say hi Bob"}}, {"alice: /pikac", {"alice: /pikachu"}},
       {"zzz", {}},
   };
   for (const auto& [typed, expected] : cases) EXPECT_EQ(screen_.Complete(typed), expected) << typed;

@@ -50,8 +50,7 @@ std::string From(const std::string& transcript, const std::string& from) {
 // Opens the console and the join phase: "type: -join" at 4.130, the join
 // listener on at 4.640.
 const std::vector<Fields> kOpenGame = {
-    {"2.1", "click", "splash"},
-    {"2.1", "click", "console", "get players"},
+    {"2.1", "click", "splash"}, {"2.1", "click", "console", "get players"},
 };
 
 // `script` with `more` merged in by time (equal times: `script` first).
@@ -96,8 +95,7 @@ TEST(ReplayTest, StartUpAndSplash) {
                 {"0.000", "host", " \u00a0"},
                 {"0.510", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[loaded]|=-"},
                 {"1.000", "#ignored", "click", "splash"},
-                {"1.020", "host", "-=|[gotta catch'em all]|=-"},
-                {"1.530", "host", " \u00a0"},
+                {"1.020", "host", "-=|[gotta catch'em all]|=-"}, {"1.530", "host", " \u00a0"},
                 {"2.040", "#window", "splash", "shown"},
                 {"3.000", "#window", "splash", "hidden"}, {"3.000", "#window", "console", "shown"},
                 {"3.000", "#ignored", "click", "splash"},
@@ -123,8 +121,7 @@ TEST(ReplayTest, JoinPhase) {
                 {"2.610", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-"},
                 {"3.120", "host", "-=|[accepting players to battle!]=-"},
                 {"4.000", "Early", "-join"},  // the join listener is not on yet
-                {"4.130", "host", "-=|[type: -join]=-"},
-                {"5.000", "AliceSmith", "-join"},
+                {"4.130", "host", "-=|[type: -join]=-"}, {"5.000", "AliceSmith", "-join"},
                 {"5.000", "host", "-=|[alicesmith has joined the game]|=-"},
                 {"5.200", "alicesmith", "-JOIN"},
                 {"5.200", "host", "-=|[you are already playing]|=-"},
@@ -158,8 +155,7 @@ TEST(ReplayTest, CreatureSelection) {
                 {"11.000", "AliceSmith", "/pikachu now"}, {"11.000", "host", refused},
                 {"12.000", "AliceSmith", "/"}, {"12.000", "host", refused},
                 {"13.000", "AliceSmith", "//pikachu"}, {"13.000", "host", refused},
-                {"13.600", "AliceSmith", "pikachu"},
-                {"14.000", "AliceSmith", "i pick /Pikachu"},
+                {"13.600", "AliceSmith", "pikachu"}, {"14.000", "AliceSmith", "i pick /Pikachu"},
                 {"14.000", "host", "-=|[alicesmith selected pikachu]|=-"},
                 {"14.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
                 {"16.000", "Bob", "/mr. mime"}, {"16.000", "host", refused},
@@ -380,8 +376,7 @@ TEST(ReplayTest, InfoMenuAndFeedbackForm) {
   EXPECT_EQ(From(outcome.transcript, "1.000"),
             Join({
                 {"1.000", "#ignored", "click", "menu", "about"},
-                {"1.020", "host", "-=|[gotta catch'em all]|=-"},
-                {"1.530", "host", " \u00a0"},
+                {"1.020", "host", "-=|[gotta catch'em all]|=-"}, {"1.530", "host", " \u00a0"},
                 {"2.040", "#window", "splash", "shown"},
                 {"2.100", "#window", "splash", "hidden"}, {"2.100", "#window", "console", "shown"},
                 {"2.300", "#msgbox", "z\u00f8rv\u00efk by va\u00f1d\u00f8r help", help},

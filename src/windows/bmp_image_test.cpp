@@ -102,15 +102,11 @@ TEST(BmpImageTest, RefusesBrokenFiles) {
     const char* reason_part;
   };
   const Case cases[] = {
-      {"wrong magic", 0, 2, 0x4D42 + 1, "not a BMP"},
-      {"old core header", 14, 4, 12, "too old"},
+      {"wrong magic", 0, 2, 0x4D42 + 1, "not a BMP"}, {"old core header", 14, 4, 12, "too old"},
       {"header larger than file", 14, 4, 100000, "past the end"},
-      {"two planes", 26, 2, 2, "planes"},
-      {"8 bits", 28, 2, 8, "depth"},
-      {"16 bits", 28, 2, 16, "depth"},
-      {"run-length compressed", 30, 4, 1, "compressed"},
-      {"zero width", 18, 4, 0, "without pixels"},
-      {"negative width", 18, 4, -4, "without pixels"},
+      {"two planes", 26, 2, 2, "planes"}, {"8 bits", 28, 2, 8, "depth"},
+      {"16 bits", 28, 2, 16, "depth"}, {"run-length compressed", 30, 4, 1, "compressed"},
+      {"zero width", 18, 4, 0, "without pixels"}, {"negative width", 18, 4, -4, "without pixels"},
       {"zero height", 22, 4, 0, "without pixels"},
       {"most negative height", 22, 4, INT32_MIN, "without pixels"},
       {"huge width", 18, 4, 0x7FFFFFFF, "too large"},
