@@ -19,15 +19,11 @@ TEST(IrcMessageTest, ParsesServerLines) {
     Params params;
   };
   const std::vector<Case> cases = {
-      {":alice!a@h PRIVMSG #battles :i pick /pikachu",
-       "alice!a@h",
-       "PRIVMSG",
+      {":alice!a@h PRIVMSG #battles :i pick /pikachu", "alice!a@h", "PRIVMSG",
        {"#battles", "i pick /pikachu"}},
       {"PING :irc.example.net", "", "PING", {"irc.example.net"}}, {"ping x", "", "PING", {"x"}},
       {":srv 001 host :Welcome to the net\r", "srv", "001", {"host", "Welcome to the net"}},
-      {":srv 005 host CALLERID=g NICKLEN=9 :are supported",
-       "srv",
-       "005",
+      {":srv 005 host CALLERID=g NICKLEN=9 :are supported", "srv", "005",
        {"host", "CALLERID=g", "NICKLEN=9", "are supported"}},
       // Runs of spaces between parts, spaces kept inside the trailing part.
       {"  :a   PRIVMSG   #c   :  two  spaces ", "a", "PRIVMSG", {"#c", "  two  spaces "}},
@@ -35,9 +31,7 @@ TEST(IrcMessageTest, ParsesServerLines) {
       {":a PRIVMSG #c ::colon", "a", "PRIVMSG", {"#c", ":colon"}},
       {"JOIN #c   ", "", "JOIN", {"#c"}},
       // Bytes that are not UTF-8 read as Latin-1; NUL stays a byte of text.
-      {":b\xE9 PRIVMSG #c :caf\xE9 \xC3\xA9",
-       "b\xC3\xA9",
-       "PRIVMSG",
+      {":b\xE9 PRIVMSG #c :caf\xE9 \xC3\xA9", "b\xC3\xA9", "PRIVMSG",
        {"#c", "caf\xC3\xA9 \xC3\xA9"}},
       {std::string("PRIVMSG #c :a\0b", 15), "", "PRIVMSG", {"#c", std::string("a\0b", 3)}},
   };

@@ -43,9 +43,7 @@ TEST(RoomHistoryTest, ReportsWhatWasAdded) {
       {"x:\t1\ny:\t2\n", {{"x", "1"}, {"y", "2"}}}, {"", {}}, {"z:\t3\n", {{"z", "3"}}},
   };
   RoomHistory history;
-  for (const Step& step : steps) {
-    EXPECT_EQ(history.Update(step.text), step.added) << step.text;
-  }
+  for (const Step& step : steps) EXPECT_EQ(history.Update(step.text), step.added) << step.text;
   // A new room: its history is learnt, not replayed.
   history.Reset();
   EXPECT_EQ(history.Update("a:\t1\nb:\t2\n"), Lines{});
