@@ -231,38 +231,32 @@ TEST_F(ClientKitTest, InstantMessageReachability) {
 
 // The subject goes to the 4th window after the recipient box (the second
 // edit box by class is the copy-to line); the dialog's button is pressed
-// and Write Mail closed, at once.
-TEST_F(ClientKitTest, SendMailFillsBoxesByPosition) {
+// and Write Mail closed, at once, even with an Error window open, which
+// stays. Other endings: the Error window (both closed, no mail) and a Write
+// Mail window that closes by itself (no 30 s wait).
+TEST_F(ClientKitTest, SendMailFillsBoxesByPositionAndEndsEveryWay) {
   kit_.SendMail("ann", "Bug report", "line 1\r\nline 2");
   EXPECT_EQ(mails_, (std::vector<std::string>{"ann|Bug report|line 1\r\nline 2"}));
   EXPECT_EQ(client_.FindTopLevel("_AOL_Modal", std::nullopt), 0u);
   EXPECT_EQ(MdiTitles(), (std::vector<std::string>{"Lobby 1"}));
-  EXPECT_EQ(loop_.Now(), 0);
-}
 
-// The dialog wins over an Error window: its button is pressed, Write Mail
-// closes, the Error window stays.
-TEST_F(ClientKitTest, SendMailPrefersTheDialogOverAnErrorWindow) {
-  const Hwnd error = client_.OpenErrorWindow();
-  kit_.SendMail("ann", "s", "t");
-  EXPECT_EQ(mails_.size(), 1u);
-  EXPECT_TRUE(client_.IsWindow(error));
-  EXPECT_EQ(client_.FindTopLevel("_AOL_Modal", std::nullopt), 0u);
-  EXPECT_EQ(MdiTitles(), (std::vector<std::string>{"Error", "Lobby 1"}));
-}
-
-// Ending paths other than the dialog: the Error window (both closed, no
-// mail) and a Write Mail window that closes by itself (no 30 s wait).
-TEST_F(ClientKitTest, SendMailEndsThroughErrorOrSilentClose) {
   kit_.SendMail("  ", "s", "t");
-  EXPECT_TRUE(mails_.empty());
+  EXPECT_EQ(mails_.size(), 1u);
   EXPECT_EQ(MdiTitles(), (std::vector<std::string>{"Lobby 1"}));
 
   client_.SetQuietMail(true);
   kit_.SendMail("ann", "s", "t");
-  EXPECT_EQ(mails_.size(), 1u);
-  EXPECT_EQ(loop_.Now(), 0);
+  EXPECT_EQ(mails_.size(), 2u);
   EXPECT_EQ(MdiTitles(), (std::vector<std::string>{"Lobby 1"}));
+  EXPECT_EQ(loop_.Now(), 0);
+
+  client_.SetQuietMail(false);
+  const Hwnd error = client_.OpenErrorWindow();
+  kit_.SendMail("ann", "s", "t");
+  EXPECT_EQ(mails_.size(), 3u);
+  EXPECT_TRUE(client_.IsWindow(error));
+  EXPECT_EQ(client_.FindTopLevel("_AOL_Modal", std::nullopt), 0u);
+  EXPECT_EQ(MdiTitles(), (std::vector<std::string>{"Error", "Lobby 1"}));
 }
 
 // A window that never appears: the poll keeps handling events, sleeps
