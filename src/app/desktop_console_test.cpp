@@ -63,8 +63,7 @@ class ConsoleViewTest : public ::testing::Test {
   DesktopScreen screen_;  // no display: windows are never mapped
   VirtualLoop loop_;
   NoBoxes boxes_;
-  FlOwnWindow console_window_;
-  FlOwnWindow splash_window_;
+  FlOwnWindow console_window_, splash_window_;
   HostProgram program_;
   ConsoleView view_;
   SplashView splash_view_;
@@ -109,11 +108,7 @@ TEST_F(ConsoleViewTest, FollowsAMatch) {
   using Set = std::set<std::string>;
   struct Step {
     std::function<void()> act;
-    const char* seat1;
-    const char* creature1;
-    const char* hp1;
-    const char* seat2;
-    const char* creature2;
+    std::string seat1, creature1, hp1, seat2, creature2;
     Set active;
     bool game_controls;
   };

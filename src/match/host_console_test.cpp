@@ -71,8 +71,7 @@ const Lines kTomWins = {"pikachu, hit him with your thundershock attack!",
 // a further move gets no answer.
 TEST(HostConsoleHitPointsTest, FaintsAtZeroAndBelowNotAtOne) {
   struct Case {
-    std::string hp;
-    std::string after;
+    std::string hp, after;
     Lines lines;
   };
   const std::vector<Case> cases = {

@@ -27,8 +27,7 @@ std::string Join(const std::vector<Fields>& rows) {
 
 struct Outcome {
   int status = 0;
-  std::string transcript;
-  std::string errors;
+  std::string transcript, errors;
 };
 
 Outcome Replay(const std::string& script, ProgramOptions options = {}) {

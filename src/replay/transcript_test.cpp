@@ -13,8 +13,7 @@ namespace {
 TEST(TranscriptWriterTest, EscapesBackslashTabCrAndLfOnly) {
   using namespace std::string_literals;
   const struct {
-    std::string field;
-    std::string written;
+    std::string field, written;
   } cases[] = {
       {"", ""}, {"\\", "\\\\"}, {"a\tb", "a\\tb"}, {"\t\r\n\\", "\\t\\r\\n\\\\"},
       {"line one\nline two\r\n", "line one\\nline two\\r\\n"},

@@ -100,8 +100,7 @@ class Ngircd {
 
 struct Heard {
   double at;  // Elapsed() when it arrived
-  std::string nick;
-  std::string text;
+  std::string nick, text;
   std::string channel;  // where it was said
 };
 
@@ -155,9 +154,7 @@ class TestClient {
   bool registered_ = false;
   bool logged_in_ = false;
   bool in_channel_ = false;
-  std::string partial_;
-  std::string sasl_account_;
-  std::string sasl_password_;
+  std::string partial_, sasl_account_, sasl_password_;
 };
 
 class Scene {
@@ -223,8 +220,7 @@ int NextTurn(HostWatch& said, Child& host, double seconds);
 // says or presses `what`.
 struct MatchStep {
   std::string when;
-  int listener;
-  int player;
+  int listener, player;
   std::string what;
 };
 // Alice's pikachu against bob's bulbasaur, up to "start"; then the whole

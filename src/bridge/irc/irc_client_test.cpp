@@ -92,8 +92,7 @@ class FakeServer {
   }
 
   std::vector<std::string> lines;
-  std::vector<Micros> times;
-  std::vector<Micros> opened_at;
+  std::vector<Micros> times, opened_at;
   int opened = 0;
   bool auto_accept = true;
   bool refuse = false;
@@ -162,8 +161,7 @@ class IrcClientTest : public ::testing::Test {
   VirtualLoop loop_;
   FakeServer server_;
   std::unique_ptr<IrcClient> client_;
-  std::vector<std::string> statuses_;
-  std::vector<std::string> heard_;
+  std::vector<std::string> statuses_, heard_;
   std::vector<std::string> private_;  // "PREFIX [ACCOUNT] TEXT"
 };
 

@@ -101,8 +101,7 @@ class ClientKitTest : public ::testing::Test {
   EmbeddedClient client_;
   RecordingWindows windows_{client_, loop_};
   ClientKit kit_{windows_, loop_};
-  std::vector<std::string> ims_;
-  std::vector<std::string> mails_;
+  std::vector<std::string> ims_, mails_;
 };
 
 // The class is compared by its first n characters, n = the name's length,
