@@ -107,7 +107,7 @@ struct Heard {
 class TestClient {
  public:
   explicit TestClient(std::string nick) : nick_(std::move(nick)) {}
-  ~TestClient();
+  ~TestClient() { Close(); }
   TestClient(const TestClient&) = delete;
   TestClient& operator=(const TestClient&) = delete;
 
@@ -165,7 +165,7 @@ class Scene {
   // Pumps everything until `done` holds (true) or `seconds` pass (false).
   bool Until(const std::function<bool()>& done, double seconds);
   // Pumps for `seconds`, whatever happens.
-  void For(double seconds);
+  void For(double seconds) { Until([] { return false; }, seconds); }
   // Called after every pump, e.g. to keep up a flood.
   void SetTick(std::function<void()> tick) { tick_ = std::move(tick); }
 
