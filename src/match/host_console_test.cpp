@@ -76,8 +76,7 @@ TEST(HostConsoleHitPointsTest, FaintsAtZeroAndBelowNotAtOne) {
   };
   const std::vector<Case> cases = {
       {"37", "", kTomWins}, {"20", "", kTomWins},
-      {"38",
-       "1",
+      {"38", "1",
        {"pikachu, hit him with your thundershock attack!",
         "-=|[pikachu did 37 points of damage!]|=-", "-=|[pikachu: 500/500]|=-",
         "-=|[bulbasaur: 1/500]|=-", "-=|[ann choose your attack]|=-"}},

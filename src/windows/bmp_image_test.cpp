@@ -23,8 +23,7 @@ Bytes MakeBmp(int width, int height, int bits, bool top_down) {
   const std::size_t bpp = static_cast<std::size_t>(bits / 8);
   const std::size_t stride = (static_cast<std::size_t>(width) * bpp + 3) / 4 * 4;
   Bytes bytes(54 + stride * static_cast<std::size_t>(height), 0);
-  bytes[0] = 'B';
-  bytes[1] = 'M';
+  Put(bytes, 0, 'B' | 'M' << 8, 2);
   Put(bytes, 2, static_cast<std::int64_t>(bytes.size()));
   Put(bytes, 10, 54);
   Put(bytes, 14, 40);
