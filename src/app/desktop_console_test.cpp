@@ -14,20 +14,17 @@
 #include <FL/fl_draw.H>
 
 #include <set>
+#include <sstream>
 
 #include "app/host_program.h"
 #include "bridge/loop/virtual_loop.h"
+#include "console/console_printer.h"
 #include "windows/fltk/splash_view.h"
 #include "windows/fltk/window_state.h"
 #include "windows/window_layout.h"
 
 namespace zorvik {
 namespace {
-
-class NoBoxes : public MessageBoxes {
- public:
-  void Show(const std::string&, const std::string&) override {}
-};
 
 std::string Label(Fl_Widget& widget) {
   return widget.label() ? widget.label() : "";
@@ -62,7 +59,8 @@ class ConsoleViewTest : public ::testing::Test {
 
   DesktopScreen screen_;  // no display: windows are never mapped
   VirtualLoop loop_;
-  NoBoxes boxes_;
+  std::ostringstream shown_;
+  PrintedBoxes boxes_{shown_};
   FlOwnWindow console_window_, splash_window_;
   HostProgram program_;
   ConsoleView view_;
