@@ -104,8 +104,9 @@ TEST_F(TextConsoleTest, ShowSaysWhatTheHostListensFor) {
   };
   const std::pair<std::string, std::string> steps[] = {
       {"show", "nothing"}, {"get players", "joins"}, {"alice: -join", "joins"},
-      {"bob: -join", "nothing"}, {"setup", "player 1's pick"}, {"alice: /pikachu", "player 2's pick"},
-      {"bob: /bulbasaur", "nothing"}, {"start", "player 1's attack"},
+      {"bob: -join", "nothing"}, {"setup", "player 1's pick"},
+      {"alice: /pikachu", "player 2's pick"}, {"bob: /bulbasaur", "nothing"},
+      {"start", "player 1's attack"},
       {"alice: /thundershock", "player 2's attack"}, {"stop", "nothing"}};
   for (const auto& [typed, listened] : steps) {
     Type(typed);
