@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -19,41 +20,33 @@ TEST(CommandLineTest, ModesAndValuesInEitherForm) {
 
   const ParsedCommandLine console =
       ParseCommandLine({"--seed=5", "--screen-name=a=b", "--text", "--autopilot"});
-  EXPECT_EQ(console.error, "");
-  EXPECT_EQ(console.command.program.seed, 5u);
-  EXPECT_EQ(console.command.program.screen_name, "a=b");
-  EXPECT_TRUE(console.command.text_console);
-  EXPECT_TRUE(console.command.program.autopilot);
+  const CommandLine& c = console.command;
+  EXPECT_EQ(std::tie(console.error, c.program.seed, c.program.screen_name, c.text_console),
+            std::make_tuple("", 5u, "a=b", true));
+  EXPECT_TRUE(c.program.autopilot);
   EXPECT_FALSE(ParseCommandLine({}).command.program.autopilot);
 
   const ParsedCommandLine replay =
       ParseCommandLine({"replay", "--seed", "18446744073709551615", "--screen-name", "Op", "-"});
-  EXPECT_EQ(replay.error, "");
-  EXPECT_EQ(replay.command.mode, Mode::kReplay);
-  EXPECT_EQ(replay.command.program.seed, 18446744073709551615ULL);
-  EXPECT_EQ(replay.command.program.screen_name, "Op");
-  EXPECT_EQ(replay.command.replay_file, "-");
+  const CommandLine& r = replay.command;
+  EXPECT_EQ(std::tie(replay.error, r.mode, r.program.seed, r.program.screen_name, r.replay_file),
+            std::make_tuple("", Mode::kReplay, 18446744073709551615ULL, "Op", "-"));
 
   const ParsedCommandLine demo = ParseCommandLine(
       {"demo", "--speed=100", "--player1=Ann", "--creature1", "charmander", "--seed", "3",
        "--screen-name=Op"});
-  EXPECT_EQ(demo.error, "");
-  EXPECT_EQ(demo.command.demo.speed, 100);
-  EXPECT_EQ(demo.command.demo.player1, "Ann");
-  EXPECT_EQ(demo.command.demo.creature1, "charmander");
-  EXPECT_EQ(demo.command.program.seed, 3u);
+  const CommandLine& d = demo.command;
+  EXPECT_EQ(std::tie(demo.error, d.demo.speed, d.demo.player1, d.demo.creature1, d.program.seed),
+            std::make_tuple("", 100, "Ann", "charmander", 3u));
   EXPECT_EQ(ParseCommandLine({"demo"}).command.demo.speed, 1);
 
   const ParsedCommandLine irc =
       ParseCommandLine({"irc", "ircs://h/#b", "--nick=zhost", "--burst=10", "--seed=7",
                         "--lines-per-second=2.5", "--sasl-account=acct", "--log-keep=0"});
-  EXPECT_EQ(irc.error, "");
-  EXPECT_EQ(irc.command.irc.client.nick, "zhost");
-  EXPECT_EQ(irc.command.program.screen_name, "zhost");
-  EXPECT_EQ(irc.command.irc.client.burst, 10);
-  EXPECT_EQ(irc.command.irc.client.lines_per_second, 2.5);
-  EXPECT_EQ(irc.command.irc.client.sasl_account, "acct");
-  EXPECT_TRUE(irc.command.irc.client.sasl);
+  const IrcClientSettings& i = irc.command.irc.client;
+  EXPECT_EQ(std::tie(irc.error, i.nick, irc.command.program.screen_name, i.burst,
+                     i.lines_per_second, i.sasl_account, i.sasl),
+            std::make_tuple("", "zhost", "zhost", 10, 2.5, "acct", true));
   EXPECT_EQ(irc.command.irc.log_keep, 0u);
   EXPECT_EQ(irc.command.program.seed, 7u);
 }
@@ -68,8 +61,7 @@ TEST(CommandLineTest, RefusesWithTheReason) {
        "--seed takes a whole number from 0 to 18446744073709551615, not \"18446744073709551616\""},
       {{"--seed=-1"}, "--seed takes a whole number from 0 to 18446744073709551615, not \"-1\""},
       {{"--screen-name", ""}, "--screen-name needs a name"},
-      {{"--screen-name="}, "--screen-name needs a name"},
-      {{"--text=x"}, "--text takes no value"},
+      {{"--screen-name="}, "--screen-name needs a name"}, {{"--text=x"}, "--text takes no value"},
       {{"--help=yes"}, "--help takes no value"},
       {{"replay", "--version="}, "--version takes no value"},
       {{"irc", "ircs://h/#b", "--nick", "z", "--sasl=yes"}, "--sasl takes no value"},
@@ -102,12 +94,9 @@ TEST(CommandLineTest, RefusesWithTheReason) {
       {{"replay", "--insecure-skip-verify"}, "--insecure-skip-verify is for zorvik irc only"},
       // Arguments nobody takes.
       {{"replay", "a", "b"}, "unexpected argument \"b\""},
-      {{"demo", "x"}, "unexpected argument \"x\""},
-      {{"-"}, "unexpected argument \"-\""},
-      {{"--bogus=1"}, "unknown option \"--bogus\""},
-      {{"--"}, "unknown option \"--\""},
-      {{"-x\x1b[2J"}, "unknown option \"-x\\x1B[2J\""},
-      {{"-h=1"}, "unknown option \"-h=1\""},
+      {{"demo", "x"}, "unexpected argument \"x\""}, {{"-"}, "unexpected argument \"-\""},
+      {{"--bogus=1"}, "unknown option \"--bogus\""}, {{"--"}, "unknown option \"--\""},
+      {{"-x\x1b[2J"}, "unknown option \"-x\\x1B[2J\""}, {{"-h=1"}, "unknown option \"-h=1\""},
   };
   for (const auto& [args, error] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));

@@ -14,20 +14,17 @@
 #include <FL/fl_draw.H>
 
 #include <set>
+#include <sstream>
 
 #include "app/host_program.h"
 #include "bridge/loop/virtual_loop.h"
+#include "console/console_printer.h"
 #include "windows/fltk/splash_view.h"
 #include "windows/fltk/window_state.h"
 #include "windows/window_layout.h"
 
 namespace zorvik {
 namespace {
-
-class NoBoxes : public MessageBoxes {
- public:
-  void Show(const std::string&, const std::string&) override {}
-};
 
 std::string Label(Fl_Widget& widget) {
   return widget.label() ? widget.label() : "";
@@ -62,9 +59,9 @@ class ConsoleViewTest : public ::testing::Test {
 
   DesktopScreen screen_;  // no display: windows are never mapped
   VirtualLoop loop_;
-  NoBoxes boxes_;
-  FlOwnWindow console_window_;
-  FlOwnWindow splash_window_;
+  std::ostringstream shown_;
+  PrintedBoxes boxes_{shown_};
+  FlOwnWindow console_window_, splash_window_;
   HostProgram program_;
   ConsoleView view_;
   SplashView splash_view_;
@@ -109,11 +106,7 @@ TEST_F(ConsoleViewTest, FollowsAMatch) {
   using Set = std::set<std::string>;
   struct Step {
     std::function<void()> act;
-    const char* seat1;
-    const char* creature1;
-    const char* hp1;
-    const char* seat2;
-    const char* creature2;
+    std::string seat1, creature1, hp1, seat2, creature2;
     Set active;
     bool game_controls;
   };
@@ -170,10 +163,8 @@ TEST_F(ConsoleViewTest, LongNamesAreCutToTheirFrames) {
     std::string name;
     bool whole;
   } cases[] = {
-      {"bob", true},
-      {"Maximilian_Alexander_Longname_the_Third", false},
-      {"zørvïk_" + std::string(60, 'w'), false},
-      {"@->" + std::string(60, '@'), false},
+      {"bob", true}, {"Maximilian_Alexander_Longname_the_Third", false},
+      {"zørvïk_" + std::string(60, 'w'), false}, {"@->" + std::string(60, '@'), false},
       {std::string(200, 'm') + "]", false},
   };
   for (const auto& c : cases) {

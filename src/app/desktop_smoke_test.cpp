@@ -82,12 +82,9 @@ class DesktopSmokeTest : public ::testing::Test {
   void Click(FlOwnWindow& window, Fl_Widget& widget, std::vector<std::string> then = {}) {
     ASSERT_TRUE(window.window().shown());
     std::vector<std::string> args = {"mousemove",
-                                     "--sync",
-                                     "--window",
-                                     std::to_string(fl_xid(&window.window())),
+                                     "--sync", "--window", std::to_string(fl_xid(&window.window())),
                                      std::to_string(widget.x() + widget.w() / 2),
-                                     std::to_string(widget.y() + widget.h() / 2),
-                                     "click",
+                                     std::to_string(widget.y() + widget.h() / 2), "click",
                                      "1"};
     args.insert(args.end(), then.begin(), then.end());
     Xdotool(std::move(args));

@@ -33,9 +33,7 @@ TEST_F(KeyReaderTest, NamesKeysInAnyCutAndPassesEverythingElseOn) {
     std::string flushed_after;        // what came out, Flush called at the end
   };
   const Case cases[] = {
-      {{"abc"}, "abc"},
-      {{"\x1bOP"}, F1},
-      {{"\x1b[A\x1bOA"}, Up + Up},
+      {{"abc"}, "abc"}, {{"\x1bOP"}, F1}, {{"\x1b[A\x1bOA"}, Up + Up},
       {{"\x1b", "[", "12~"}, F2},                 // cut anywhere
       {{"x\x1b[12"}, "x\\e[12"},                  // cut short: Flush passes it on
       {{"\x1b"}, "\\e"},                          // Escape alone

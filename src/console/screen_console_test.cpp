@@ -21,11 +21,14 @@ class ScreenConsoleTest : public ::testing::Test {
     loop_.Run();
   }
 
-  // Runs `key` as the terminal would, then everything it set going.
-  void Key(int key) {
-    screen_.HandleKey(key);
-    loop_.Run();
+  // Runs each of `keys` as the terminal would, then everything it set going.
+  void Key(std::initializer_list<int> keys) {
+    for (int key : keys) {
+      screen_.HandleKey(key);
+      loop_.Run();
+    }
   }
+  void Key(int key) { Key({key}); }
   void Say(const std::string& name, const std::string& text) {
     program_.client().Say(name, text);
     loop_.Run();
@@ -213,16 +216,13 @@ TEST_F(ScreenConsoleTest, BoxesAndFormWrapTheirTextOnNarrowScreens) {
   loop_.Run();
   EXPECT_TRUE(drawn);
 
-  Key(kKeyF1);
-  Key(kKeyInterrupt);
+  Key({kKeyF1, kKeyInterrupt});
   EXPECT_EQ(Rows(Drawn(24, 28), 10, 4),
             (std::vector<std::string>{TopEdge("Ctrl-C", 28), Framed("End the match and exit?", 28),
                                       Framed("(y/n)", 28), BottomEdge(28)}));
   Key('n');
 
-  Key(kKeyF6);
-  Key(kKeyDown);
-  Key(kKeyEnter);
+  Key({kKeyF6, kKeyDown, kKeyEnter});
   ASSERT_TRUE(program_.form().shown());
   for (char c : std::string("the seats should wrap nicely on a narrow screen")) Key(c);
   const VirtualScreen screen = Drawn(24, 40);
@@ -288,17 +288,11 @@ TEST_F(ScreenConsoleTest, InfoMenuBoxesAndFeedbackFormAsOverlays) {
   EXPECT_FALSE(screen_.TakesKeys());
 
   // Down to "mail me": the form, edited in place, sends a bug report.
-  Key(kKeyF6);
-  Key(kKeyDown);
-  Key(kKeyEnter);
+  Key({kKeyF6, kKeyDown, kKeyEnter});
   ASSERT_TRUE(program_.form().shown());
-  for (int key : std::vector<int>{kKeyEnter, int{'h'}, 0xC3, 0xB8, kKeyLeft, kKeyBackspace, kKeyEnd,
-                                  int{'!'}}) {
-    Key(key);
-  }
+  Key({kKeyEnter, 'h', 0xC3, 0xB8, kKeyLeft, kKeyBackspace, kKeyEnd, '!'});
   EXPECT_TRUE(program_.form().text().ends_with("\r\n\u00f8!"));
-  Key(kKeyTab);
-  Key(kKeyEnter);
+  Key({kKeyTab, kKeyEnter});
   EXPECT_EQ(screen_.room().back().text,
             "[client] mail to ZorvikDesk: bug report for z\u00f8rv\u00efk");
   Key(kKeyEscape);
@@ -317,8 +311,7 @@ TEST_F(ScreenConsoleTest, ScrollbackIsBoundedAndPagesBack) {
   VirtualScreen screen = Drawn();
   EXPECT_EQ(screen.RowText(21), "[irc] note 2083");  // 17 rows shown, a page is 16
   EXPECT_EQ(screen.RowText(22), " [scrolled back; PgDn for newer]");
-  Key(kKeyPageDown);
-  Key(kKeyPageDown);
+  Key({kKeyPageDown, kKeyPageDown});
   EXPECT_EQ(Drawn().RowText(21), "[irc] note 2099");
 }
 
@@ -326,13 +319,9 @@ TEST_F(ScreenConsoleTest, TabCompletesCommandsItemsNamesAndPicks) {
   Say("alice", "hello");
   Say("Bob", "hi");
   const std::pair<std::string, std::vector<std::string>> cases[] = {
-      {"se", {"setup"}},
-      {"s", {"setup", "start", "stop", "say ", "show"}},
-      {"menu ", {"menu about", "menu mail me", "menu help"}},
-      {"form c", {"form comments"}},
-      {"b", {"Bob: "}},
-      {"say hi b", {"say hi Bob"}},
-      {"alice: /pikac", {"alice: /pikachu"}},
+      {"se", {"setup"}}, {"s", {"setup", "start", "stop", "say ", "show"}},
+      {"menu ", {"menu about", "menu mail me", "menu help"}}, {"form c", {"form comments"}},
+      {"b", {"Bob: "}}, {"say hi b", {"say hi Bob"}}, {"alice: /pikac", {"alice: /pikachu"}},
       {"zzz", {}},
   };
   for (const auto& [typed, expected] : cases) EXPECT_EQ(screen_.Complete(typed), expected) << typed;
@@ -359,8 +348,7 @@ TEST_F(ScreenConsoleTest, AsksBeforeAKeyEndsAMatchOrRestartsItsPicks) {
   Key('y');
   EXPECT_TRUE(program_.console().Listening(2));
   // A second Ctrl-C answers its own question.
-  Key(kKeyInterrupt);
-  Key(kKeyInterrupt);
+  Key({kKeyInterrupt, kKeyInterrupt});
   EXPECT_TRUE(program_.console().ended());
 }
 

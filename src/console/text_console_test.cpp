@@ -102,27 +102,19 @@ TEST_F(TextConsoleTest, ShowSaysWhatTheHostListensFor) {
     const std::string shown = Type("show");
     return shown.substr(shown.find(" | listening for: ") + 3);
   };
-  EXPECT_EQ(listening(), "listening for: nothing\n");
-  Type("get players");
-  EXPECT_EQ(listening(), "listening for: joins\n");
-  Type("alice: -join");
-  Type("bob: -join");
-  EXPECT_EQ(listening(), "listening for: nothing\n");
-  Type("setup");
-  EXPECT_EQ(listening(), "listening for: player 1's pick\n");
-  Type("alice: /pikachu");
-  EXPECT_EQ(listening(), "listening for: player 2's pick\n");
-  Type("bob: /bulbasaur");
-  log.str("");
-  Type("start");
-  EXPECT_EQ(listening(), "listening for: player 1's attack\n");
-  EXPECT_NE(log.str().find("[client] instant messages switched off\n"), std::string::npos)
-      << log.str();
-  Type("alice: /thundershock");
-  EXPECT_EQ(listening(), "listening for: player 2's attack\n");
-  log.str("");
-  Type("stop");
-  EXPECT_NE(log.str().find("[client] instant messages switched on\n"), std::string::npos)
+  const std::pair<std::string, std::string> steps[] = {
+      {"show", "nothing"}, {"get players", "joins"}, {"alice: -join", "joins"},
+      {"bob: -join", "nothing"}, {"setup", "player 1's pick"},
+      {"alice: /pikachu", "player 2's pick"}, {"bob: /bulbasaur", "nothing"},
+      {"start", "player 1's attack"},
+      {"alice: /thundershock", "player 2's attack"}, {"stop", "nothing"}};
+  for (const auto& [typed, listened] : steps) {
+    Type(typed);
+    EXPECT_EQ(listening(), "listening for: " + listened + "\n") << typed;
+  }
+  const std::size_t off = log.str().find("[client] instant messages switched off\n");
+  EXPECT_NE(off, std::string::npos) << log.str();
+  EXPECT_NE(log.str().find("[client] instant messages switched on\n", off), std::string::npos)
       << log.str();
   EXPECT_EQ(log.str().find("$IM_"), std::string::npos) << log.str();
 }

@@ -24,12 +24,8 @@ TEST(BattleBookTest, CheerLines) {
 // The smallest and the largest draws stay inside the rows and the faces.
 TEST(BattleBookTest, DrawsMapOntoTheirRange) {
   const double largest = std::nextafter(1.0, 0.0);
-  EXPECT_EQ(CheerRow(0.0), 1);
-  EXPECT_EQ(CheerRow(0.2), 2);
-  EXPECT_EQ(CheerRow(largest), 5);
-  EXPECT_EQ(RollDie(0.0), 1);
-  EXPECT_EQ(RollDie(0.5), 21);
-  EXPECT_EQ(RollDie(largest), 40);
+  EXPECT_EQ((std::array{CheerRow(0.0), CheerRow(0.2), CheerRow(largest)}), (std::array{1, 2, 5}));
+  EXPECT_EQ((std::array{RollDie(0.0), RollDie(0.5), RollDie(largest)}), (std::array{1, 21, 40}));
 }
 
 // Two 40-sided dice: 2 to 80, every value possible, 41 the most likely,

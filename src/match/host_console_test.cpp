@@ -71,21 +71,16 @@ const Lines kTomWins = {"pikachu, hit him with your thundershock attack!",
 // a further move gets no answer.
 TEST(HostConsoleHitPointsTest, FaintsAtZeroAndBelowNotAtOne) {
   struct Case {
-    std::string hp;
-    std::string after;
+    std::string hp, after;
     Lines lines;
   };
   const std::vector<Case> cases = {
-      {"37", "", kTomWins},
-      {"20", "", kTomWins},
-      {"38",
-       "1",
+      {"37", "", kTomWins}, {"20", "", kTomWins},
+      {"38", "1",
        {"pikachu, hit him with your thundershock attack!",
         "-=|[pikachu did 37 points of damage!]|=-", "-=|[pikachu: 500/500]|=-",
         "-=|[bulbasaur: 1/500]|=-", "-=|[ann choose your attack]|=-"}},
-      {"12.5", "", kTomWins},
-      {"", "", kTomWins},
-      {"99999999999999999999", "", kTomWins},
+      {"12.5", "", kTomWins}, {"", "", kTomWins}, {"99999999999999999999", "", kTomWins},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("hp " + c.hp);

@@ -27,8 +27,7 @@ std::string Join(const std::vector<Fields>& rows) {
 
 struct Outcome {
   int status = 0;
-  std::string transcript;
-  std::string errors;
+  std::string transcript, errors;
 };
 
 Outcome Replay(const std::string& script, ProgramOptions options = {}) {
@@ -50,8 +49,7 @@ std::string From(const std::string& transcript, const std::string& from) {
 // Opens the console and the join phase: "type: -join" at 4.130, the join
 // listener on at 4.640.
 const std::vector<Fields> kOpenGame = {
-    {"2.1", "click", "splash"},
-    {"2.1", "click", "console", "get players"},
+    {"2.1", "click", "splash"}, {"2.1", "click", "console", "get players"},
 };
 
 // `script` with `more` merged in by time (equal times: `script` first).
@@ -91,19 +89,16 @@ TEST(ReplayTest, StartUpAndSplash) {
       Join({{"1", "click", "splash"}, {"3", "click", "splash"}, {"3", "click", "splash"},
             {"4", "show"}}));
   EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.transcript,
-            Join({
-                {"0.000", "host", " \u00a0"},
-                {"0.510", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[loaded]|=-"},
-                {"1.000", "#ignored", "click", "splash"},
-                {"1.020", "host", "-=|[gotta catch'em all]|=-"},
-                {"1.530", "host", " \u00a0"},
-                {"2.040", "#window", "splash", "shown"},
-                {"3.000", "#window", "splash", "hidden"}, {"3.000", "#window", "console", "shown"},
-                {"3.000", "#ignored", "click", "splash"},
-                {"4.000", "#console", "player1:[none]", "", "", "player2:[none]", "", "",
-                 "get players", ""},
-            }));
+  EXPECT_EQ(outcome.transcript, Join({
+      {"0.000", "host", " \u00a0"},
+      {"0.510", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[loaded]|=-"},
+      {"1.000", "#ignored", "click", "splash"},
+      {"1.020", "host", "-=|[gotta catch'em all]|=-"}, {"1.530", "host", " \u00a0"},
+      {"2.040", "#window", "splash", "shown"},
+      {"3.000", "#window", "splash", "hidden"}, {"3.000", "#window", "console", "shown"},
+      {"3.000", "#ignored", "click", "splash"},
+      {"4.000", "#console", "player1:[none]", "", "", "player2:[none]", "", "", "get players", ""},
+  }));
 }
 
 // Joining: capitals count, blanks and punctuation do not; the same player
@@ -116,27 +111,24 @@ TEST(ReplayTest, JoinPhase) {
                   {"5.4", "say", "Bob", "-join "}, {"5.5", "say", "Bob", "-join!"}, {"6.5", "show"},
                   {"7", "say", "Bob", "-Join"}, {"7.1", "say", "Carol", "-join"},
                   {"7.2", "click", "console", "setup"}, {"9", "show"}})));
-  EXPECT_EQ(From(outcome.transcript, "2.100"),
-            Join({
-                {"2.100", "#window", "splash", "hidden"}, {"2.100", "#window", "console", "shown"},
-                {"2.100", "host", " \u00a0"},
-                {"2.610", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-"},
-                {"3.120", "host", "-=|[accepting players to battle!]=-"},
-                {"4.000", "Early", "-join"},  // the join listener is not on yet
-                {"4.130", "host", "-=|[type: -join]=-"},
-                {"5.000", "AliceSmith", "-join"},
-                {"5.000", "host", "-=|[alicesmith has joined the game]|=-"},
-                {"5.200", "alicesmith", "-JOIN"},
-                {"5.200", "host", "-=|[you are already playing]|=-"},
-                {"5.300", "Bob", " -join"}, {"5.400", "Bob", "-join "}, {"5.500", "Bob", "-join!"},
-                {"6.500", "#console", "player1:[alicesmith]", "", "", "player2:[none]", "", "",
-                 "get players", "Chat1"},
-                {"7.000", "Bob", "-Join"}, {"7.000", "host", "-=|[bob challenges alicesmith]|=-"},
-                {"7.100", "Carol", "-join"}, {"7.200", "#ignored", "click", "console", "setup"},
-                {"8.010", "host", "-=|[no more space for players]|=-"},
-                {"9.000", "#console", "player1:[alicesmith]", "", "", "player2:[bob]", "", "",
-                 "setup,stop", ""},
-            }));
+  EXPECT_EQ(From(outcome.transcript, "2.100"), Join({
+      {"2.100", "#window", "splash", "hidden"}, {"2.100", "#window", "console", "shown"},
+      {"2.100", "host", " \u00a0"},
+      {"2.610", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-"},
+      {"3.120", "host", "-=|[accepting players to battle!]=-"},
+      {"4.000", "Early", "-join"},  // the join listener is not on yet
+      {"4.130", "host", "-=|[type: -join]=-"}, {"5.000", "AliceSmith", "-join"},
+      {"5.000", "host", "-=|[alicesmith has joined the game]|=-"}, {"5.200", "alicesmith", "-JOIN"},
+      {"5.200", "host", "-=|[you are already playing]|=-"},
+      {"5.300", "Bob", " -join"}, {"5.400", "Bob", "-join "}, {"5.500", "Bob", "-join!"},
+      {"6.500", "#console", "player1:[alicesmith]", "", "", "player2:[none]", "", "",
+       "get players", "Chat1"},
+      {"7.000", "Bob", "-Join"}, {"7.000", "host", "-=|[bob challenges alicesmith]|=-"},
+      {"7.100", "Carol", "-join"}, {"7.200", "#ignored", "click", "console", "setup"},
+      {"8.010", "host", "-=|[no more space for players]|=-"},
+      {"9.000", "#console", "player1:[alicesmith]", "", "", "player2:[bob]", "", "",
+       "setup,stop", ""},
+  }));
 }
 
 // Picks: only the seat's player is heard, the text after the first slash
@@ -150,31 +142,29 @@ TEST(ReplayTest, CreatureSelection) {
                  {"14", "say", "AliceSmith", "i pick /Pikachu"}, {"16", "say", "Bob", "/mr. mime"},
                  {"17", "say", "Bob", "/Mr.Mime"}, {"19", "show"}, {"21", "show"}})));
   const std::string refused = "-=|[that zorvik is not on my zorvikroll, yet, select again]|=-";
-  EXPECT_EQ(From(outcome.transcript, "9.000"),
-            Join({
-                {"9.000", "host", "-=|[enter zorvik name: /zorvikname]|=-"},
-                {"9.510", "host", "-=|[alicesmith enter your zorvik first]|=-"},
-                {"10.500", "Bob", "/pikachu"},
-                {"11.000", "AliceSmith", "/pikachu now"}, {"11.000", "host", refused},
-                {"12.000", "AliceSmith", "/"}, {"12.000", "host", refused},
-                {"13.000", "AliceSmith", "//pikachu"}, {"13.000", "host", refused},
-                {"13.600", "AliceSmith", "pikachu"},
-                {"14.000", "AliceSmith", "i pick /Pikachu"},
-                {"14.000", "host", "-=|[alicesmith selected pikachu]|=-"},
-                {"14.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
-                {"16.000", "Bob", "/mr. mime"}, {"16.000", "host", refused},
-                {"17.000", "Bob", "/Mr.Mime"}, {"17.000", "host", "-=|[bob selected mr.mime]|=-"},
-                {"17.510", "host", "-=|[each trainer has selected their zorvik]|=-"},
-                {"18.020", "host", "-=|[trainers, get ready!]|=-"},
-                {"19.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
-                 "mr.mime", "500", "setup,start,stop", ""},
-                {"19.030", "host", "-=|[the zorvik battle is about to start!]|=-"},
-                {"19.540", "host", "-=|[the challenge will be between alicesmith and bob]|=-"},
-                {"20.050", "host", "-=|[alicesmith will use pikachu 500/500]|=-"},
-                {"20.560", "host", "-=|[bob will use mr.mime 500/500]|=-"},
-                {"21.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
-                 "mr.mime", "500", "setup,start,stop", ""},
-            }));
+  EXPECT_EQ(From(outcome.transcript, "9.000"), Join({
+      {"9.000", "host", "-=|[enter zorvik name: /zorvikname]|=-"},
+      {"9.510", "host", "-=|[alicesmith enter your zorvik first]|=-"},
+      {"10.500", "Bob", "/pikachu"},
+      {"11.000", "AliceSmith", "/pikachu now"}, {"11.000", "host", refused},
+      {"12.000", "AliceSmith", "/"}, {"12.000", "host", refused},
+      {"13.000", "AliceSmith", "//pikachu"}, {"13.000", "host", refused},
+      {"13.600", "AliceSmith", "pikachu"}, {"14.000", "AliceSmith", "i pick /Pikachu"},
+      {"14.000", "host", "-=|[alicesmith selected pikachu]|=-"},
+      {"14.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
+      {"16.000", "Bob", "/mr. mime"}, {"16.000", "host", refused},
+      {"17.000", "Bob", "/Mr.Mime"}, {"17.000", "host", "-=|[bob selected mr.mime]|=-"},
+      {"17.510", "host", "-=|[each trainer has selected their zorvik]|=-"},
+      {"18.020", "host", "-=|[trainers, get ready!]|=-"},
+      {"19.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
+       "mr.mime", "500", "setup,start,stop", ""},
+      {"19.030", "host", "-=|[the zorvik battle is about to start!]|=-"},
+      {"19.540", "host", "-=|[the challenge will be between alicesmith and bob]|=-"},
+      {"20.050", "host", "-=|[alicesmith will use pikachu 500/500]|=-"},
+      {"20.560", "host", "-=|[bob will use mr.mime 500/500]|=-"},
+      {"21.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
+       "mr.mime", "500", "setup,start,stop", ""},
+  }));
 }
 
 // One turn as the host tells it: with seed 11 the first cheer is row 2 and
@@ -189,29 +179,25 @@ TEST(ReplayTest, OneBattleTurn) {
                            {"30", "say", "AliceSmith", "/tackle"},
                            {"31", "say", "AliceSmith", "go / ThunderShock "}, {"33", "show"}})),
       options);
-  EXPECT_EQ(From(outcome.transcript, "25.110"),
-            Join({
-                {"25.110", "#im", "$IM_Off", "z\u00f8rv\u00efk"},
-                {"25.110", "host", "-=|[game commands]|=-"},
-                {"25.620", "host", "-=|[for attacking: /name of attack]|=-"},
-                {"26.000", "Bob", "/tackle"},
-                {"26.130", "host", "-=|[for a list of moves: +moves]|=-"},
-                {"27.140", "host", "-=|[alicesmith choose your attack]|=-"},
-                {"28.000", "AliceSmith", " +moves"}, {"28.100", "AliceSmith", "+MOVES"},
-                {"28.100", "host", "-=|[moves for pikachu]|=-"},
-                {"28.610", "host", "-=|[thundershock]|=-=|[thunderwave]|=-"},
-                {"29.120", "host", "-=|[swift]|=-=|[thunder]|=-"},
-                {"30.000", "AliceSmith", "/tackle"},
-                {"30.000", "host", "not a valid move go again"},
-                {"31.000", "AliceSmith", "go / ThunderShock "},
-                {"31.000", "host", "pikachu, hit him with your thundershock attack!"},
-                {"31.510", "host", "-=|[pikachu did 37 points of damage!]|=-"},
-                {"32.020", "host", "-=|[pikachu: 500/500]|=-"},
-                {"32.530", "host", "-=|[bulbasaur: 463/500]|=-"},
-                {"33.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
-                 "bulbasaur", "463", "setup,start,stop", "Chat4"},
-                {"33.040", "host", "-=|[bob choose your attack]|=-"},
-            }));
+  EXPECT_EQ(From(outcome.transcript, "25.110"), Join({
+      {"25.110", "#im", "$IM_Off", "z\u00f8rv\u00efk"}, {"25.110", "host", "-=|[game commands]|=-"},
+      {"25.620", "host", "-=|[for attacking: /name of attack]|=-"}, {"26.000", "Bob", "/tackle"},
+      {"26.130", "host", "-=|[for a list of moves: +moves]|=-"},
+      {"27.140", "host", "-=|[alicesmith choose your attack]|=-"},
+      {"28.000", "AliceSmith", " +moves"}, {"28.100", "AliceSmith", "+MOVES"},
+      {"28.100", "host", "-=|[moves for pikachu]|=-"},
+      {"28.610", "host", "-=|[thundershock]|=-=|[thunderwave]|=-"},
+      {"29.120", "host", "-=|[swift]|=-=|[thunder]|=-"}, {"30.000", "AliceSmith", "/tackle"},
+      {"30.000", "host", "not a valid move go again"},
+      {"31.000", "AliceSmith", "go / ThunderShock "},
+      {"31.000", "host", "pikachu, hit him with your thundershock attack!"},
+      {"31.510", "host", "-=|[pikachu did 37 points of damage!]|=-"},
+      {"32.020", "host", "-=|[pikachu: 500/500]|=-"},
+      {"32.530", "host", "-=|[bulbasaur: 463/500]|=-"},
+      {"33.000", "#console", "player1:[alicesmith]", "pikachu", "500", "player2:[bob]",
+       "bulbasaur", "463", "setup,start,stop", "Chat4"},
+      {"33.040", "host", "-=|[bob choose your attack]|=-"},
+  }));
 }
 
 // Both players attack whenever they can until one creature faints.
@@ -281,41 +267,36 @@ TEST(ReplayTest, ReEntryDuringBattle) {
                  {"32", "say", "Bob", "/tackle"}, {"33", "click", "console", "setup"},
                  {"35", "say", "AliceSmith", "/onix"}, {"38", "say", "AliceSmith", "+moves"},
                  {"40", "say", "AliceSmith", "/slam"}, {"42.5", "show"}})));
-  EXPECT_EQ(From(outcome.transcript, "28.000"),
-            Join({
-                {"28.000", "AliceSmith", "/thunder"},
-                {"28.000", "host", "hang in there pikachu try thunder attack!"},
-                {"28.200", "AliceSmith", "/thunder"},
-                {"28.510", "host", "-=|[pikachu did 20 points of damage!]|=-"},
-                {"29.000", "Bob", "/tackle"}, {"29.020", "host", "-=|[pikachu: 500/500]|=-"},
-                {"29.530", "host", "-=|[bulbasaur: 480/500]|=-"},
-                {"30.040", "host", "-=|[bob choose your attack]|=-"},
-                // "start" runs inside the prompt's pause, so bob's listener
-                // comes on only after it, beside alicesmith's.
-                {"30.410", "#im", "$IM_Off", "zørvïk"}, {"30.410", "host", "-=|[game commands]|=-"},
-                {"30.920", "host", "-=|[for attacking: /name of attack]|=-"},
-                {"31.430", "host", "-=|[for a list of moves: +moves]|=-"},
-                {"32.000", "Bob", "/tackle"},
-                {"32.440", "host", "-=|[alicesmith choose your attack]|=-"},
-                {"33.000", "host", "-=|[enter zorvik name: /zorvikname]|=-"},
-                {"33.510", "host", "-=|[alicesmith enter your zorvik first]|=-"},
-                // The pick listener and the turn listener both hear the pick.
-                {"35.000", "AliceSmith", "/onix"},
-                {"35.000", "host", "-=|[alicesmith selected onix]|=-"},
-                {"35.000", "host", "not a valid move go again"},
-                {"35.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
-                {"38.000", "AliceSmith", "+moves"}, {"38.000", "host", "-=|[moves for onix]|=-"},
-                {"38.510", "host", "-=|[thundershock]|=-=|[thunderwave]|=-"},
-                {"39.020", "host", "-=|[swift]|=-=|[thunder]|=-"},
-                {"40.000", "AliceSmith", "/slam"},
-                {"40.000", "host", "hang in there onix try slam attack!"},
-                {"40.510", "host", "-=|[onix did 19 points of damage!]|=-"},
-                {"41.020", "host", "-=|[onix: 500/500]|=-"},
-                {"41.530", "host", "-=|[bulbasaur: 461/500]|=-"},
-                {"42.040", "host", "-=|[bob choose your attack]|=-"},
-                {"42.500", "#console", "player1:[alicesmith]", "onix", "500", "player2:[bob]",
-                 "bulbasaur", "461", "setup,start,stop", "Chat3,Chat5"},
-            }));
+  EXPECT_EQ(From(outcome.transcript, "28.000"), Join({
+      {"28.000", "AliceSmith", "/thunder"},
+      {"28.000", "host", "hang in there pikachu try thunder attack!"},
+      {"28.200", "AliceSmith", "/thunder"},
+      {"28.510", "host", "-=|[pikachu did 20 points of damage!]|=-"},
+      {"29.000", "Bob", "/tackle"}, {"29.020", "host", "-=|[pikachu: 500/500]|=-"},
+      {"29.530", "host", "-=|[bulbasaur: 480/500]|=-"},
+      {"30.040", "host", "-=|[bob choose your attack]|=-"},
+      // "start" runs inside the prompt's pause, so bob's listener
+      // comes on only after it, beside alicesmith's.
+      {"30.410", "#im", "$IM_Off", "zørvïk"}, {"30.410", "host", "-=|[game commands]|=-"},
+      {"30.920", "host", "-=|[for attacking: /name of attack]|=-"},
+      {"31.430", "host", "-=|[for a list of moves: +moves]|=-"}, {"32.000", "Bob", "/tackle"},
+      {"32.440", "host", "-=|[alicesmith choose your attack]|=-"},
+      {"33.000", "host", "-=|[enter zorvik name: /zorvikname]|=-"},
+      {"33.510", "host", "-=|[alicesmith enter your zorvik first]|=-"},
+      // The pick listener and the turn listener both hear the pick.
+      {"35.000", "AliceSmith", "/onix"}, {"35.000", "host", "-=|[alicesmith selected onix]|=-"},
+      {"35.000", "host", "not a valid move go again"},
+      {"35.510", "host", "-=|[bob type in a valid zorvik name]|=-"},
+      {"38.000", "AliceSmith", "+moves"}, {"38.000", "host", "-=|[moves for onix]|=-"},
+      {"38.510", "host", "-=|[thundershock]|=-=|[thunderwave]|=-"},
+      {"39.020", "host", "-=|[swift]|=-=|[thunder]|=-"}, {"40.000", "AliceSmith", "/slam"},
+      {"40.000", "host", "hang in there onix try slam attack!"},
+      {"40.510", "host", "-=|[onix did 19 points of damage!]|=-"},
+      {"41.020", "host", "-=|[onix: 500/500]|=-"}, {"41.530", "host", "-=|[bulbasaur: 461/500]|=-"},
+      {"42.040", "host", "-=|[bob choose your attack]|=-"},
+      {"42.500", "#console", "player1:[alicesmith]", "onix", "500", "player2:[bob]",
+       "bulbasaur", "461", "setup,start,stop", "Chat3,Chat5"},
+  }));
 }
 
 // "stop" pressed while an attack is announced: the attack ends quietly
@@ -324,15 +305,13 @@ TEST(ReplayTest, StopDuringAnAttack) {
   const Outcome outcome = Replay(Join(With(
       Battle(), {{"28", "say", "AliceSmith", "/thunder"}, {"28.7", "click", "console", "stop"},
                  {"30", "say", "Bob", "/tackle"}, {"31", "show"}})));
-  EXPECT_EQ(From(outcome.transcript, "28.000"),
-            Join({
-                {"28.000", "AliceSmith", "/thunder"},
-                {"28.000", "host", "hang in there pikachu try thunder attack!"},
-                {"28.510", "host", "-=|[pikachu did 20 points of damage!]|=-"},
-                {"28.810", "#im", "$IM_On", "zørvïk"}, {"30.000", "Bob", "/tackle"},
-                {"31.000", "#console", "player1:[none]", "", "", "player2:[none]", "", "",
-                 "get players", ""},
-            }));
+  EXPECT_EQ(From(outcome.transcript, "28.000"), Join({
+      {"28.000", "AliceSmith", "/thunder"},
+      {"28.000", "host", "hang in there pikachu try thunder attack!"},
+      {"28.510", "host", "-=|[pikachu did 20 points of damage!]|=-"},
+      {"28.810", "#im", "$IM_On", "zørvïk"}, {"30.000", "Bob", "/tackle"},
+      {"31.000", "#console", "player1:[none]", "", "", "player2:[none]", "", "", "get players", ""},
+  }));
 }
 
 // "exit" ends the program even in the middle of an attack: four lines,
@@ -341,15 +320,14 @@ TEST(ReplayTest, ExitInTheMiddleOfAnAttack) {
   const Outcome outcome = Replay(Join(With(
       Battle(), {{"28", "say", "AliceSmith", "/thunder"}, {"28.3", "click", "console", "exit"},
                  {"29", "say", "Bob", "hello"}, {"40", "show"}})));
-  EXPECT_EQ(From(outcome.transcript, "28.000"),
-            Join({
-                {"28.000", "AliceSmith", "/thunder"},
-                {"28.000", "host", "hang in there pikachu try thunder attack!"},
-                {"28.300", "host", " \u00a0"},
-                {"28.810", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[unloaded]|=-"},
-                {"29.000", "Bob", "hello"}, {"29.320", "host", "-=|[gotta catch'em all]|=-"},
-                {"29.830", "host", " \u00a0"}, {"30.340", "#exit"},
-            }));
+  EXPECT_EQ(From(outcome.transcript, "28.000"), Join({
+      {"28.000", "AliceSmith", "/thunder"},
+      {"28.000", "host", "hang in there pikachu try thunder attack!"},
+      {"28.300", "host", " \u00a0"},
+      {"28.810", "host", "-=|[z\u00f8rv\u00efk by va\u00f1d\u00f8r]|=-=|[unloaded]|=-"},
+      {"29.000", "Bob", "hello"}, {"29.320", "host", "-=|[gotta catch'em all]|=-"},
+      {"29.830", "host", " \u00a0"}, {"30.340", "#exit"},
+  }));
 }
 
 // The info menu and the feedback form: the boxes' texts byte for byte, the
@@ -377,25 +355,19 @@ TEST(ReplayTest, InfoMenuAndFeedbackForm) {
       "step 4: have fun playing!\\r"
       "note:sometimes the program might scroll. Just sit back and wait for it to end\\r"
       "note:if someone leaves or they just don't want to play, click on stop";
-  EXPECT_EQ(From(outcome.transcript, "1.000"),
-            Join({
-                {"1.000", "#ignored", "click", "menu", "about"},
-                {"1.020", "host", "-=|[gotta catch'em all]|=-"},
-                {"1.530", "host", " \u00a0"},
-                {"2.040", "#window", "splash", "shown"},
-                {"2.100", "#window", "splash", "hidden"}, {"2.100", "#window", "console", "shown"},
-                {"2.300", "#msgbox", "z\u00f8rv\u00efk by va\u00f1d\u00f8r help", help},
-                {"2.400", "#ignored", "click", "form", "exit"},
-                {"2.500", "#window", "form", "shown"},
-                {"2.600", "#mail", "ZorvikDesk", "bug report for z\u00f8rv\u00efk", initial},
-                {"2.800", "#mail", "ZorvikDesk", "comments for z\u00f8rv\u00efk",
-                 "line one\\r\\nline\\ttwo"},
-                {"2.900", "#window", "form", "hidden"},
-                {"3.000", "#ignored", "type", "form", "lost"},
-                {"3.100", "#window", "form", "shown"},
-                {"3.200", "#mail", "ZorvikDesk", "comments for z\u00f8rv\u00efk",
-                 "line one\\r\\nline\\ttwo"},
-            }));
+  EXPECT_EQ(From(outcome.transcript, "1.000"), Join({
+      {"1.000", "#ignored", "click", "menu", "about"},
+      {"1.020", "host", "-=|[gotta catch'em all]|=-"}, {"1.530", "host", " \u00a0"},
+      {"2.040", "#window", "splash", "shown"},
+      {"2.100", "#window", "splash", "hidden"}, {"2.100", "#window", "console", "shown"},
+      {"2.300", "#msgbox", "z\u00f8rv\u00efk by va\u00f1d\u00f8r help", help},
+      {"2.400", "#ignored", "click", "form", "exit"}, {"2.500", "#window", "form", "shown"},
+      {"2.600", "#mail", "ZorvikDesk", "bug report for z\u00f8rv\u00efk", initial},
+      {"2.800", "#mail", "ZorvikDesk", "comments for z\u00f8rv\u00efk", "line one\\r\\nline\\ttwo"},
+      {"2.900", "#window", "form", "hidden"}, {"3.000", "#ignored", "type", "form", "lost"},
+      {"3.100", "#window", "form", "shown"},
+      {"3.200", "#mail", "ZorvikDesk", "comments for z\u00f8rv\u00efk", "line one\\r\\nline\\ttwo"},
+  }));
 }
 
 // Chat text from strangers: any bytes, any length, in every phase. Nothing

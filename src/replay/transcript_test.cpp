@@ -13,13 +13,9 @@ namespace {
 TEST(TranscriptWriterTest, EscapesBackslashTabCrAndLfOnly) {
   using namespace std::string_literals;
   const struct {
-    std::string field;
-    std::string written;
+    std::string field, written;
   } cases[] = {
-      {"", ""},
-      {"\\", "\\\\"},
-      {"a\tb", "a\\tb"},
-      {"\t\r\n\\", "\\t\\r\\n\\\\"},
+      {"", ""}, {"\\", "\\\\"}, {"a\tb", "a\\tb"}, {"\t\r\n\\", "\\t\\r\\n\\\\"},
       {"line one\nline two\r\n", "line one\\nline two\\r\\n"},
       {"\x0b\x0c\x01\0\xc3\xa9/]"s, "\x0b\x0c\x01\0\xc3\xa9/]"s},
   };

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -51,37 +52,26 @@ lines_per_second = 0.5
 )",
                                            "z.toml", options);
   ASSERT_EQ(error, "");
-  EXPECT_EQ(options.endpoint.host, "irc.example.net");
-  EXPECT_EQ(options.endpoint.port, 7000);
-  EXPECT_TRUE(options.endpoint.tls);
-  EXPECT_EQ(options.endpoint.ca_file, "/etc/ca.pem");
-  EXPECT_FALSE(options.endpoint.skip_verify);
-  EXPECT_EQ(options.client.channel, "#battles");
-  EXPECT_EQ(options.client.more_channels,
-            (std::vector<IrcChannelSettings>{{"#two", ""}, {"&three", "sesame"}}));
-  EXPECT_EQ(options.client.nick, "zhost");
-  EXPECT_EQ(options.client.user, "zuser");
-  EXPECT_EQ(options.client.realname, "the battle host");
-  EXPECT_EQ(options.client.feedback_nick, "vandor");
-  EXPECT_TRUE(options.client.sasl);
-  EXPECT_EQ(options.client.sasl_account, "zacct");
-  EXPECT_EQ(options.client.burst, 6);
-  EXPECT_EQ(options.client.lines_per_second, 0.5);
-  EXPECT_EQ(options.log_folder, "/var/log/z");
-  EXPECT_EQ(options.log_keep, 7u);
-  EXPECT_TRUE(options.have_url);
-  EXPECT_FALSE(options.url_from_args);
+  const IrcEndpoint& e = options.endpoint;
+  EXPECT_EQ(std::tie(e.host, e.port, e.tls, e.ca_file, e.skip_verify),
+            std::make_tuple("irc.example.net", 7000, true, "/etc/ca.pem", false));
+  const IrcClientSettings& c = options.client;
+  EXPECT_EQ(std::tie(c.channel, c.nick, c.user, c.realname, c.feedback_nick),
+            std::make_tuple("#battles", "zhost", "zuser", "the battle host", "vandor"));
+  EXPECT_EQ(c.more_channels, (std::vector<IrcChannelSettings>{{"#two", ""}, {"&three", "sesame"}}));
+  EXPECT_EQ(std::tie(c.sasl, c.sasl_account, c.burst, c.lines_per_second),
+            std::make_tuple(true, "zacct", 6, 0.5));
+  EXPECT_EQ(std::tie(options.log_folder, options.log_keep, options.have_url, options.url_from_args,
+                     options.operators_may_exit),
+            std::make_tuple("/var/log/z", 7u, true, false, true));
   ASSERT_EQ(options.operators.size(), 2u);
   EXPECT_EQ(options.operators[0].account, "alice");
   EXPECT_EQ(options.operators[1].mask, "b!*@h.example");
-  EXPECT_TRUE(options.operators_may_exit);
-  EXPECT_EQ(options.autopilot.start_word, "!duel");
-  EXPECT_EQ(options.autopilot.gap, kMicrosPerSecond / 2);
-  EXPECT_TRUE(options.autopilot.rematch);
-  EXPECT_EQ(options.autopilot.rematch_gap, 45 * kMicrosPerSecond);
-  EXPECT_EQ(options.autopilot.pick_time, 90 * kMicrosPerSecond);
-  EXPECT_EQ(options.autopilot.turn_time, 60 * kMicrosPerSecond);
-  EXPECT_EQ(options.autopilot.leave_grace, 0);
+  const AutopilotSettings& a = options.autopilot;
+  EXPECT_EQ(std::tie(a.start_word, a.gap, a.rematch, a.rematch_gap, a.pick_time, a.turn_time,
+                     a.leave_grace),
+            std::make_tuple("!duel", kMicrosPerSecond / 2, true, 45 * kMicrosPerSecond,
+                            90 * kMicrosPerSecond, 60 * kMicrosPerSecond, 0));
   EXPECT_TRUE(options.AutopilotIn("#battles"));
   EXPECT_TRUE(options.AutopilotIn("#two"));
   EXPECT_FALSE(options.AutopilotIn("&THREE"));

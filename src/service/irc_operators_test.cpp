@@ -22,12 +22,10 @@ TEST(IrcOperatorsTest, MatchesAccountsAndMasks) {
       {"alice", "alice", false},                 // not a person's prefix
       {"BOB!u@ops.admin.example", "", true},
       {"bob!u@admin.example", "", false},        // "*." needs the dot
-      {"bob!u@ops.admin.example.evil", "", false},
-      {"bobby!u@ops.admin.example", "", false},
+      {"bob!u@ops.admin.example.evil", "", false}, {"bobby!u@ops.admin.example", "", false},
       {"carol!~cm@10.0.0.7", "", true},
       {"caarol!~cm@10.0.0.7", "", false},        // ? is one character
-      {"carol!cm@10.0.0.7", "", false},
-      {"c[rol!~c@10.0.0.1", "", true},
+      {"carol!cm@10.0.0.7", "", false}, {"c[rol!~c@10.0.0.1", "", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsIrcOperator(operators, c.prefix, c.account), c.is) << c.prefix << " " << c.account;

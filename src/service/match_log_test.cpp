@@ -9,15 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "bridge/loop/virtual_loop.h"
+#include "console/console_printer.h"
 
 namespace zorvik {
 namespace {
 
 namespace fs = std::filesystem;
-
-class NoBoxes : public MessageBoxes {
-  void Show(const std::string&, const std::string&) override {}
-};
 
 TEST(MatchLogTest, NamesAreSafeFileNames) {
   const auto start = std::chrono::sys_days{std::chrono::December / 7 / 2026} +
@@ -51,7 +48,7 @@ TEST(MatchLogTest, WritesEachMatchAndKeepsTheNewest) {
   std::ostringstream notes;
   auto now = std::chrono::sys_days{std::chrono::December / 7 / 2026} + std::chrono::seconds(5);
   MatchLog log(loop, kit, "#a/b", folder.string(), 1, notes, [&now] { return now; });
-  NoBoxes boxes;
+  PrintedBoxes boxes(notes);  // no box may be shown: notes stay empty
   HostProgram program(loop, boxes, ProgramOptions{}, log.chat(), client);
   log.Attach(program);
   program.Start();

@@ -29,8 +29,7 @@ TEST(PlayerHelpTest, AnswersByNoticeOnceAMinute) {
       {1, "ANN", "#battles", " +HELP ", true, ""},  // the same person within the minute
       {2, "ann", "#battles", "+roster", true, "ann: the 150 creatures:"},
       {3, "bob", "", "+help", true, "bob: zorvik battles in #battles, two players a match:"},
-      {4, "bob", "#quiet", "+help please", false, ""},
-      {5, "bob", "#quiet", "-join", false, ""},
+      {4, "bob", "#quiet", "+help please", false, ""}, {5, "bob", "#quiet", "-join", false, ""},
       {61, "ann", "#quiet", "+help", true, "ann: zorvik battles in #quiet, two players a match:"},
   };
   for (const auto& c : kCases) {

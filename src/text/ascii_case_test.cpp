@@ -17,12 +17,9 @@ TEST(AsciiCaseTest, OnlyLettersChangeCase) {
     std::string_view text, other;
     bool equal, starts;  // starts: `text` starts with `other`
   } cases[] = {
-      {"", "", true, true},
-      {"_AOL_Icon", "_aol_icon", true, true},
-      {"_AOL_Listbox", "_AOL_L", false, true},
-      {"_AOL_L", "_AOL_Listbox", false, false},
-      {"AOL Child", "AOL_Child", false, false},
-      {"[@", "{`", false, false},
+      {"", "", true, true}, {"_AOL_Icon", "_aol_icon", true, true},
+      {"_AOL_Listbox", "_AOL_L", false, true}, {"_AOL_L", "_AOL_Listbox", false, false},
+      {"AOL Child", "AOL_Child", false, false}, {"[@", "{`", false, false},
       {"\xC3\x89", "\xC3\xA9", false, false},
       {std::string_view("a\0b", 3), std::string_view("A\0", 2), false, true},
   };

@@ -23,8 +23,7 @@ Bytes MakeBmp(int width, int height, int bits, bool top_down) {
   const std::size_t bpp = static_cast<std::size_t>(bits / 8);
   const std::size_t stride = (static_cast<std::size_t>(width) * bpp + 3) / 4 * 4;
   Bytes bytes(54 + stride * static_cast<std::size_t>(height), 0);
-  bytes[0] = 'B';
-  bytes[1] = 'M';
+  Put(bytes, 0, 'B' | 'M' << 8, 2);
   Put(bytes, 2, static_cast<std::int64_t>(bytes.size()));
   Put(bytes, 10, 54);
   Put(bytes, 14, 40);
@@ -102,15 +101,11 @@ TEST(BmpImageTest, RefusesBrokenFiles) {
     const char* reason_part;
   };
   const Case cases[] = {
-      {"wrong magic", 0, 2, 0x4D42 + 1, "not a BMP"},
-      {"old core header", 14, 4, 12, "too old"},
+      {"wrong magic", 0, 2, 0x4D42 + 1, "not a BMP"}, {"old core header", 14, 4, 12, "too old"},
       {"header larger than file", 14, 4, 100000, "past the end"},
-      {"two planes", 26, 2, 2, "planes"},
-      {"8 bits", 28, 2, 8, "depth"},
-      {"16 bits", 28, 2, 16, "depth"},
-      {"run-length compressed", 30, 4, 1, "compressed"},
-      {"zero width", 18, 4, 0, "without pixels"},
-      {"negative width", 18, 4, -4, "without pixels"},
+      {"two planes", 26, 2, 2, "planes"}, {"8 bits", 28, 2, 8, "depth"},
+      {"16 bits", 28, 2, 16, "depth"}, {"run-length compressed", 30, 4, 1, "compressed"},
+      {"zero width", 18, 4, 0, "without pixels"}, {"negative width", 18, 4, -4, "without pixels"},
       {"zero height", 22, 4, 0, "without pixels"},
       {"most negative height", 22, 4, INT32_MIN, "without pixels"},
       {"huge width", 18, 4, 0x7FFFFFFF, "too large"},

@@ -14,12 +14,10 @@ TEST(LineBreaksTest, ShowingAndKeeping) {
     std::string_view back;   // ToCrLf(shown)
   };
   const Case cases[] = {
-      {"", "", ""},
-      {"a\r\nb\r\n", "a\nb\n", "a\r\nb\r\n"},
+      {"", "", ""}, {"a\r\nb\r\n", "a\nb\n", "a\r\nb\r\n"},
       {"a\rb", "a\nb", "a\r\nb"},  // a box's lone CR shows as a break
       {"a\nb", "a\nb", "a\r\nb"},  // a lone LF is kept as CR LF
-      {"\r\r\n\n", "\n\n\n", "\r\n\r\n\r\n"},
-      {"\n\r", "\n\n", "\r\n\r\n"},
+      {"\r\r\n\n", "\n\n\n", "\r\n\r\n\r\n"}, {"\n\r", "\n\n", "\r\n\r\n"},
       {"no breaks", "no breaks", "no breaks"},
   };
   for (const Case& c : cases) {

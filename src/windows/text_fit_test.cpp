@@ -7,8 +7,7 @@ namespace {
 
 TEST(TextFitTest, WidthsInColumns) {
   const std::pair<std::string_view, int> cases[] = {
-      {"", 0},
-      {"zorvik", 6},
+      {"", 0}, {"zorvik", 6},
       {"z\u00f8rv\u00efk", 6},         // two-byte letters take one column
       {"e\u0301", 1},                   // a combining accent takes none
       {"\u5bb6\u65cf", 4},              // wide glyphs take two
@@ -28,15 +27,11 @@ TEST(TextFitTest, CutToWidth) {
     std::string_view cut;
   };
   const Case cases[] = {
-      {"", 0, ""},
-      {"", 5, ""},
+      {"", 0, ""}, {"", 5, ""},
       {"pikachu", 7, "pikachu"},              // an exact fit stays whole
       {"pikachu", 6, "pikac\u2026"},           // one over: the "…" takes a column too
-      {"pikachu", 1, "\u2026"},
-      {"pikachu", 0, ""},
-      {"pikachu", -3, ""},
-      {"player1:[alice]", 15, "player1:[alice]"},
-      {"player1:[alice]", 14, "player1:[ali\u2026]"},
+      {"pikachu", 1, "\u2026"}, {"pikachu", 0, ""}, {"pikachu", -3, ""},
+      {"player1:[alice]", 15, "player1:[alice]"}, {"player1:[alice]", 14, "player1:[ali\u2026]"},
       {"player1:[alice]", 2, "\u2026]"},
       {"player1:[alice]", 1, "\u2026"},          // no room for "…]": "…" alone
       {"player1:[alice smith]", 17, "player1:[alice\u2026]"},  // no blank before "…"
@@ -45,8 +40,7 @@ TEST(TextFitTest, CutToWidth) {
       {"e\u0301e\u0301e\u0301", 2, "e\u0301\u2026"},  // an accent stays with its letter
       {"\u5bb6\u65cf\u5bb6", 5, "\u5bb6\u65cf\u2026"},
       {"\u5bb6\u65cf\u5bb6", 4, "\u5bb6\u2026"},  // half a wide glyph is not shown
-      {"[\u5bb6\u65cf\u5bb6]", 5, "[\u5bb6\u2026]"},
-      {"ab\xff\xfe", 3, "ab\u2026"},
+      {"[\u5bb6\u65cf\u5bb6]", 5, "[\u5bb6\u2026]"}, {"ab\xff\xfe", 3, "ab\u2026"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " in " + std::to_string(c.width));
@@ -78,8 +72,7 @@ TEST(TextFitTest, WrapAtSpaces) {
     std::vector<std::string_view> rows;
   };
   const Case cases[] = {
-      {"", 10, {""}},
-      {"   ", 10, {""}},
+      {"", 10, {""}}, {"   ", 10, {""}},
       {"alice: hello", 12, {"alice: hello"}},      // an exact fit is one row
       {"alice: hello", 11, {"alice:", "hello"}},   // one over breaks at the blank
       {"alice:  hello  there", 13, {"alice:  hello", "there"}},  // blanks inside a row stay

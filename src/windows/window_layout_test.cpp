@@ -36,8 +36,7 @@ TEST(WindowLayoutTest, ControlsAtCommonResolutions) {
       {96, "picture", SplashPictureRect, {8, 8, 254, 97}},
       {96, "by vandor", SplashBylineRect, {120, 88, 37, 12}},
       {144, "by vandor", SplashBylineRect, {180, 132, 56, 18}},
-      {96, "form", FormClient, {0, 0, 192, 89}},
-      {96, "Text1", FormTextRect, {0, 0, 193, 73}},
+      {96, "form", FormClient, {0, 0, 192, 89}}, {96, "Text1", FormTextRect, {0, 0, 193, 73}},
       {96, "comments", [](const TwipScale& s) { return FormButtonRect(s, FormButton::kComments); },
        {64, 72, 65, 17}},
   };

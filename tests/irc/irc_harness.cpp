@@ -187,10 +187,8 @@ void Child::Drain() {
 }
 
 bool Child::Printed(std::string_view part, std::size_t from) const {
-  for (std::size_t i = from; i < lines.size(); ++i) {
-    if (lines[i].find(part) != std::string::npos) return true;
-  }
-  return false;
+  return std::any_of(lines.begin() + static_cast<long>(std::min(from, lines.size())), lines.end(),
+                     [&](const std::string& line) { return line.find(part) != line.npos; });
 }
 
 Ngircd::Ngircd() {
@@ -227,10 +225,6 @@ bool Ngircd::Start() {
   Kill();
   pid_ = Spawn({"ngircd", "-n", "-f", dir_ + "/ngircd.conf"}, dir_ + "/ngircd.log");
   return Listens(pid_, {port_, tls_port_}, 10);
-}
-
-TestClient::~TestClient() {
-  Close();
 }
 
 bool TestClient::Open(int port, const char* from) {
@@ -361,10 +355,6 @@ bool Scene::Until(const std::function<bool()>& done, double seconds) {
     PumpOnce(10);
   }
   return true;
-}
-
-void Scene::For(double seconds) {
-  Until([] { return false; }, seconds);
 }
 
 std::optional<std::string> HostWatch::Next(const std::function<bool(const std::string&)>& match,

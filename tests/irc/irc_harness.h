@@ -100,15 +100,14 @@ class Ngircd {
 
 struct Heard {
   double at;  // Elapsed() when it arrived
-  std::string nick;
-  std::string text;
+  std::string nick, text;
   std::string channel;  // where it was said
 };
 
 class TestClient {
  public:
   explicit TestClient(std::string nick) : nick_(std::move(nick)) {}
-  ~TestClient();
+  ~TestClient() { Close(); }
   TestClient(const TestClient&) = delete;
   TestClient& operator=(const TestClient&) = delete;
 
@@ -155,9 +154,7 @@ class TestClient {
   bool registered_ = false;
   bool logged_in_ = false;
   bool in_channel_ = false;
-  std::string partial_;
-  std::string sasl_account_;
-  std::string sasl_password_;
+  std::string partial_, sasl_account_, sasl_password_;
 };
 
 class Scene {
@@ -168,7 +165,7 @@ class Scene {
   // Pumps everything until `done` holds (true) or `seconds` pass (false).
   bool Until(const std::function<bool()>& done, double seconds);
   // Pumps for `seconds`, whatever happens.
-  void For(double seconds);
+  void For(double seconds) { Until([] { return false; }, seconds); }
   // Called after every pump, e.g. to keep up a flood.
   void SetTick(std::function<void()> tick) { tick_ = std::move(tick); }
 
@@ -223,8 +220,7 @@ int NextTurn(HostWatch& said, Child& host, double seconds);
 // says or presses `what`.
 struct MatchStep {
   std::string when;
-  int listener;
-  int player;
+  int listener, player;
   std::string what;
 };
 // Alice's pikachu against bob's bulbasaur, up to "start"; then the whole

@@ -215,18 +215,12 @@ TEST_F(IrcMatchTest, AutopilotRunsTheMatchAndALeaverForfeits) {
   EXPECT_EQ(helped(alice), 1);
   EXPECT_EQ(helped(bob) + watcher_.Count(":" + kHost + "!", " NOTICE "), 0);
 
-  alice.Say(kChannel, "+Battle");
-  ASSERT_TRUE(HostSays("-=|[type: -join]=-"));
-  ASSERT_TRUE(Listening(1));
-  alice.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[alice has joined the game]|=-"));
-  bob.Say(kChannel, "-join");
-  ASSERT_TRUE(HostSays("-=|[alice enter your zorvik first]|=-"));
-  ASSERT_TRUE(Listening(2));
-  alice.Say(kChannel, "/pikachu");
-  ASSERT_TRUE(HostSays("-=|[bob type in a valid zorvik name]|=-"));
-  ASSERT_TRUE(Listening(3));
-  bob.Say(kChannel, "/mew");
+  const std::vector<MatchStep> steps = {
+      {"", 0, 1, "+Battle"}, {"-=|[type: -join]=-", 1, 1, "-join"},
+      {"-=|[alice has joined the game]|=-", 0, 2, "-join"},
+      {"-=|[alice enter your zorvik first]|=-", 2, 1, "/pikachu"},
+      {"-=|[bob type in a valid zorvik name]|=-", 3, 2, "/mew"}};
+  ASSERT_EQ(PlayInterleaved(said_, *host_, {kChannel}, steps, Moves(alice, bob)), "");
   ASSERT_TRUE(HostSays("-=|[alice choose your attack]|=-"));
   ASSERT_TRUE(Listening(4));
   bob.Send("QUIT :gone");

@@ -34,7 +34,6 @@ class FakeServer {
     void Open(Handlers handlers) override {
       handlers_ = std::move(handlers);
       server_.live_ = this;
-      ++server_.opened;
       server_.opened_at.push_back(loop_.Now());
       if (server_.refuse) {
         loop_.Post([this] { Hangup("connection refused"); });
@@ -92,9 +91,7 @@ class FakeServer {
   }
 
   std::vector<std::string> lines;
-  std::vector<Micros> times;
-  std::vector<Micros> opened_at;
-  int opened = 0;
+  std::vector<Micros> times, opened_at;
   bool auto_accept = true;
   bool refuse = false;
 
@@ -129,17 +126,15 @@ class IrcClientTest : public ::testing::Test {
     });
   }
 
-  // Whether the operator was told `status` ("info: ...", "message: ...").
-  bool Told(const std::string& status) const {
-    return std::find(statuses_.begin(), statuses_.end(), status) != statuses_.end();
+  // The server says each of `lines` in turn.
+  void Say(std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines) server_.Say(line);
   }
 
   // Takes the client through registration and into the channel; what it
   // wrote on the way is forgotten unless `keep`.
   void Register(bool keep = false) {
-    server_.Say("CAP * LS :multi-prefix");
-    server_.Say(":srv 001 host :Welcome");
-    server_.Say(":host!u@h JOIN #battles");
+    Say({"CAP * LS :multi-prefix", ":srv 001 host :Welcome", ":host!u@h JOIN #battles"});
     ASSERT_TRUE(client_->channel(0).joined());
     if (!keep) server_.Take();
   }
@@ -159,8 +154,7 @@ class IrcClientTest : public ::testing::Test {
   VirtualLoop loop_;
   FakeServer server_;
   std::unique_ptr<IrcClient> client_;
-  std::vector<std::string> statuses_;
-  std::vector<std::string> heard_;
+  std::vector<std::string> statuses_, heard_;
   std::vector<std::string> private_;  // "PREFIX [ACCOUNT] TEXT"
 };
 
@@ -229,7 +223,7 @@ TEST_F(IrcClientTest, LogsInWithSaslOrServerPassword) {
     EXPECT_EQ(!statuses_.empty() && statuses_.back().starts_with("fatal: "), c.fatal);
     if (c.fatal) {
       loop_.Wait(3600 * kSecond);
-      EXPECT_EQ(server_.opened, 1);
+      EXPECT_EQ(server_.opened_at.size(), 1u);
     }
   }
 }
@@ -242,8 +236,7 @@ TEST_F(IrcClientTest, SplitsLongSaslCredentials) {
   settings.sasl_account = "acct";
   settings.password = std::string(400, 'p');
   Make(settings);
-  server_.Say(":srv CAP * LS :sasl");
-  server_.Say(":srv CAP host ACK :sasl");
+  Say({":srv CAP * LS :sasl", ":srv CAP host ACK :sasl"});
   server_.Take();
   server_.Say("AUTHENTICATE +");
   const std::vector<std::string> sent = server_.Take();
@@ -260,19 +253,15 @@ TEST_F(IrcClientTest, SplitsLongSaslCredentials) {
 TEST_F(IrcClientTest, RoomLinesPrivateMessagesAndTheSwitch) {
   Make();
   Register();
-  server_.Say(":srv 005 host CALLERID=g NICKLEN=30 :are supported");
-  server_.Say(":alice!a@h PRIVMSG #battles :-join");
-  server_.Say(":b\xE9o!b@h PRIVMSG #BATTLES :\00304i pick /pikachu\x0F");  // in colour
-  server_.Say(":host!u@h PRIVMSG #battles :my own line");
-  server_.Say(":carol!c@h PRIVMSG #elsewhere :-join");
-  server_.Say(":dave!d@h NOTICE #battles :-join");
-  server_.Say(":erin!e@h PRIVMSG #battles :\001ACTION -join\001");
-  server_.Say(":frank!f@h PRIVMSG #battles");
+  Say({":srv 005 host CALLERID=g NICKLEN=30 :are supported", ":alice!a@h PRIVMSG #battles :-join",
+       ":b\xE9o!b@h PRIVMSG #BATTLES :\00304i pick /pikachu\x0F",  // in colour
+       ":host!u@h PRIVMSG #battles :my own line", ":carol!c@h PRIVMSG #elsewhere :-join",
+       ":dave!d@h NOTICE #battles :-join", ":erin!e@h PRIVMSG #battles :\001ACTION -join\001",
+       ":frank!f@h PRIVMSG #battles"});
   EXPECT_EQ(heard_, (Lines{"alice: -join", "b\xC3\xA9o: i pick /pikachu"}));
 
-  server_.Say(":alice!a@h PRIVMSG host :psst");
-  server_.Say(":alice!a@h NOTICE host :hello");
-  server_.Say(":services.net NOTICE host :server notice");
+  Say({":alice!a@h PRIVMSG host :psst", ":alice!a@h NOTICE host :hello",
+       ":services.net NOTICE host :server notice"});
   client_->channel(0).InstantMessagesOff();
   server_.Say(":alice!a@h PRIVMSG host :while off");
   client_->channel(0).InstantMessagesOff();
@@ -362,9 +351,9 @@ TEST_F(IrcClientTest, PingsAndNoticesASilentServer) {
   EXPECT_TRUE(server_.live());
   loop_.Wait(1'500'000);  // 120.5 s of silence: gone, not yet back
   EXPECT_FALSE(server_.live());
-  EXPECT_EQ(server_.opened, 1);
+  EXPECT_EQ(server_.opened_at.size(), 1u);
   loop_.Wait(kSecond);
-  EXPECT_EQ(server_.opened, 2);
+  EXPECT_EQ(server_.opened_at.size(), 2u);
   EXPECT_EQ(server_.Take(), Hello());
   EXPECT_FALSE(client_->channel(0).joined());
 }
@@ -392,10 +381,10 @@ TEST_F(IrcClientTest, BacksOffWhileTheServerIsAway) {
   ASSERT_TRUE(server_.live());
   Register();
   loop_.Wait(61 * kSecond);
-  const int opened = server_.opened;
+  const std::size_t opened = server_.opened_at.size();
   server_.Hangup();
   loop_.Wait(kSecond);
-  EXPECT_EQ(server_.opened, opened + 1);
+  EXPECT_EQ(server_.opened_at.size(), opened + 1);
 }
 
 // Lines sent while the link is down wait in the bounded queue (ChatSend
@@ -418,9 +407,10 @@ TEST_F(IrcClientTest, LinesWaitAcrossAReconnection) {
   EXPECT_EQ(Privmsgs(),
             (Lines{"#battles while away 3", "#battles while away 4", "#battles while away 5"}));
   EXPECT_EQ(client_->dropped(), 2u);
-  EXPECT_TRUE(
-      Told("info: joined #battles; 2 lines could not wait for it and were dropped; "
-           "sending 3 waiting lines"));
+  EXPECT_NE(std::find(statuses_.begin(), statuses_.end(),
+                      "info: joined #battles; 2 lines could not wait for it and were dropped; "
+                      "sending 3 waiting lines"),
+            statuses_.end());
 }
 
 // Kicked, the host joins again after five seconds; the feedback mail goes
@@ -457,12 +447,8 @@ TEST_F(IrcClientTest, ReportsWhoComesAndGoes) {
       seen.push_back(client_->channel(i).name() + (here ? " +" : " -") + nick);
     });
   }
-  server_.Say(":ann!a@h JOIN #battles");
-  server_.Say(":ann!a@h PART #battles :bye");
-  server_.Say(":op!o@h KICK #other tom :out");
-  server_.Say(":bob!b@h QUIT :gone");
-  server_.Say(":host!u@h PART #other");
-  server_.Say(":ann!a@h JOIN #nowhere");
+  Say({":ann!a@h JOIN #battles", ":ann!a@h PART #battles :bye", ":op!o@h KICK #other tom :out",
+       ":bob!b@h QUIT :gone", ":host!u@h PART #other", ":ann!a@h JOIN #nowhere"});
   EXPECT_EQ(seen, (Lines{"#battles +ann", "#battles -ann", "#other -tom", "#battles -bob",
                          "#other -bob"}));
 }
@@ -475,21 +461,15 @@ TEST_F(IrcClientTest, PeopleKeepTheirNameThroughNickChanges) {
   Lines seen;
   client_->channel(0).SetPresenceObserver(
       [&](const std::string& nick, bool here) { seen.push_back((here ? "+" : "-") + nick); });
-  server_.Say(":bob!b@h NICK Bobby");
-  server_.Say(":Bobby!b@h NICK robert");
-  server_.Say(":robert!b@h PRIVMSG #battles :/pikachu");
-  server_.Say(":mal!m@x NICK BOB");  // mal goes by bob's old nick: still mal
-  server_.Say(":BOB!m@x PRIVMSG #battles :/pikachu");
-  server_.Say(":BOB!m@x QUIT :gone");
-  server_.Say(":bob!e@y JOIN #battles");  // a newcomer with bob's name
-  server_.Say(":bob!e@y PRIVMSG #battles :/pikachu");
-  server_.Say(":bob!e@y QUIT :gone");
-  server_.Say(":robert!b@h QUIT :gone");
-  server_.Say(":bob!b@h JOIN #battles");  // bob again, once the name is free
-  server_.Say(":bob!b@h PRIVMSG #battles :-join");
-  server_.Say(":ann!a@h NICK ann2");
-  server_.Say(":ann2!a@h NICK ann");  // back to her own name
-  server_.Say(":ann!a@h PRIVMSG #battles :hi");
+  Say({":bob!b@h NICK Bobby", ":Bobby!b@h NICK robert", ":robert!b@h PRIVMSG #battles :/pikachu",
+       ":mal!m@x NICK BOB",  // mal goes by bob's old nick: still mal
+       ":BOB!m@x PRIVMSG #battles :/pikachu", ":BOB!m@x QUIT :gone",
+       ":bob!e@y JOIN #battles",  // a newcomer with bob's name
+       ":bob!e@y PRIVMSG #battles :/pikachu", ":bob!e@y QUIT :gone", ":robert!b@h QUIT :gone",
+       ":bob!b@h JOIN #battles",  // bob again, once the name is free
+       ":bob!b@h PRIVMSG #battles :-join", ":ann!a@h NICK ann2",
+       ":ann2!a@h NICK ann",  // back to her own name
+       ":ann!a@h PRIVMSG #battles :hi"});
   EXPECT_EQ(heard_, (Lines{"bob: /pikachu", "mal: /pikachu", "bob': /pikachu", "bob: -join",
                            "ann: hi"}));
   EXPECT_EQ(seen, (Lines{"-mal", "+bob'", "-bob'", "-bob", "+bob"}));
@@ -540,18 +520,14 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
     if (tagged) reqs.insert(reqs.begin(), "CAP REQ account-tag");
     EXPECT_EQ(server_.Take(), reqs);
     if (tagged) server_.Say(":srv CAP host ACK :account-tag");
-    server_.Say(":srv CAP host ACK :account-notify");
-    server_.Say(":srv CAP host NAK :extended-join");
+    Say({":srv CAP host ACK :account-notify", ":srv CAP host NAK :extended-join"});
     EXPECT_EQ(server_.Take(), (Lines{"CAP END"}));
     server_.Say(":srv 001 host :Welcome");
     if (tagged) server_.Say(":srv 005 host WHOX :are supported");  // no look-ups: tagged
-    server_.Say(":host!u@h JOIN #battles");
-    server_.Say(":al!a@h ACCOUNT alice");
-    server_.Say("@account=alice :al!a@h PRIVMSG host :start");
-    server_.Say(":al!a@h PRIVMSG host :stop");
-    server_.Say(":al!a@h PART #battles");
-    server_.Say(":al!a@h PRIVMSG host :show");
-    server_.Say(":al!a@h NOTICE host :not for the observer");
+    Say({":host!u@h JOIN #battles", ":al!a@h ACCOUNT alice",
+         "@account=alice :al!a@h PRIVMSG host :start", ":al!a@h PRIVMSG host :stop",
+         ":al!a@h PART #battles", ":al!a@h PRIVMSG host :show",
+         ":al!a@h NOTICE host :not for the observer"});
     EXPECT_EQ(private_,
               (Lines{"al!a@h [alice] start", tagged ? "al!a@h [] stop" : "al!a@h [alice] stop",
                      "al!a@h [] show"}))
@@ -569,8 +545,7 @@ TEST_F(IrcClientTest, PrivateMessagesCarryTheSendersAccount) {
 TEST_F(IrcClientTest, LooksUpAccountsWithWhox) {
   Make();
   WatchPrivate();
-  server_.Say(":srv 001 host :Welcome");
-  server_.Say(":srv 005 host WHOX :are supported");
+  Say({":srv 001 host :Welcome", ":srv 005 host WHOX :are supported"});
   server_.Take();
   const std::vector<std::pair<std::string, std::vector<std::string>>> steps = {
       {":host!u@h JOIN #battles", {"WHO #battles %tna,801"}},
@@ -610,12 +585,9 @@ TEST_F(IrcClientTest, ChannelsShareTheLinkFairly) {
   server_.Say(":srv 001 host :Welcome");
   EXPECT_EQ(std::vector<std::string>(server_.lines.end() - 3, server_.lines.end()),
             (Lines{"JOIN #battles", "JOIN #two sesame", "JOIN #three"}));
-  for (const char* line :
-       {":host!u@h JOIN #battles", ":host!u@h JOIN #TWO", ":host!u@h JOIN #three",
-        ":a!a@h PRIVMSG #two :-join", ":b!b@h PRIVMSG #battles :hi", ":c!c@h PRIVMSG #Three :-join",
-        ":d!d@h PRIVMSG #four :lost"}) {
-    server_.Say(line);
-  }
+  Say({":host!u@h JOIN #battles", ":host!u@h JOIN #TWO", ":host!u@h JOIN #three",
+       ":a!a@h PRIVMSG #two :-join", ":b!b@h PRIVMSG #battles :hi", ":c!c@h PRIVMSG #Three :-join",
+       ":d!d@h PRIVMSG #four :lost"});
   EXPECT_EQ(heard_, (Lines{"b: hi", "2 c-join"}));
   server_.Take();
   // Backlogs (queued from tasks, as nested ChatSends would): the burst goes

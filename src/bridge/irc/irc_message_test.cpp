@@ -19,16 +19,11 @@ TEST(IrcMessageTest, ParsesServerLines) {
     Params params;
   };
   const std::vector<Case> cases = {
-      {":alice!a@h PRIVMSG #battles :i pick /pikachu",
-       "alice!a@h",
-       "PRIVMSG",
+      {":alice!a@h PRIVMSG #battles :i pick /pikachu", "alice!a@h", "PRIVMSG",
        {"#battles", "i pick /pikachu"}},
-      {"PING :irc.example.net", "", "PING", {"irc.example.net"}},
-      {"ping x", "", "PING", {"x"}},
+      {"PING :irc.example.net", "", "PING", {"irc.example.net"}}, {"ping x", "", "PING", {"x"}},
       {":srv 001 host :Welcome to the net\r", "srv", "001", {"host", "Welcome to the net"}},
-      {":srv 005 host CALLERID=g NICKLEN=9 :are supported",
-       "srv",
-       "005",
+      {":srv 005 host CALLERID=g NICKLEN=9 :are supported", "srv", "005",
        {"host", "CALLERID=g", "NICKLEN=9", "are supported"}},
       // Runs of spaces between parts, spaces kept inside the trailing part.
       {"  :a   PRIVMSG   #c   :  two  spaces ", "a", "PRIVMSG", {"#c", "  two  spaces "}},
@@ -36,9 +31,7 @@ TEST(IrcMessageTest, ParsesServerLines) {
       {":a PRIVMSG #c ::colon", "a", "PRIVMSG", {"#c", ":colon"}},
       {"JOIN #c   ", "", "JOIN", {"#c"}},
       // Bytes that are not UTF-8 read as Latin-1; NUL stays a byte of text.
-      {":b\xE9 PRIVMSG #c :caf\xE9 \xC3\xA9",
-       "b\xC3\xA9",
-       "PRIVMSG",
+      {":b\xE9 PRIVMSG #c :caf\xE9 \xC3\xA9", "b\xC3\xA9", "PRIVMSG",
        {"#c", "caf\xC3\xA9 \xC3\xA9"}},
       {std::string("PRIVMSG #c :a\0b", 15), "", "PRIVMSG", {"#c", std::string("a\0b", 3)}},
   };
@@ -64,8 +57,7 @@ TEST(IrcMessageTest, ParsesTags) {
   ASSERT_TRUE(message);
   const std::vector<IrcTag> expected = {{"time", "2024-01-01T00:00:00Z"},
                                         {"msg", "a b;c\\d"},  // a raw ';' always ends a tag
-                                        {"empty", ""},
-                                        {"bare", ""},
+                                        {"empty", ""}, {"bare", ""},
                                         {"end", "x"}};
   EXPECT_EQ(message->tags, expected);
   EXPECT_EQ(message->prefix + " " + message->command, "n PING");
@@ -76,8 +68,7 @@ TEST(IrcMessageTest, ParsesTags) {
 // overlong forms, surrogates, code points past U+10FFFF, cut sequences.
 TEST(IrcMessageTest, DecodesUtf8ElseLatin1) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"z\xC3\xB8rv\xC3\xAFk", "z\xC3\xB8rv\xC3\xAFk"},
-      {"\xF0\x9F\x90\x89", "\xF0\x9F\x90\x89"},
+      {"z\xC3\xB8rv\xC3\xAFk", "z\xC3\xB8rv\xC3\xAFk"}, {"\xF0\x9F\x90\x89", "\xF0\x9F\x90\x89"},
       {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                          // overlong '/'
       {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},              // surrogate
       {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"},  // > U+10FFFF

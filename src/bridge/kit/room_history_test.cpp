@@ -19,8 +19,7 @@ TEST(RoomHistoryTest, ReportsWhatWasAdded) {
   };
   const std::vector<Step> steps = {
       // What is there at the first read was there before listening.
-      {"old:\tline\r\n", {}},
-      {"old:\tline\r\nDana:\t-join\r\n", {{"Dana", "-join"}}},
+      {"old:\tline\r\n", {}}, {"old:\tline\r\nDana:\t-join\r\n", {{"Dana", "-join"}}},
       // All three line ends; a last line without one waits, for it may still
       // be written, and counts when the next read shows the same text.
       {"old:\tline\r\nDana:\t-join\r\nLou:\ta\nLou:\tb\rhost:\tc: d",
@@ -41,14 +40,10 @@ TEST(RoomHistoryTest, ReportsWhatWasAdded) {
       {"host:\tc: d\nDana:\t-join\nDana:\t-join\n*** notice\n\nBo:\thi\nCy:\t-join\n",
        {{"Cy", "-join"}}},
       // Everything seen has gone from the top: all that is left is new.
-      {"x:\t1\ny:\t2\n", {{"x", "1"}, {"y", "2"}}},
-      {"", {}},
-      {"z:\t3\n", {{"z", "3"}}},
+      {"x:\t1\ny:\t2\n", {{"x", "1"}, {"y", "2"}}}, {"", {}}, {"z:\t3\n", {{"z", "3"}}},
   };
   RoomHistory history;
-  for (const Step& step : steps) {
-    EXPECT_EQ(history.Update(step.text), step.added) << step.text;
-  }
+  for (const Step& step : steps) EXPECT_EQ(history.Update(step.text), step.added) << step.text;
   // A new room: its history is learnt, not replayed.
   history.Reset();
   EXPECT_EQ(history.Update("a:\t1\nb:\t2\n"), Lines{});

@@ -22,8 +22,7 @@ TEST(RoomLineTextTest, ShowsAnyLineSafely) {
   };
   const std::string long_text = std::string(kLongestShownLine - 8, 'a') + "\u00f8\u00f8\u00f8";
   const Case cases[] = {
-      {"AliceSmith", "-join", "AliceSmith: -join"},
-      {"bob", "", "bob: "},
+      {"AliceSmith", "-join", "AliceSmith: -join"}, {"bob", "", "bob: "},
       {"e\x1b[2J", "bell\a tab\t nul" + std::string(1, '\0') + " del\x7f",
        "e\\x1b[2J: bell\\x07 tab\\x09 nul\\x00 del\\x7f"},
       {"host", " \u00a0", "host:  \u00a0"},
