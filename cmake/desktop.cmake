@@ -77,4 +77,11 @@ function(zorvik_add_desktop_tests)
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-xvfb $<TARGET_FILE:zorvik_desktop_smoke>)
   set_tests_properties(DesktopSmoke PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 ENVIRONMENT
                        "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/scripts/lsan-desktop.supp")
+  # The unit tests that measure text in the toolkit's font skip without a
+  # display; here they get one.
+  add_test(NAME DesktopFontTests
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-xvfb $<TARGET_FILE:zorvik_tests>
+                   --gtest_filter=ConsoleViewTest.LongNamesAreCutToTheirFrames)
+  set_tests_properties(DesktopFontTests PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120 ENVIRONMENT
+                       "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/scripts/lsan-desktop.supp")
 endfunction()
